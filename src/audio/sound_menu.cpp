@@ -1,0 +1,27 @@
+// The race screen's music poll and its sound menu. The check marks of the menu are the only
+// record of whether music and effects are on; they last as long as the race screen.
+#include <QAction>
+
+#include "audio/sound.h"
+#include "screens/form_main.h"
+
+void form_Main::timer_BGM_Timer()
+{
+    if (!BgmFile.isEmpty()) BgmControl(2);
+}
+
+void form_Main::mon1_Click()
+{
+    mon1->setChecked(!mon1->isChecked());
+    moff1->setChecked(!moff1->isChecked());
+}
+
+void form_Main::moff1_Click() { mon1_Click(); }
+
+void form_Main::mon2_Click()
+{
+    mon2->setChecked(!mon2->isChecked());
+    moff2->setChecked(!moff2->isChecked());
+}
+
+void form_Main::moff2_Click() { mon2_Click(); }

@@ -1,0 +1,30 @@
+#include "race/race_state.h"
+
+int16_t GameMode = 0;
+int32_t TimeCount = 0;
+int32_t Distance = 0;
+int16_t Speed = 0;
+int16_t CarSpeed[7] = {};
+VBool CarFlag[7] = {};
+VBool ShogaiFlag[5] = {};
+int16_t CrushType = 0;
+VBool InputEnabled = VbFalse;
+VBool NextFlag = VbFalse;
+VBool BgmOpen = VbFalse;
+QString BgmFile;
+
+void ResetRaceState()
+{
+    GameMode = 0;
+    TimeCount = 0;
+    Distance = 0;
+    Speed = 0;
+    for (auto& v : CarSpeed) v = 0;
+    for (auto& v : CarFlag) v = VbFalse;
+    for (auto& v : ShogaiFlag) v = VbFalse;
+    CrushType = 0;
+    InputEnabled = VbFalse;
+    NextFlag = VbFalse;
+    BgmOpen = VbFalse;
+    BgmFile.clear();
+}

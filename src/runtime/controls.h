@@ -1,0 +1,83 @@
+// The small controls the game's windows are made of, with the behaviours the game relies on:
+// captions that show CR LF as a line break, filled shapes with a fill colour, and option
+// buttons whose marking from code runs their click handler exactly once.
+#pragma once
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+#include <functional>
+
+// A colour as the classic 0x00BBGGRR value: red is 0x0000FF, dark grey 0x404040.
+QColor ColorFromBgr(int bgr);
+int BgrFromColor(const QColor& color);
+
+// The font of every window: the proportional gothic face the layouts were measured in, then its
+// metric-compatible stand-in.
+QFont GameFont(double pointSize = 12.0);
+
+class Label : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit Label(QWidget* parent, const QString& caption = QString());
+    // The caption as the game wrote it (lines joined by CR LF).
+    const QString& Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString caption_;
+};
+
+// A filled rectangle, such as one bar of the speed gauge.
+class Shape : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Shape(QWidget* parent, int fillBgr = 0x404040, int cornerRadius = 0);
+    int FillColor() const { return fill_; }
+    void setFillColor(int bgr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int fill_;
+    int radius_;
+};
+
+// A line drawn in one colour; it takes no mouse input.
+class Line : public QWidget
+{
+    Q_OBJECT
+public:
+    Line(QWidget* parent, QPoint from, QPoint to, int bgr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPoint from_;
+    QPoint to_;
+    QColor color_;
+};
+
+// An option button. Becoming marked, by a click or from code, runs the click handler once;
+// marking a button that is already marked runs nothing.
+class OptionButton : public QRadioButton
+{
+    Q_OBJECT
+public:
+    OptionButton(const QString& caption, QWidget* parent, std::function<void()> onClick);
+    bool Value() const { return isChecked(); }
+    void setValue(bool marked);
+
+private:
+    std::function<void()> onClick_;
+};

@@ -1,0 +1,138 @@
+#include "runtime/picture.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cmath>
+
+Picture::Picture(PictureLayer* layer, const QString& name, int left, int top, int width,
+                 int height, bool visible)
+    : layer_(layer), name_(name), left_(left), top_(top), width_(width), height_(height),
+      visible_(visible)
+{
+}
+
+QRect Picture::rect() const
+{
+    return QRect(static_cast<int>(std::lround(left_)), static_cast<int>(std::lround(top_)),
+                 width_, height_);
+}
+
+void Picture::changed(const QRect& before)
+{
+    if (layer_) layer_->pictureChanged(before.united(visible_ ? rect() : QRect()));
+}
+
+void Picture::setLeft(double left)
+{
+    if (left == left_) return;
+    const QRect before = visible_ ? rect() : QRect();
+    left_ = left;
+    changed(before);
+}
+
+void Picture::setTop(double top)
+{
+    if (top == top_) return;
+    const QRect before = visible_ ? rect() : QRect();
+    top_ = top;
+    changed(before);
+}
+
+void Picture::move(double left, double top)
+{
+    if (left == left_ && top == top_) return;
+    const QRect before = visible_ ? rect() : QRect();
+    left_ = left;
+    top_ = top;
+    changed(before);
+}
+
+void Picture::setVisible(bool visible)
+{
+    if (visible == visible_) return;
+    const QRect before = visible_ ? rect() : QRect();
+    visible_ = visible;
+    changed(before);
+}
+
+void Picture::setImage(const QPixmap& image)
+{
+    if (image.cacheKey() == image_.cacheKey()) return;
+    image_ = image;
+    if (visible_) changed(rect());
+}
+
+PictureLayer::PictureLayer(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+PictureLayer::~PictureLayer()
+{
+    for (Picture* p : pictures_) delete p;
+}
+
+Picture* PictureLayer::add(const QString& name, int left, int top, int width, int height,
+                           bool visible)
+{
+    auto* p = new Picture(this, name, left, top, width, height, visible);
+    pictures_.push_back(p);
+    return p;
+}
+
+void PictureLayer::setBackground(const QColor& color)
+{
+    background_ = color;
+    update();
+}
+
+void PictureLayer::pictureChanged(const QRect& dirty)
+{
+    const QRect shown = dirty.intersected(rect());
+    if (!shown.isEmpty()) update(shown);
+}
+
+void PictureLayer::paintEvent(QPaintEvent* event)
+{
+    ++paintCount_;
+    QPainter painter(this);
+    const QRect clip = event->rect();
+    painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+    for (const Picture* p : pictures_) {
+        if (!p->Visible() || p->image().isNull()) continue;
+        const QRect r = p->rect();
+        if (!r.intersects(clip)) continue;
+        painter.drawPixmap(r, p->image());
+    }
+}
+
+QPixmap RenderPicture(const QString& resource, int width, int height, qreal dpr)
+{
+    QPixmap pixmap(QSize(static_cast<int>(std::ceil(width * dpr)),
+                         static_cast<int>(std::ceil(height * dpr))));
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&pixmap);
+    if (renderer.isValid()) {
+        renderer.render(&painter, QRectF(0, 0, pixmap.width(), pixmap.height()));
+    } else {
+        painter.fillRect(pixmap.rect(), QColor(255, 0, 255));
+    }
+    painter.end();
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+}
+
+QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, qreal dpr)
+{
+    const QPixmap tile = RenderPicture(tileResource, tileWidth, height, dpr);
+    QPixmap strip(QSize(tile.width() * 2, tile.height()));
+    strip.fill(Qt::transparent);
+    strip.setDevicePixelRatio(dpr);
+    QPainter painter(&strip);
+    painter.drawPixmap(QRectF(0, 0, tileWidth, height), tile, QRectF(tile.rect()));
+    painter.drawPixmap(QRectF(tileWidth, 0, tileWidth, height), tile, QRectF(tile.rect()));
+    painter.end();
+    return strip;
+}

@@ -1,0 +1,87 @@
+// Windowless pictures: a picture is a position, a size, a visibility and an image. It takes no
+// input; a PictureLayer paints its pictures in their stacking order and repaints only the
+// rectangles that change.
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+class PictureLayer;
+
+class Picture
+{
+public:
+    Picture(PictureLayer* layer, const QString& name, int left, int top, int width, int height,
+            bool visible);
+
+    const QString& name() const { return name_; }
+
+    double Left() const { return left_; }
+    double Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Visible() const { return visible_; }
+
+    void setLeft(double left);
+    void setTop(double top);
+    void move(double left, double top);
+    void setVisible(bool visible);
+
+    // The image the picture shows; a copy of a pixmap is cheap (shared data).
+    const QPixmap& image() const { return image_; }
+    void setImage(const QPixmap& image);
+    // The picture takes over the image another picture holds at this moment.
+    void takePictureOf(const Picture& source) { setImage(source.image()); }
+    // Identity of the shown image: two pictures showing the same image give the same key.
+    qint64 imageKey() const { return image_.cacheKey(); }
+
+    QRect rect() const;
+
+private:
+    void changed(const QRect& before);
+
+    PictureLayer* layer_;
+    QString name_;
+    double left_;
+    double top_;
+    int width_;
+    int height_;
+    bool visible_;
+    QPixmap image_;
+};
+
+// Paints the pictures that belong to it, lowest first, over its own background.
+class PictureLayer : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PictureLayer(QWidget* parent = nullptr);
+    ~PictureLayer() override;
+
+    // Pictures are added from the lowest to the topmost; the layer owns them.
+    Picture* add(const QString& name, int left, int top, int width, int height, bool visible);
+    const std::vector<Picture*>& pictures() const { return pictures_; }
+
+    void setBackground(const QColor& color);
+    void pictureChanged(const QRect& dirty);
+    // Number of paint events served; benchmarks and tests read it.
+    int paintCount() const { return paintCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Picture*> pictures_;
+    QColor background_;
+    int paintCount_ = 0;
+};
+
+// Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
+// given device-pixel ratio. An unreadable source gives a magenta box, so a missing picture is
+// plain to see instead of crashing.
+QPixmap RenderPicture(const QString& resource, int width, int height, qreal dpr);
+// The road strip: two copies of the tile side by side.
+QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, qreal dpr);

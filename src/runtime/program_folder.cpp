@@ -1,0 +1,16 @@
+#include "runtime/program_folder.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString overrideFolder;
+}
+
+QString ProgramFolder()
+{
+    if (!overrideFolder.isEmpty()) return overrideFolder;
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return QStringLiteral(".");
+}
+
+void SetProgramFolderOverride(const QString& folder) { overrideFolder = folder; }

@@ -1,0 +1,296 @@
+#include "screens/form_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "audio/sound.h"
+#include "runtime/scene_wait.h"
+
+namespace {
+form_Main* currentMain = nullptr;
+
+QString pic(const char* name) { return QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name)); }
+
+void styleLabel(Label* label, const QColor& text, const QColor& back, bool border, double points)
+{
+    label->setFont(GameFont(points));
+    QString css = QStringLiteral("color: %1;").arg(text.name());
+    css += back.isValid() ? QStringLiteral("background-color: %1;").arg(back.name())
+                          : QStringLiteral("background: transparent;");
+    if (border) css += QStringLiteral("border: 1px solid black;");
+    label->setStyleSheet(css);
+}
+} // namespace
+
+form_Main* form_Main::current() { return currentMain; }
+
+form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
+{
+    currentMain = this;
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tavolnik"));
+    setFont(GameFont());
+
+    roadLayer = new PictureLayer(this);
+    roadLayer->setFixedSize(ClientWidth, ClientHeight);
+    roadLayer->setBackground(Qt::black);
+    setCentralWidget(roadLayer);
+
+    layOutRoad();
+    layOutPanel();
+    buildMenu();
+
+    timer_Main = new Timer(this, 1000, false, [this] { timer_Main_Timer(); });
+    timer_Zenta = new Timer(this, 500, false, [this] { timer_Zenta_Timer(); });
+    timer_Crush = new Timer(this, 200, false, [this] { timer_Crush_Timer(); });
+    timer_Clear = new Timer(this, 200, false, [this] { timer_Clear_Timer(); });
+    timer_BGM = new Timer(this, 100, true, [this] { timer_BGM_Timer(); });
+
+    // Key preview: the window sees every key press before the control that has the focus.
+    qApp->installEventFilter(this);
+    SetEffectsSwitch([this] { return mon2->isChecked(); });
+
+    // A fixed window whose client area below the menu bar is exactly 601 x 425, centred.
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    Form_Load();
+}
+
+form_Main::~form_Main()
+{
+    stopEverything();
+    qApp->removeEventFilter(this);
+    if (currentMain == this) {
+        currentMain = nullptr;
+        SetEffectsSwitch({});
+    }
+}
+
+void form_Main::layOutRoad()
+{
+    const qreal dpr = qApp->devicePixelRatio();
+    auto add = [&](const QString& name, const char* source, int left, int top, int w, int h,
+                   bool visible) {
+        Picture* p = roadLayer->add(name, left, top, w, h, visible);
+        if (source) p->setImage(RenderPicture(pic(source), w, h, dpr));
+        return p;
+    };
+
+    // From the lowest picture to the topmost.
+    img_Road = roadLayer->add(QStringLiteral("img_Road"), -344, 0, 1202, 303, true);
+    img_Road->setImage(RenderRoadStrip(pic("road"), 601, 303, dpr));
+    img_Retsu[0] = add(QStringLiteral("img_Retsu(0)"), "retsu1", 216, 0, 36, 66, false);
+    img_Shogai[1] = add(QStringLiteral("img_Shogai(1)"), "cones", -72, 200, 79, 36, true);
+    img_Shogai[0] = add(QStringLiteral("img_Shogai(0)"), "puddle", -56, 216, 66, 38, true);
+    img_Shogai[3] = add(QStringLiteral("img_Shogai(3)"), nullptr, -64, 56, 79, 36, true);
+    img_Shogai[3]->takePictureOf(*img_Shogai[1]);
+    img_Shogai[2] = add(QStringLiteral("img_Shogai(2)"), nullptr, -48, 216, 66, 38, true);
+    img_Shogai[2]->takePictureOf(*img_Shogai[0]);
+    img_Car3 = add(QStringLiteral("img_Car3"), "car3", -152, 48, 164, 96, true);
+    img_Zenta[1] = add(QStringLiteral("img_Zenta(1)"), "zenta1", 0, 512, 100, 120, false);
+    img_Zenta[2] = add(QStringLiteral("img_Zenta(2)"), "zenta2", 104, 512, 100, 120, false);
+    img_Zenta[3] = add(QStringLiteral("img_Zenta(3)"), "zenta3", 208, 512, 100, 120, false);
+    img_Zenta[4] = add(QStringLiteral("img_Zenta(4)"), "zenta4", 312, 512, 100, 120, false);
+    img_JetR[1] = add(QStringLiteral("img_JetR(1)"), "jetr1", 0, 432, 77, 77, false);
+    img_JetR[2] = add(QStringLiteral("img_JetR(2)"), "jetr2", 80, 432, 77, 77, false);
+    img_JetR[3] = add(QStringLiteral("img_JetR(3)"), "jetr3", 160, 432, 77, 77, false);
+    img_JetR[4] = add(QStringLiteral("img_JetR(4)"), "jetr4", 240, 432, 77, 77, false);
+    img_JetR[5] = add(QStringLiteral("img_JetR(5)"), "jetr5", 320, 432, 77, 77, false);
+    img_Car1 = add(QStringLiteral("img_Car1"), "car1", -104, 72, 117, 50, true);
+    img_Car5 = add(QStringLiteral("img_Car5"), "car5", 524, -114, 63, 114, true);
+    img_Car6 = add(QStringLiteral("img_Car6"), "car6", 524, 307, 63, 114, true);
+    img_JetR[0] = add(QStringLiteral("img_JetR(0)"), nullptr, 448, 112, 77, 77, false);
+    img_JetR[0]->takePictureOf(*img_JetR[1]);
+    img_Retsu[1] = add(QStringLiteral("img_Retsu(1)"), nullptr, 416, 512, 36, 66, false);
+    img_Retsu[1]->takePictureOf(*img_Retsu[0]);
+    img_Retsu[2] = add(QStringLiteral("img_Retsu(2)"), "retsu2", 456, 512, 36, 66, false);
+    img_JetR[6] = add(QStringLiteral("img_JetR(6)"), "jetr6", 408, 432, 77, 77, false);
+    img_Car2 = add(QStringLiteral("img_Car2"), "car2", 592, 184, 117, 50, true);
+    img_Car4 = add(QStringLiteral("img_Car4"), "car4", 600, 152, 164, 96, true);
+    img_Clear = add(QStringLiteral("img_Clear"), "clear", 128, 24, 344, 254, false);
+}
+
+void form_Main::layOutPanel()
+{
+    const qreal dpr = qApp->devicePixelRatio();
+    Frame1 = new PictureLayer(roadLayer);
+    Frame1->setGeometry(0, 304, 601, 121);
+    Frame1->setBackground(Qt::black);
+
+    Label2 = new Label(Frame1, QStringLiteral("SPEED"));
+    Label2->setGeometry(3, 3, 54, 16);
+    styleLabel(Label2, QColor(255, 255, 0), QColor(), false, 12);
+
+    for (int k = 0; k < 10; ++k) {
+        bar_Speed[k] = new Shape(Frame1, 0x404040);
+        bar_Speed[k]->setGeometry(8, 96 - 8 * k, 41, 9);
+    }
+    // Bar k + 1 is drawn over the top row of bar k, as the gauge was laid out.
+    for (int k = 9; k >= 0; --k) bar_Speed[k]->lower();
+
+    Line2 = new Line(Frame1, QPoint(63, 8), QPoint(63, 111), 0x404040);
+    Line1 = new Line(Frame1, QPoint(64, 9), QPoint(64, 112), 0xC0C0C0);
+
+    Label3 = new Label(Frame1, QStringLiteral("MODE"));
+    Label3->setGeometry(104, 3, 47, 16);
+    styleLabel(Label3, QColor(255, 15, 123), QColor(), false, 12);
+    lbl_Mode = new Label(Frame1);
+    lbl_Mode->setGeometry(160, 0, 137, 25);
+    styleLabel(lbl_Mode, Qt::white, Qt::black, true, 9.75);
+    lbl_Mode->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    Label5 = new Label(Frame1, QStringLiteral("TIME"));
+    Label5->setGeometry(112, 35, 39, 16);
+    styleLabel(Label5, QColor(23, 64, 255), QColor(), false, 12);
+    lbl_Time = new Label(Frame1);
+    lbl_Time->setGeometry(160, 32, 137, 25);
+    styleLabel(lbl_Time, Qt::white, Qt::black, true, 12);
+    lbl_Time->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Label7 = new Label(Frame1, QStringLiteral("DISTANCE"));
+    Label7->setGeometry(70, 67, 82, 16);
+    styleLabel(Label7, QColor(2, 255, 97), QColor(), false, 12);
+    lbl_Dist = new Label(Frame1);
+    lbl_Dist->setGeometry(160, 64, 137, 25);
+    styleLabel(lbl_Dist, Qt::white, Qt::black, true, 12);
+    lbl_Dist->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    cmd_Start = new QPushButton(QStringLiteral("START"), Frame1);
+    cmd_Start->setGeometry(72, 96, 97, 25);
+    cmd_Start->setFont(GameFont());
+    connect(cmd_Start, &QPushButton::clicked, this, [this] { cmd_Start_Click(); });
+    cmd_Title = new QPushButton(QStringLiteral("TITLE"), Frame1);
+    cmd_Title->setGeometry(200, 96, 97, 25);
+    cmd_Title->setFont(GameFont());
+    connect(cmd_Title, &QPushButton::clicked, this, [this] { cmd_Title_Click(); });
+
+    lbl_Msg = new Label(Frame1);
+    lbl_Msg->setGeometry(304, 0, 193, 121);
+    styleLabel(lbl_Msg, Qt::black, Qt::white, true, 12);
+    lbl_Msg->setWordWrap(true);
+
+    Nextbox = new Label(Frame1, QStringLiteral("Click or SpaceKey to Next"));
+    Nextbox->setGeometry(320, 104, 175, 13);
+    styleLabel(Nextbox, QColor(0, 0, 255), QColor(), false, 9.75);
+    Nextbox->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Nextbox->setVisible(false);
+    Nextbox->setCursor(Qt::PointingHandCursor);
+    connect(Nextbox, &Label::clicked, this, [this] { Nextbox_Click(); });
+
+    img_Zenta[0] = Frame1->add(QStringLiteral("img_Zenta(0)"), 500, 0, 100, 120, true);
+    img_Zenta[0]->setImage(RenderPicture(pic("zenta1"), 100, 120, dpr));
+
+    // Takes the focus while a scene waits; it lies below the visible client area.
+    Text1 = new QLineEdit(roadLayer);
+    Text1->setGeometry(480, 432, 10, 25);
+    Text1->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void form_Main::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setFont(GameFont(9.75));
+    mfile = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    mtitle = mfile->addAction(QStringLiteral("タイトル画面へ(&T)"), this, [this] { mtitle_Click(); });
+    mend = mfile->addAction(QStringLiteral("終了(&X)"), this, [this] { mend_Click(); });
+
+    msound = bar->addMenu(QStringLiteral("サウンド(&S)"));
+    mbgm = msound->addMenu(QStringLiteral("BGM"));
+    meff = msound->addMenu(QStringLiteral("効果音"));
+    // The marks of a pair are switched by the handlers alone: the menu's own toggling is
+    // undone first, so a click runs the handler exactly as a click on the old menus did.
+    auto checkItem = [this](QMenu* menu, const QString& caption, bool checked,
+                            void (form_Main::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setCheckable(true);
+        a->setChecked(checked);
+        connect(a, &QAction::triggered, this, [this, a, handler] {
+            a->setChecked(!a->isChecked());
+            (this->*handler)();
+        });
+        return a;
+    };
+    mon1 = checkItem(mbgm, QStringLiteral("オン"), true, &form_Main::mon1_Click);
+    moff1 = checkItem(mbgm, QStringLiteral("オフ"), false, &form_Main::moff1_Click);
+    mon2 = checkItem(meff, QStringLiteral("オン"), true, &form_Main::mon2_Click);
+    moff2 = checkItem(meff, QStringLiteral("オフ"), false, &form_Main::moff2_Click);
+
+    mhelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    mabout = mhelp->addAction(QStringLiteral("バージョン情報(&A)"), this, [this] { mabout_Click(); });
+}
+
+void form_Main::setTopMenusEnabled(bool enabled)
+{
+    mfile->menuAction()->setEnabled(enabled);
+    msound->menuAction()->setEnabled(enabled);
+    mhelp->menuAction()->setEnabled(enabled);
+}
+
+void form_Main::stopEverything()
+{
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM})
+        if (t) t->setEnabled(false);
+}
+
+void form_Main::closeEvent(QCloseEvent* event)
+{
+    // However the window is closed, the race winds down first: every timer stops, a waiting
+    // scene is cut off and the music ends; a handler that comes back from a wait sees
+    // closing() and returns at once.
+    closing_ = true;
+    stopEverything();
+    InputEnabled = VbFalse;
+    SceneWait::cutOff();
+    BgmControl(1);
+    event->accept();
+}
+
+bool form_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && !closing_) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w == this || isAncestorOf(w))) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const int16_t code = VirtualKeyOf(key->key());
+            if (code != 0) {
+                int16_t shift = 0;
+                if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
+                if (key->modifiers() & Qt::ControlModifier) shift |= 2;
+                if (key->modifiers() & Qt::AltModifier) shift |= 4;
+                Form_KeyDown(code, shift);
+                // The game's keys do nothing else: the hidden text box neither types nor
+                // moves its cursor, and a focused button is not pressed by Space.
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+int16_t VirtualKeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_A: return 65;
+    case Qt::Key_B: return 66;
+    default: return 0;
+    }
+}

@@ -1,0 +1,145 @@
+// The race screen: the road, every sprite of the race, the status panel and the menu.
+// This file declares the window and lays out its controls (form_main.cpp); its handlers are
+// defined beside the subsystem they belong to: the clock and the race tick in race/, the race
+// start, the clear scene and the game over in flow/, the music poll in audio/, the ranking
+// entry in scores/.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+
+#include "race/race_state.h"
+#include "runtime/controls.h"
+#include "runtime/picture.h"
+#include "runtime/timer.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+class form_Main : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 601;
+    static constexpr int ClientHeight = 425;
+
+    explicit form_Main(QWidget* parent = nullptr);
+    ~form_Main() override;
+
+    // The race screen that exists now, or null.
+    static form_Main* current();
+
+    // Road layer: every picture of the road, in stacking order.
+    PictureLayer* roadLayer = nullptr;
+    Picture* img_Road = nullptr;
+    Picture* img_Retsu[3] = {};
+    Picture* img_Shogai[4] = {};
+    Picture* img_Car1 = nullptr;
+    Picture* img_Car2 = nullptr;
+    Picture* img_Car3 = nullptr;
+    Picture* img_Car4 = nullptr;
+    Picture* img_Car5 = nullptr;
+    Picture* img_Car6 = nullptr;
+    Picture* img_JetR[7] = {};
+    Picture* img_Zenta[5] = {};
+    Picture* img_Clear = nullptr;
+
+    // The panel, drawn above every picture of the road.
+    PictureLayer* Frame1 = nullptr;
+    Label* Label2 = nullptr;
+    Shape* bar_Speed[10] = {};
+    Line* Line1 = nullptr;
+    Line* Line2 = nullptr;
+    Label* Label3 = nullptr;
+    Label* lbl_Mode = nullptr;
+    Label* Label5 = nullptr;
+    Label* lbl_Time = nullptr;
+    Label* Label7 = nullptr;
+    Label* lbl_Dist = nullptr;
+    QPushButton* cmd_Start = nullptr;
+    QPushButton* cmd_Title = nullptr;
+    Label* lbl_Msg = nullptr;
+    Label* Nextbox = nullptr;
+    QLineEdit* Text1 = nullptr;
+
+    Timer* timer_Main = nullptr;
+    Timer* timer_Zenta = nullptr;
+    Timer* timer_Crush = nullptr;
+    Timer* timer_Clear = nullptr;
+    Timer* timer_BGM = nullptr;
+
+    QMenu* mfile = nullptr;
+    QAction* mtitle = nullptr;
+    QAction* mend = nullptr;
+    QMenu* msound = nullptr;
+    QMenu* mbgm = nullptr;
+    QAction* mon1 = nullptr;
+    QAction* moff1 = nullptr;
+    QMenu* meff = nullptr;
+    QAction* mon2 = nullptr;
+    QAction* moff2 = nullptr;
+    QMenu* mhelp = nullptr;
+    QAction* mabout = nullptr;
+
+    // Step counters of the crash and the clear scene; they start at 0 with every new screen.
+    int16_t CrushStep = 0;
+    int16_t ClearStep = 0;
+
+    // --- handlers and procedures ---
+    void Form_Load();
+    void Form_KeyDown(int16_t KeyCode, int16_t Shift);
+
+    void timer_Main_Timer();
+    void timer_Zenta_Timer();
+    void timer_Crush_Timer();
+    void timer_Clear_Timer();
+    void timer_BGM_Timer();
+
+    void cmd_Start_Click();
+    void cmd_Title_Click();
+    void Nextbox_Click();
+
+    void mtitle_Click();
+    void mend_Click();
+    void mabout_Click();
+    void mon1_Click();
+    void moff1_Click();
+    void mon2_Click();
+    void moff2_Click();
+
+    void Waitfun();
+    void Init_Zenta();
+    void Init_Car();
+    void SetCar();
+    VBool IsClossed(const Picture* first, const Picture* second) const;
+    void Crushfun(int16_t kind);
+    void WinGame();
+    void GameOver(int16_t kind);
+    void CheckRank();
+
+    // Enables or disables the three top menus together.
+    void setTopMenusEnabled(bool enabled);
+    // True once the window has begun to close: every timer is stopped, waits are cut off and
+    // a handler that comes back from a wait must return at once.
+    bool closing() const { return closing_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void layOutRoad();
+    void layOutPanel();
+    void buildMenu();
+    void stopEverything();
+
+    bool closing_ = false;
+};
+
+// Maps a key of the keyboard onto the classic virtual-key code the key handler expects
+// (37..40 arrows, 65 "A", 66 "B", 32 Space); 0 for keys the game does not know. The key, not
+// the character it types, decides, so "a", "A" and Caps Lock act alike.
+int16_t VirtualKeyOf(int qtKey);
