@@ -126,7 +126,6 @@ void form_Main::layOutRoad()
 
 void form_Main::layOutPanel()
 {
-    const qreal dpr = qApp->devicePixelRatio();
     Frame1 = new PictureLayer(roadLayer);
     Frame1->setGeometry(0, 304, 601, 121);
     Frame1->setBackground(Qt::black);
@@ -192,7 +191,7 @@ void form_Main::layOutPanel()
     connect(Nextbox, &Label::clicked, this, [this] { Nextbox_Click(); });
 
     img_Zenta[0] = Frame1->add(QStringLiteral("img_Zenta(0)"), 500, 0, 100, 120, true);
-    img_Zenta[0]->setImage(RenderPicture(pic("zenta1"), 100, 120, dpr));
+    img_Zenta[0]->takePictureOf(*img_Zenta[1]);
 
     // Takes the focus while a scene waits; it lies below the visible client area.
     Text1 = new QLineEdit(roadLayer);
