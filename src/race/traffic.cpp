@@ -1,7 +1,84 @@
 // The traffic: six cars and four obstacles, each parked just outside the road or on it.
 // Init_Car parks them all before a race; SetCar lets them onto the road once a second.
+#include <cmath>
+
 #include "runtime/random.h"
 #include "screens/form_main.h"
+
+namespace {
+// One entry step of SetCar: what keeps it out, and its chance of 1 in M by mode and, in drive,
+// by the distance run (below t1, from t1 to below t2, from t2 on).
+struct EntryRule {
+    int car;                  // 1..6, or 0 for an obstacle
+    int obstacle;             // 1..4, or 0 for a car
+    VBool* guards[2];         // all must be clear; unused slots are null
+    int stage1, stage2;       // M in story stage 1 and stage 2
+    int driveLow, driveMid, driveHigh;
+    int32_t t1, t2;
+};
+
+const EntryRule entryRules[10] = {
+    {1, 0, {&CarFlag[1], &CarFlag[3]}, 20, 10, 20, 15, 5, 1000, 3000},
+    {2, 0, {&CarFlag[2], &CarFlag[4]}, 20, 10, 20, 15, 10, 1000, 3000},
+    {3, 0, {&CarFlag[1], &CarFlag[3]}, 20, 10, 15, 10, 5, 1000, 3000},
+    {4, 0, {&CarFlag[2], &CarFlag[4]}, 20, 10, 15, 10, 5, 1000, 3000},
+    {5, 0, {&CarFlag[5], nullptr}, 10, 8, 10, 8, 5, 3000, 5000},
+    {6, 0, {&CarFlag[5], &CarFlag[6]}, 10, 8, 10, 8, 5, 3000, 5000},
+    {0, 1, {&ShogaiFlag[1], &ShogaiFlag[2]}, 20, 10, 20, 15, 5, 1000, 3000},
+    {0, 2, {&ShogaiFlag[1], &ShogaiFlag[2]}, 20, 15, 20, 15, 10, 1000, 3000},
+    {0, 3, {&ShogaiFlag[3], &ShogaiFlag[4]}, 20, 15, 20, 15, 10, 3000, 5000},
+    {0, 4, {&ShogaiFlag[4], nullptr}, 20, 10, 20, 15, 5, 3000, 5000},
+};
+
+int ChanceOneIn(const EntryRule& rule)
+{
+    if (GameMode == 0) return rule.stage1;
+    if (GameMode == 1) return rule.stage2;
+    if (Distance < rule.t1) return rule.driveLow;
+    if (Distance < rule.t2) return rule.driveMid;
+    return rule.driveHigh;
+}
+
+// Int(Rnd x m): a whole number from 0 to m - 1, each as likely.
+int Draw(double m) { return static_cast<int>(std::floor(Rnd() * m)); }
+
+// The obstacles' three lanes, from the top of the road.
+constexpr double obstacleLanes[3] = {48, 136, 216};
+} // namespace
+
+void form_Main::SetCar()
+{
+    Picture* const cars[7] = {nullptr, img_Car1, img_Car2, img_Car3, img_Car4, img_Car5, img_Car6};
+
+    for (const EntryRule& rule : entryRules) {
+        bool blocked = false;
+        for (VBool* guard : rule.guards)
+            if (guard && *guard == VbTrue) blocked = true;
+        if (blocked) continue;
+
+        const int r = Draw(ChanceOneIn(rule)) + 1;
+        if (r != 1) continue;
+
+        if (rule.car >= 1 && rule.car <= 4) {
+            // It starts from its parked place on the next race tick.
+            CarFlag[rule.car] = VbTrue;
+            CarSpeed[rule.car] = static_cast<int16_t>(Draw((GameMode + 1) * 5) + 10);
+        } else if (rule.car >= 5) {
+            // Onto the cross street where it lies on screen now: the crossing of the first
+            // tile, or the second one's once the first has gone off at the left.
+            CarFlag[rule.car] = VbTrue;
+            const double road = img_Road->Left();
+            const double left = (road >= -601 && road <= -352) ? road + 601 + 270 : road + 270;
+            cars[rule.car]->setLeft(left);
+            CarSpeed[rule.car] = static_cast<int16_t>(Draw((GameMode + 1) * 2) + 5);
+        } else {
+            // It lies at the left edge and comes into view as the road scrolls.
+            ShogaiFlag[rule.obstacle] = VbTrue;
+            const int lane = Draw(3) + 1;
+            img_Shogai[rule.obstacle - 1]->setTop(obstacleLanes[lane - 1]);
+        }
+    }
+}
 
 void form_Main::Init_Car()
 {

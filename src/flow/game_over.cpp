@@ -1,0 +1,47 @@
+// The game over: the time ran out on a story stage, or the board was wrecked on a car. The
+// race stops where it stands, the hero looks dismayed, and START, TITLE and the menus come back.
+#include <QPushButton>
+
+#include "audio/sound.h"
+#include "screens/form_main.h"
+
+namespace {
+QString GameOverText(int16_t kind)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    if (kind == 1)
+        return QStringLiteral("うわー、間に合わなかったー！") + crlf +
+               QStringLiteral("待ち合わせの時間過ぎちまったよぉー") + crlf + crlf +
+               QStringLiteral("Game Over");
+    return QStringLiteral("ジェットローラーが壊れちまったー！") + crlf +
+           QStringLiteral("もう走れねーよぉー") + crlf + crlf + QStringLiteral("Game Over");
+}
+} // namespace
+
+void form_Main::GameOver(int16_t kind)
+{
+    timer_Main->setEnabled(false);
+    timer_Zenta->setEnabled(false);
+    InputEnabled = VbFalse;
+    // A crash still tumbling when the time runs out is cut off here: its last step would
+    // otherwise turn the race back on, or end it a second time.
+    timer_Crush->setEnabled(false);
+    CrushStep = 0;
+
+    timer_BGM->setEnabled(false);
+    BgmControl(1);
+
+    if (kind == 1 || kind == 2) {
+        img_Zenta[0]->takePictureOf(*img_Zenta[4]);
+        lbl_Msg->setCaption(GameOverText(kind));
+        // Only a drive has a result to rank: the distance run.
+        if (kind == 2 && GameMode == 2) {
+            CheckRank();
+            if (closing_) return;
+        }
+    }
+
+    cmd_Start->setEnabled(true);
+    cmd_Title->setEnabled(true);
+    setTopMenusEnabled(true);
+}

@@ -1,0 +1,75 @@
+// What the race tests share: a fresh race screen with a repeatable random sequence and a
+// recorder in place of the sound card, and a few ways to place the traffic.
+#pragma once
+
+#include <QtTest>
+#include <memory>
+
+#include "audio/media_recorder.h"
+#include "race/race_state.h"
+#include "runtime/random.h"
+#include "screens/form_main.h"
+
+struct RaceFixture {
+    std::unique_ptr<MediaRecorder> sound;
+    form_Main* form = nullptr;
+
+    void setUp(uint64_t seed = 12345)
+    {
+        ResetRaceState();
+        SetFixedSeed(seed);
+        sound = std::make_unique<MediaRecorder>();
+        form = new form_Main;
+    }
+
+    void tearDown()
+    {
+        delete form;
+        form = nullptr;
+        sound.reset();
+        ClearFixedSeed();
+    }
+
+    // A race in progress as START leaves it, without the opening scene.
+    void startRace(int16_t mode, int32_t time, int32_t distance)
+    {
+        form->img_Road->setLeft(-344);
+        form->Init_Car();
+        form->Init_Zenta();
+        GameMode = mode;
+        TimeCount = time;
+        Distance = distance;
+        Speed = 0;
+        InputEnabled = VbTrue;
+        form->timer_Main->setEnabled(true);
+        form->timer_Zenta->setEnabled(true);
+    }
+
+    // Puts the hero where nothing on or off the road can reach him.
+    void heroAway() { form->img_JetR[0]->move(-2000, -2000); }
+
+    Picture* car(int n) const
+    {
+        Picture* const cars[7] = {nullptr,        form->img_Car1, form->img_Car2, form->img_Car3,
+                                  form->img_Car4, form->img_Car5, form->img_Car6};
+        return cars[n];
+    }
+
+    // Names of the effects played so far, in order ("Up", "Crush1", ...).
+    QStringList effectNames() const
+    {
+        QStringList names;
+        for (const MediaCall& call : sound->effects())
+            names << QFileInfo(call.text).completeBaseName();
+        return names;
+    }
+};
+
+// A seed whose first draw is below p, so the first open entry step of SetCar lets its object in.
+inline uint64_t SeedWithFirstDrawBelow(double p)
+{
+    for (uint64_t seed = 1;; ++seed) {
+        SetFixedSeed(seed);
+        if (Rnd() < p) return seed;
+    }
+}
