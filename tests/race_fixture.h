@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "audio/media_recorder.h"
@@ -65,11 +66,20 @@ struct RaceFixture {
     }
 };
 
+// The first seed from `from` on whose first draws satisfy `wanted` (given the draws in order).
+inline uint64_t SeedWhere(const std::function<bool(const QList<double>&)>& wanted, int draws,
+                          uint64_t from = 1)
+{
+    for (uint64_t seed = from;; ++seed) {
+        SetFixedSeed(seed);
+        QList<double> d;
+        for (int i = 0; i < draws; ++i) d << Rnd();
+        if (wanted(d)) return seed;
+    }
+}
+
 // A seed whose first draw is below p, so the first open entry step of SetCar lets its object in.
 inline uint64_t SeedWithFirstDrawBelow(double p)
 {
-    for (uint64_t seed = 1;; ++seed) {
-        SetFixedSeed(seed);
-        if (Rnd() < p) return seed;
-    }
+    return SeedWhere([p](const QList<double>& d) { return d[0] < p; }, 1);
 }
