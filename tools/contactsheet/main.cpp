@@ -6,11 +6,11 @@
 // laid out, which is handy while drawing one of them.
 //
 // The sheet shows, from the top: two road tiles side by side as the race screen
-// joins them (with a close-up of the join), the same strip with the cars,
-// obstacles and the hero standing in their lanes, and then every picture at 1x
-// and 2x on a checkerboard, so transparent backgrounds show as such.
+// joins them, the same strip with the cars, obstacles and the hero standing in
+// their lanes, a close-up of the join beside the cross street's mouth at 2x, then
+// every picture at 1x and 2x on a checkerboard (so transparent backgrounds show as
+// such), and last the application icon at 16 to 64 px.
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
@@ -159,6 +158,12 @@ int main(int argc, char **argv)
         x += cw + kGap;
         rowHeight = std::max(rowHeight, h);
     }
+    // The application icon also goes out small: it must still read at 16 px.
+    const Picture *icon = byName.count("icon") ? byName["icon"] : nullptr;
+    const int iconSizes[] = {16, 24, 32, 48, 64};
+    const int iconRowTop = y + rowHeight + kGap;
+    if (icon)
+        y = iconRowTop + kLabelHeight + 64 - rowHeight;
     const int sheetHeight = y + rowHeight + kMargin;
 
     QImage sheet(kSheetWidth, sheetHeight, QImage::Format_ARGB32_Premultiplied);
@@ -224,6 +229,20 @@ int main(int argc, char **argv)
         drawChecker(p, two);
         p.drawImage(one.topLeft(), render(*pic.renderer, pic.size, 1));
         p.drawImage(two.topLeft(), render(*pic.renderer, pic.size, 2));
+    }
+    if (icon) {
+        drawLabel(p, kMargin, iconRowTop, QStringLiteral("icon at 16, 24, 32, 48 and 64 px"));
+        int ix = kMargin;
+        for (int px : iconSizes) {
+            QImage small(px, px, QImage::Format_ARGB32_Premultiplied);
+            small.fill(Qt::transparent);
+            QPainter ip(&small);
+            ip.setRenderHint(QPainter::Antialiasing);
+            icon->renderer->render(&ip, QRectF(0, 0, px, px));
+            ip.end();
+            p.drawImage(ix, iconRowTop + kLabelHeight, small);
+            ix += px + kGap;
+        }
     }
     p.end();
 
