@@ -4,10 +4,9 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "app/form_title.h"
 #include "audio/sound.h"
-#include "race/race_state.h"
 #include "runtime/random.h"
-#include "screens/form_main.h"
 
 int RunTavolnik(int argc, char* argv[])
 {
@@ -35,12 +34,10 @@ int RunTavolnik(int argc, char* argv[])
         SetFixedSeed(seed);
     }
 
-    // Until the title screen exists the game opens the race screen in story stage 1.
-    GameMode = 0;
-    auto* main = new form_Main;
-    main->Init_Car();
-    main->lbl_Mode->setCaption(QStringLiteral("ストーリー STAGE1"));
-    main->show();
+    // The game opens on the title screen and ends when its last window closes.
+    QApplication::setQuitOnLastWindowClosed(true);
+    auto* title = new form_Title;
+    title->show();
 
     const int code = app.exec();
     ShutdownSound();

@@ -1,0 +1,246 @@
+#include "app/form_title.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+#include "audio/sound.h"
+#include "race/race_state.h"
+#include "scores/high_scores.h"
+#include "screens/form_main.h"
+#include "screens/form_rank.h"
+
+namespace {
+form_Title* currentTitle = nullptr;
+
+const QString CRLF = QStringLiteral("\r\n");
+
+QString questionHint() { return QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？"); }
+
+QString pic(const char* name) { return QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name)); }
+} // namespace
+
+form_Title* form_Title::current() { return currentTitle; }
+
+form_Title::form_Title(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    currentTitle = this;
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The title bar carries no text. An empty title would be filled in with the program's
+    // name by the window system, a blank one is not.
+    setWindowTitle(QStringLiteral(" "));
+    setFont(GameFont());
+    setFixedSize(ClientWidth, ClientHeight);
+
+    layOut();
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    Form_Load();
+}
+
+form_Title::~form_Title()
+{
+    if (currentTitle == this) currentTitle = nullptr;
+}
+
+void form_Title::layOut()
+{
+    const qreal dpr = qApp->devicePixelRatio();
+    surface = new PictureLayer(this);
+    surface->setGeometry(0, 0, ClientWidth, ClientHeight);
+    surface->setMouseTracking(true);
+    surface->installEventFilter(this);
+
+    // From the lowest to the topmost: the pictures, the bubble, its text, the buttons.
+    Image1 = surface->add(QStringLiteral("Image1"), 108, 32, 81, 171, true);
+    Image1->setImage(RenderPicture(pic("retsu_full"), 81, 171, dpr));
+    Image2 = surface->add(QStringLiteral("Image2"), 0, 5, 307, 19, true);
+    Image2->setImage(RenderPicture(pic("logo"), 307, 19, dpr));
+    Image3 = surface->add(QStringLiteral("Image3"), 17, 213, 271, 12, true);
+    Image3->setImage(RenderPicture(pic("credit"), 271, 12, dpr));
+
+    // The bubble takes no mouse input: over it the pointer is over the window's surface.
+    Shape1 = new Shape(surface, 0xFFFFFF, 12);
+    Shape1->setGeometry(192, 32, 105, 169);
+
+    lbl_Msg = new Label(surface);
+    lbl_Msg->setGeometry(200, 40, 89, 153);
+    lbl_Msg->setFont(GameFont(9.75));
+    lbl_Msg->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
+    lbl_Msg->setWordWrap(true);
+    // Over the hint itself the hint stays as it is.
+    lbl_Msg->setAttribute(Qt::WA_NoMousePropagation);
+
+    auto button = [this](const QString& caption, int top, void (form_Title::*click)()) {
+        auto* b = new QPushButton(caption, surface);
+        b->setGeometry(8, top, 97, 33);
+        b->setFont(GameFont());
+        b->setMouseTracking(true);
+        // The button's own hint, not the surface's, answers a move over it.
+        b->setAttribute(Qt::WA_NoMousePropagation);
+        b->installEventFilter(this);
+        connect(b, &QPushButton::clicked, this, [this, click] { (this->*click)(); });
+        return b;
+    };
+    // Created in tab order; the last one made lies on top.
+    Command1 = button(QStringLiteral("ストーリー"), 32, &form_Title::Command1_Click);
+    Command2 = button(QStringLiteral("ドライブ"), 72, &form_Title::Command2_Click);
+    Command3 = button(QStringLiteral("ランキング"), 120, &form_Title::Command3_Click);
+    Command4 = button(QStringLiteral("終了"), 168, &form_Title::Command4_Click);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, Command4);
+    Command1->setFocus();
+}
+
+void form_Title::Form_Load()
+{
+    // The rankings are read afresh every time a title screen opens.
+    LoadScore();
+    lbl_Msg->setCaption(questionHint());
+}
+
+// --- hints ---
+
+void form_Title::Command1_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("車や障害物を避けながら、制限時間内に走るんだよ！"));
+}
+
+void form_Title::Command2_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("時間の制限はないけど、走るほど難しくなるよ！"));
+}
+
+void form_Title::Command3_MouseMove()
+{
+    lbl_Msg->setCaption(QStringList{QStringLiteral("「ストーリー」はクリア時間の短い順"),
+                                    QStringLiteral("「ドライブ」は走行距離の長い順"),
+                                    QStringLiteral("に上位5名が記録されるんだ")}
+                            .join(CRLF));
+}
+
+void form_Title::Command4_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("あんまり遊びすぎないようにね"));
+}
+
+void form_Title::Image1_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("僕は烈！このゲームで活躍するゼンタは友達だよ"));
+}
+
+void form_Title::Image2_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("「Tavolnik」が正式なタイトルみたいだね"));
+}
+
+void form_Title::Image3_MouseMove()
+{
+    lbl_Msg->setCaption(QStringLiteral("タルベ君が作ったんだって"));
+}
+
+void form_Title::Form_MouseMove() { lbl_Msg->setCaption(questionHint()); }
+
+const Picture* form_Title::pictureAt(const QPoint& point) const
+{
+    const auto& pictures = surface->pictures();
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
+        if ((*it)->Visible() && (*it)->rect().contains(point)) return *it;
+    return nullptr;
+}
+
+bool form_Title::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == surface) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const Picture* over = pictureAt(at);
+            if (over == Image1)
+                Image1_MouseMove();
+            else if (over == Image2)
+                Image2_MouseMove();
+            else if (over == Image3)
+                Image3_MouseMove();
+            else
+                Form_MouseMove();
+        } else if (watched == Command1) {
+            Command1_MouseMove();
+        } else if (watched == Command2) {
+            Command2_MouseMove();
+        } else if (watched == Command3) {
+            Command3_MouseMove();
+        } else if (watched == Command4) {
+            Command4_MouseMove();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- buttons ---
+
+void form_Title::openRace(const QString& modeCaption)
+{
+    form_Main* race = form_Main::current();
+    if (!race || race->closing()) race = new form_Main;
+    race->Init_Car();
+    race->lbl_Mode->setCaption(modeCaption);
+    // The race screen is up before the title goes, so the game never is without a window.
+    race->show();
+    handingOver_ = true;
+    close();
+}
+
+void form_Title::Command1_Click()
+{
+    PlayEffectWait(QStringLiteral("Click"));
+    GameMode = 0;
+    openRace(QStringLiteral("ストーリー STAGE1"));
+}
+
+void form_Title::Command2_Click()
+{
+    PlayEffectWait(QStringLiteral("Click"));
+    GameMode = 2;
+    openRace(QStringLiteral("ドライブ"));
+}
+
+void form_Title::Command3_Click()
+{
+    PlayEffectWait(QStringLiteral("Click"));
+    RankMode = 1;
+    RankStage = 1;
+    // The ranking opens on story stage 1 and holds the title screen until it is closed.
+    form_Rank* rank = form_Rank::create(this);
+    rank->Set_Form();
+    rank->exec();
+}
+
+void form_Title::Command4_Click()
+{
+    PlayEffect(QStringLiteral("Click"));
+    close();
+    // Every window goes and the game ends at once.
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void form_Title::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (handingOver_) return;
+    // Closed by the end button or the window's close box: the game ends with it. It is the
+    // last window as a rule; should another still be open, it goes too.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        if (w != this && w->isVisible()) w->close();
+}

@@ -1,0 +1,67 @@
+// The title screen: the first window of the game and the one the player comes back to. Four
+// buttons (story, drive, ranking, end) and a speech bubble in which 烈 gives a hint for
+// whatever the pointer is over.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "runtime/controls.h"
+#include "runtime/picture.h"
+
+class QPushButton;
+
+class form_Title : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 305;
+    static constexpr int ClientHeight = 231;
+
+    explicit form_Title(QWidget* parent = nullptr);
+    ~form_Title() override;
+
+    // The title screen that exists now, or null.
+    static form_Title* current();
+
+    // The window's own surface: the pictures lie on it, every control above them.
+    PictureLayer* surface = nullptr;
+    Picture* Image1 = nullptr;  // 烈, full figure
+    Picture* Image2 = nullptr;  // the title logo
+    Picture* Image3 = nullptr;  // the credit line
+    Shape* Shape1 = nullptr;    // the speech bubble behind lbl_Msg
+    Label* lbl_Msg = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+    // --- handlers ---
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command1_MouseMove();
+    void Command2_MouseMove();
+    void Command3_MouseMove();
+    void Command4_MouseMove();
+    void Image1_MouseMove();
+    void Image2_MouseMove();
+    void Image3_MouseMove();
+    void Form_MouseMove();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void layOut();
+    // Opens the race screen in the mode just chosen and lets the title screen go.
+    void openRace(const QString& modeCaption);
+    // The picture under a point of the surface, topmost first; null over bare surface.
+    const Picture* pictureAt(const QPoint& point) const;
+
+    // Set when a handler of this screen closes it on purpose (a race screen took over).
+    bool handingOver_ = false;
+};
