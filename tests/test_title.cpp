@@ -1,0 +1,373 @@
+// The title screen and the way back to it: 烈's hints wherever the pointer goes, story and
+// drive opening the race screen, the ranking window over the title, every way the game ends,
+// and the race screen's TITLE button and menu.
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+#include <memory>
+
+#include "app/form_title.h"
+#include "audio/media_recorder.h"
+#include "race/race_state.h"
+#include "runtime/message_box.h"
+#include "scores/high_scores.h"
+#include "screens/form_main.h"
+#include "screens/form_rank.h"
+
+namespace {
+const QString question = QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？");
+const QString storyHint = QStringLiteral("車や障害物を避けながら、制限時間内に走るんだよ！");
+const QString driveHint = QStringLiteral("時間の制限はないけど、走るほど難しくなるよ！");
+const QString rankingHint = QStringLiteral("「ストーリー」はクリア時間の短い順\r\n"
+                                           "「ドライブ」は走行距離の長い順\r\n"
+                                           "に上位5名が記録されるんだ");
+const QString endHint = QStringLiteral("あんまり遊びすぎないようにね");
+const QString retsuHint = QStringLiteral("僕は烈！このゲームで活躍するゼンタは友達だよ");
+const QString logoHint = QStringLiteral("「Tavolnik」が正式なタイトルみたいだね");
+const QString creditHint = QStringLiteral("タルベ君が作ったんだって");
+
+void discardWindows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QList<QWidget*> shownWindows()
+{
+    QList<QWidget*> list;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) list << w;
+    return list;
+}
+
+// Moves the pointer to a point of a window's client area, as the window system reports it:
+// the window finds the control under the pointer and hands the move to it.
+void pointerTo(QWidget* window, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(window->mapToGlobal(at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &move);
+}
+
+void closeBox(QWidget* window) { window->windowHandle()->close(); }
+} // namespace
+
+class TitleTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir config;
+    std::unique_ptr<MediaRecorder> sound;
+
+    form_Title* openTitle()
+    {
+        auto* title = new form_Title;
+        title->show();
+        return title;
+    }
+
+    // Chooses story on a title screen and gives the race screen it opens.
+    form_Main* raceFrom(form_Title* title, QPushButton* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Q_UNUSED(title);
+        return form_Main::current();
+    }
+
+    QStringList effectNames() const
+    {
+        QStringList names;
+        for (const MediaCall& call : sound->effects())
+            names << QFileInfo(call.text).completeBaseName();
+        return names;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(config.isValid());
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    }
+
+    void init()
+    {
+        ResetRaceState();
+        ResetHighScores();
+        sound = std::make_unique<MediaRecorder>();
+    }
+
+    void cleanup()
+    {
+        discardWindows();
+        SetMsgBoxHook({});
+        sound.reset();
+    }
+
+    void opensWithTheQuestionAndStoryFocused()
+    {
+        form_Title* title = openTitle();
+        QCOMPARE(title->lbl_Msg->Caption(), question);
+        QCOMPARE(title->focusWidget(), static_cast<QWidget*>(title->Command1));
+        QCOMPARE(title->size(), QSize(305, 231));
+        QCOMPARE(title->minimumSize(), title->maximumSize());
+        QVERIFY(title->windowTitle().trimmed().isEmpty());
+        // The rankings were read from the store as the screen opened.
+        QCOMPARE(HScoreName[1][1][0], DefaultScoreName());
+        QCOMPARE(HScoreVal[2][1][4], DefaultScoreVal(2));
+    }
+
+    void hintFollowsThePointer_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("hint");
+        const QPoint overEnd(56, 184);
+        QTest::newRow("ストーリー") << overEnd << QPoint(56, 48) << storyHint;
+        QTest::newRow("ドライブ") << overEnd << QPoint(20, 100) << driveHint;
+        QTest::newRow("ランキング") << overEnd << QPoint(100, 150) << rankingHint;
+        QTest::newRow("終了") << QPoint(148, 120) << overEnd << endHint;
+        QTest::newRow("烈") << overEnd << QPoint(148, 120) << retsuHint;
+        QTest::newRow("logo") << overEnd << QPoint(290, 14) << logoHint;
+        QTest::newRow("credit") << overEnd << QPoint(150, 219) << creditHint;
+        QTest::newRow("gap between buttons") << overEnd << QPoint(56, 68) << question;
+        QTest::newRow("bare surface") << overEnd << QPoint(5, 215) << question;
+        QTest::newRow("bubble's rim") << overEnd << QPoint(195, 100) << question;
+        QTest::newRow("hint text itself") << overEnd << QPoint(240, 100) << endHint;
+    }
+
+    void hintFollowsThePointer()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QString, hint);
+        form_Title* title = openTitle();
+        pointerTo(title, from);
+        QVERIFY(title->lbl_Msg->Caption() != hint || hint == endHint);
+        pointerTo(title, to);
+        QCOMPARE(title->lbl_Msg->Caption(), hint);
+        // Leaving for nowhere in particular changes nothing: there is no reset on leaving.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(title, &leave);
+        QCOMPARE(title->lbl_Msg->Caption(), hint);
+    }
+
+    void modeButtonOpensTheRaceScreen_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("story") << 1 << 0 << QStringLiteral("ストーリー STAGE1");
+        QTest::newRow("drive") << 2 << 2 << QStringLiteral("ドライブ");
+    }
+
+    void modeButtonOpensTheRaceScreen()
+    {
+        QFETCH(int, button);
+        QFETCH(int, mode);
+        QFETCH(QString, caption);
+        // What an earlier visit may have left behind: stage 2 reached, traffic on the road.
+        GameMode = 1;
+        for (int n = 1; n <= 6; ++n) CarFlag[n] = VbTrue;
+        for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbTrue;
+
+        QPointer<form_Title> title = openTitle();
+        form_Main* race = raceFrom(title, button == 1 ? title->Command1 : title->Command2);
+
+        QVERIFY(race);
+        QVERIFY(race->isVisible());
+        QCOMPARE(GameMode, int16_t(mode));
+        QCOMPARE(race->lbl_Mode->Caption(), caption);
+        const QRect road(0, 0, 601, 303);
+        for (Picture* car : {race->img_Car1, race->img_Car2, race->img_Car3, race->img_Car4,
+                             race->img_Car5, race->img_Car6})
+            QVERIFY2(!car->rect().intersects(road), qPrintable(car->name()));
+        for (Picture* obstacle : race->img_Shogai)
+            QVERIFY2(!obstacle->rect().intersects(road), qPrintable(obstacle->name()));
+        for (int n = 1; n <= 6; ++n) QCOMPARE(CarFlag[n], VbFalse);
+        for (int n = 1; n <= 4; ++n) QCOMPARE(ShogaiFlag[n], VbFalse);
+        QVERIFY(race->cmd_Start->isEnabled());
+        QVERIFY(race->mon1->isChecked());
+        QVERIFY(race->mon2->isChecked());
+
+        QVERIFY(title.isNull());
+        QVERIFY(!form_Title::current());
+        QCOMPARE(shownWindows(), QList<QWidget*>{race});
+        QCOMPARE(sound->effects().size(), 1);
+        QCOMPARE(effectNames(), QStringList{QStringLiteral("Click")});
+        QCOMPARE(sound->effects().first().flags, SND_NOSTOP | SND_SYNC);
+    }
+
+    void rankingOpensStoryStage1OverTheTitle()
+    {
+        RankMode = 2;
+        RankStage = 2;
+        form_Title* title = openTitle();
+
+        bool seen = false;
+        bool story = false, stage1 = false, nameBox = true, titleShown = false;
+        QString unit;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget());
+            if (!rank || seen) return;
+            seen = true;
+            story = rank->Option1[0]->isChecked();
+            stage1 = rank->Option2[0]->isChecked();
+            unit = rank->lbl_Tan[0]->Caption();
+            nameBox = rank->NameEntryShown();
+            titleShown = title->isVisible();
+            rank->cmd_Close->click();
+        });
+        poll.start();
+        QTimer::singleShot(10000, [] { QApplication::activeModalWidget()->close(); });
+        QTest::mouseClick(title->Command3, Qt::LeftButton);
+        poll.stop();
+
+        QVERIFY(seen);
+        QCOMPARE(RankMode, int16_t(1));
+        QCOMPARE(RankStage, int16_t(1));
+        QVERIFY(story);
+        QVERIFY(stage1);
+        QCOMPARE(unit, QStringLiteral("秒"));
+        QVERIFY(!nameBox);
+        QVERIFY(titleShown);
+        // The title screen is usable again.
+        QCOMPARE(form_Title::current(), title);
+        QVERIFY(title->isVisible());
+        QCOMPARE(effectNames().first(), QStringLiteral("Click"));
+    }
+
+    void everyTitleReadsTheRankingsAgain()
+    {
+        openTitle();
+        HScoreName[1][2][0] = QStringLiteral("れつ");
+        HScoreVal[1][2][0] = 21;
+        SaveScore();
+        discardWindows();
+        HScoreName[1][2][0] = QStringLiteral("まだ保存されていない");
+        HScoreVal[1][2][0] = 3;
+
+        openTitle();
+        QCOMPARE(HScoreName[1][2][0], QStringLiteral("れつ"));
+        QCOMPARE(HScoreVal[1][2][0], 21);
+    }
+
+    void gameEnds_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("title's 終了 button") << QStringLiteral("end button");
+        QTest::newRow("title's close box") << QStringLiteral("title close box");
+        QTest::newRow("race screen's 終了(&X)") << QStringLiteral("menu end");
+        QTest::newRow("race screen's close box") << QStringLiteral("race close box");
+    }
+
+    void gameEnds()
+    {
+        QFETCH(QString, way);
+        QPointer<form_Title> title = openTitle();
+        QPointer<form_Main> race;
+        if (way.startsWith(QLatin1String("race")) || way.startsWith(QLatin1String("menu")))
+            race = raceFrom(title, title->Command1);
+        sound->calls.clear();
+
+        QTimer::singleShot(0, [&] {
+            if (way == QLatin1String("end button"))
+                QTest::mouseClick(title->Command4, Qt::LeftButton);
+            else if (way == QLatin1String("title close box"))
+                closeBox(title);
+            else if (way == QLatin1String("menu end"))
+                race->mend->trigger();
+            else
+                closeBox(race);
+        });
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+
+        QVERIFY(shownWindows().isEmpty());
+        QVERIFY(title.isNull());
+        QVERIFY(race.isNull());
+        if (way == QLatin1String("end button")) {
+            // The click is started, not waited for.
+            QCOMPARE(effectNames(), QStringList{QStringLiteral("Click")});
+            QCOMPARE(sound->effects().first().flags, SND_ASYNC);
+        } else {
+            QVERIFY(sound->effects().isEmpty());
+        }
+    }
+
+    void aboutBoxShowsTheVersion()
+    {
+        form_Title* title = openTitle();
+        form_Main* race = raceFrom(title, title->Command2);
+        QStringList shown;
+        SetMsgBoxHook([&](const QString& text, const QString& caption) {
+            shown << caption << text;
+        });
+        race->mabout->trigger();
+        QCOMPARE(shown, (QStringList{QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
+                                     QStringLiteral("Tavolnik Ver.1.00")}));
+        QVERIFY(race->isVisible());
+    }
+
+    void titleGivesAFreshTitleScreen_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<bool>("effectsOn");
+        QTest::newRow("TITLE") << false << true;
+        QTest::newRow("TITLE, effects off") << false << false;
+        QTest::newRow("タイトル画面へ(&T)") << true << true;
+    }
+
+    void titleGivesAFreshTitleScreen()
+    {
+        QFETCH(bool, byMenu);
+        QFETCH(bool, effectsOn);
+        form_Title* first = openTitle();
+        QPointer<form_Main> race = raceFrom(first, first->Command1);
+        GameMode = 1;  // stage 2 reached
+        race->moff1->trigger();
+        if (!effectsOn) race->moff2->trigger();
+        QVERIFY(!race->mon1->isChecked());
+        sound->calls.clear();
+
+        if (byMenu)
+            race->mtitle->trigger();
+        else
+            QTest::mouseClick(race->cmd_Title, Qt::LeftButton);
+
+        QCOMPARE(effectNames(), effectsOn ? QStringList{QStringLiteral("Click")} : QStringList{});
+        form_Title* title = form_Title::current();
+        QVERIFY(title);
+        QVERIFY(title->isVisible());
+        QCOMPARE(title->lbl_Msg->Caption(), question);
+        QVERIFY(!race->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(race.isNull());
+        QVERIFY(!form_Main::current());
+        QCOMPARE(shownWindows(), QList<QWidget*>{title});
+        QCOMPARE(GameMode, int16_t(1));
+
+        // The next race screen starts as laid out: music and effects on, START enabled.
+        form_Main* next = raceFrom(title, title->Command1);
+        QVERIFY(next);
+        QCOMPARE(GameMode, int16_t(0));
+        QVERIFY(next->mon1->isChecked());
+        QVERIFY(next->mon2->isChecked());
+        QVERIFY(next->cmd_Start->isEnabled());
+        QCOMPARE(next->lbl_Mode->Caption(), QStringLiteral("ストーリー STAGE1"));
+    }
+};
+
+QTEST_MAIN(TitleTest)
+#include "test_title.moc"
