@@ -1,0 +1,40 @@
+#include "audio/media_recorder.h"
+
+MediaRecorder::MediaRecorder() { SetMediaBackend(this); }
+
+MediaRecorder::~MediaRecorder() { SetMediaBackend(nullptr); }
+
+int32_t MediaRecorder::sendCommand(const QString& command, QString* reply, bool viaExecute)
+{
+    calls.append({viaExecute ? MediaCall::Execute : MediaCall::Send, command, 0});
+    for (const Failure& failure : std::as_const(failures))
+        if (command.startsWith(failure.prefix, Qt::CaseInsensitive)) return failure.error;
+    if (reply && command.startsWith(QLatin1String("status "), Qt::CaseInsensitive) &&
+        command.endsWith(QLatin1String(" mode"), Qt::CaseInsensitive))
+        *reply = statusMode;
+    return MCIERR_NONE;
+}
+
+bool MediaRecorder::playSound(const QString& path, uint32_t flags)
+{
+    calls.append({MediaCall::Effect, path, flags});
+    return effectResult;
+}
+
+void MediaRecorder::failOn(const QString& prefix, int32_t error) { failures.append({prefix, error}); }
+
+QStringList MediaRecorder::commands() const
+{
+    QStringList list;
+    for (const MediaCall& call : calls)
+        if (call.kind != MediaCall::Effect) list << call.text;
+    return list;
+}
+
+QList<MediaCall> MediaRecorder::effects() const
+{
+    QList<MediaCall> list;
+    for (const MediaCall& call : calls)
+        if (call.kind == MediaCall::Effect) list << call;
+    return list;
+}

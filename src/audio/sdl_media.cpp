@@ -1,0 +1,389 @@
+// The real media backend: music devices and effects over SDL2_mixer, whose MIDI decoder is
+// FluidSynth with a General MIDI sound font.
+//
+// A music device is a loaded Mix_Music under an alias. The mixer has one music slot, so the
+// device played last owns it; "stop" pauses it where it is, "seek ... to start" halts it so the
+// next "play" begins from the top, and a piece that has run out reports "stopped". Effects all
+// use one mixer channel, so a new effect cuts off the one before, as the effect call promises.
+#include "audio/media.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStringList>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int kEffectChannel = 0;
+constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
+
+// Where Debian's General MIDI sound fonts live; the first that exists is used unless the player
+// has named his own in SDL_SOUNDFONTS.
+const char* const kSoundFonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+// Splits a command into words; a double-quoted part is one word without its quotes.
+// Returns false when a quote is left open.
+bool splitCommand(const QString& command, QStringList& words)
+{
+    words.clear();
+    int i = 0;
+    const int n = command.size();
+    while (i < n) {
+        while (i < n && command.at(i).isSpace()) ++i;
+        if (i >= n) break;
+        if (command.at(i) == QLatin1Char('"')) {
+            const int end = command.indexOf(QLatin1Char('"'), i + 1);
+            if (end < 0) return false;
+            words << command.mid(i + 1, end - i - 1);
+            i = end + 1;
+        } else {
+            const int start = i;
+            while (i < n && !command.at(i).isSpace()) ++i;
+            words << command.mid(start, i - start);
+        }
+    }
+    return true;
+}
+
+bool is(const QString& word, const char* keyword)
+{
+    return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+// A Standard MIDI File begins with "MThd", a RIFF MIDI file with "RIFF" and "RMID" at 8.
+bool looksLikeMidi(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(12);
+    return head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID");
+}
+
+// The built-in effect for a missing or unreadable file: a short 880 Hz beep, as a WAV in memory.
+QByteArray beepWav()
+{
+    constexpr int rate = 22050;
+    constexpr int samples = rate * 150 / 1000;
+    QByteArray wav;
+    auto put32 = [&wav](uint32_t v) {
+        for (int k = 0; k < 4; ++k) wav.append(char((v >> (8 * k)) & 0xff));
+    };
+    auto put16 = [&wav](uint16_t v) {
+        wav.append(char(v & 0xff));
+        wav.append(char(v >> 8));
+    };
+    wav.append("RIFF");
+    put32(36 + samples * 2);
+    wav.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
+    wav.append("data");
+    put32(samples * 2);
+    for (int i = 0; i < samples; ++i) {
+        const double t = double(i) / rate;
+        const double attack = std::min(1.0, t / 0.005);
+        const double release = std::min(1.0, (double(samples - i) / rate) / 0.03);
+        const double v = 0.35 * attack * release *
+                         (std::sin(2 * M_PI * 880 * t) + 0.25 * std::sin(2 * M_PI * 1760 * t));
+        put16(uint16_t(int16_t(std::lround(v * 32767))));
+    }
+    return wav;
+}
+
+class SdlBackend final : public MediaBackend {
+public:
+    ~SdlBackend() override { shutdown(); }
+
+    int32_t sendCommand(const QString& command, QString* reply, bool /*viaExecute*/) override
+    {
+        QStringList words;
+        if (!splitCommand(command, words)) return MCIERR_MISSING_STRING_ARGUMENT;
+        if (words.isEmpty()) return MCIERR_MISSING_COMMAND_STRING;
+        const QString verb = words.takeFirst();
+        if (is(verb, "open")) return open(words);
+        const bool known = is(verb, "play") || is(verb, "stop") || is(verb, "close") ||
+                           is(verb, "status") || is(verb, "seek");
+        if (!known) return MCIERR_UNRECOGNIZED_COMMAND;
+        if (words.isEmpty()) return MCIERR_MISSING_DEVICE_NAME;
+        const QString alias = words.takeFirst();
+        // "notify" asks for a completion message, which nobody here listens for.
+        words.removeIf([](const QString& w) { return is(w, "notify"); });
+        if (is(verb, "close") && is(alias, "all")) {
+            if (!words.isEmpty()) return MCIERR_UNRECOGNIZED_KEYWORD;
+            closeAll();
+            return MCIERR_NONE;
+        }
+        const auto found = devices.find(alias.toLower());
+        if (found == devices.end()) return MCIERR_INVALID_DEVICE_NAME;
+        Device& device = found.value();
+        if (is(verb, "play")) return play(device, words);
+        if (is(verb, "stop")) return stop(device, words);
+        if (is(verb, "close")) return close(found, words);
+        if (is(verb, "status")) return status(device, words, reply);
+        return seek(device, words);
+    }
+
+    bool playSound(const QString& path, uint32_t flags) override
+    {
+        if (!startAudio()) return false;
+        if ((flags & SND_NOSTOP) && Mix_Playing(kEffectChannel)) return false;
+        Mix_Chunk* chunk = loadChunk(path);
+        if (!chunk) {
+            if (flags & SND_NODEFAULT) return false;
+            chunk = defaultBeep();
+            if (!chunk) return false;
+        }
+        // Playing on a fixed channel replaces whatever that channel was playing.
+        if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
+        if (!(flags & SND_ASYNC)) {
+            const Uint64 deadline = SDL_GetTicks64() + kEffectWaitCapMs;
+            while (Mix_Playing(kEffectChannel) && SDL_GetTicks64() < deadline) SDL_Delay(5);
+        }
+        return true;
+    }
+
+    void shutdown()
+    {
+        if (!ready) {
+            tried = false;
+            return;
+        }
+        Mix_HaltChannel(-1);
+        closeAll();
+        for (Mix_Chunk* chunk : std::as_const(chunks)) Mix_FreeChunk(chunk);
+        chunks.clear();
+        if (beep) Mix_FreeChunk(beep);
+        beep = nullptr;
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        ready = false;
+        tried = false;
+    }
+
+private:
+    struct Device {
+        Mix_Music* music = nullptr;
+        bool fromStart = true;  // the next play begins at the top of the piece
+    };
+    using Devices = QHash<QString, Device>;
+
+    // Opens SDL audio on first use. A failure is remembered until shutdown, so a machine
+    // without sound does not pay for a new attempt on every key press.
+    bool startAudio()
+    {
+        if (tried) return ready;
+        tried = true;
+        // The game's own window system handles Ctrl+C and the like, not SDL.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tavolnik");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        Mix_Init(MIX_INIT_MID);
+        // FluidSynth at the mixer's full volume is loud enough to clip; this keeps the music
+        // well under the effects.
+        Mix_VolumeMusic(kMusicVolume);
+        haveSoundFont = chooseSoundFont();
+        ready = true;
+        return true;
+    }
+
+    static bool chooseSoundFont()
+    {
+        const QByteArray own = qgetenv("SDL_SOUNDFONTS");
+        if (!own.isEmpty()) return true;
+        for (const char* path : kSoundFonts) {
+            if (QFileInfo::exists(QString::fromLatin1(path))) {
+                Mix_SetSoundFonts(path);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    int32_t open(QStringList words)
+    {
+        if (words.isEmpty()) return MCIERR_MISSING_DEVICE_NAME;
+        const QString element = words.takeFirst();
+        QString alias = element;
+        while (!words.isEmpty()) {
+            const QString word = words.takeFirst();
+            if (is(word, "alias") || is(word, "type")) {
+                if (words.isEmpty()) return MCIERR_MISSING_STRING_ARGUMENT;
+                const QString value = words.takeFirst();
+                if (is(word, "alias")) alias = value;
+            } else if (!is(word, "shareable") && !is(word, "wait") && !is(word, "notify")) {
+                return MCIERR_UNRECOGNIZED_KEYWORD;
+            }
+        }
+        const QString key = alias.toLower();
+        if (devices.contains(key)) return MCIERR_DUPLICATE_ALIAS;
+        const QFileInfo file(element);
+        if (!file.isFile()) return MCIERR_FILE_NOT_FOUND;
+        if (!file.isReadable()) return MCIERR_INVALID_FILE;
+        if (!startAudio()) return MCIERR_HARDWARE;
+        Mix_Music* music = Mix_LoadMUS(QFile::encodeName(element).constData());
+        if (!music) return haveSoundFont ? MCIERR_INVALID_FILE : MCIERR_SEQ_NOMIDIPRESENT;
+        // FluidSynth takes any file named .mid and only finds out when it plays; a file that
+        // does not begin like a MIDI file is refused here.
+        if (Mix_GetMusicType(music) == MUS_MID && !looksLikeMidi(element)) {
+            Mix_FreeMusic(music);
+            return MCIERR_INVALID_FILE;
+        }
+        devices.insert(key, Device{music, true});
+        return MCIERR_NONE;
+    }
+
+    bool owns(const Device& device) const { return ready && current == device.music; }
+
+    int32_t play(Device& device, const QStringList& words)
+    {
+        // Waiting for the end of a piece would freeze the game.
+        if (!words.isEmpty())
+            return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
+        if (owns(device) && !device.fromStart && Mix_PlayingMusic() && Mix_PausedMusic()) {
+            Mix_ResumeMusic();
+            return MCIERR_NONE;
+        }
+        if (Mix_PlayMusic(device.music, 0) != 0) return MCIERR_HARDWARE;
+        Mix_ResumeMusic();
+        current = device.music;
+        device.fromStart = false;
+        return MCIERR_NONE;
+    }
+
+    int32_t stop(Device& device, const QStringList& words)
+    {
+        for (const QString& word : words)
+            if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (owns(device) && Mix_PlayingMusic()) Mix_PauseMusic();
+        return MCIERR_NONE;
+    }
+
+    int32_t seek(Device& device, const QStringList& words)
+    {
+        QStringList rest = words;
+        rest.removeIf([](const QString& w) { return is(w, "wait"); });
+        if (rest.isEmpty()) return MCIERR_MISSING_PARAMETER;
+        if (!is(rest.at(0), "to")) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (rest.size() < 2) return MCIERR_MISSING_PARAMETER;
+        if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (is(rest.at(1), "start")) {
+            if (owns(device)) Mix_HaltMusic();
+            device.fromStart = true;
+            return MCIERR_NONE;
+        }
+        if (is(rest.at(1), "end")) {
+            if (owns(device)) Mix_HaltMusic();
+            device.fromStart = false;
+            return MCIERR_NONE;
+        }
+        bool number = false;
+        rest.at(1).toLongLong(&number);
+        return number ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
+    }
+
+    int32_t status(Device& device, const QStringList& words, QString* reply)
+    {
+        QStringList rest = words;
+        rest.removeIf([](const QString& w) { return is(w, "wait"); });
+        if (rest.isEmpty()) return MCIERR_MISSING_PARAMETER;
+        if (rest.size() > 1) return MCIERR_UNRECOGNIZED_KEYWORD;
+        QString answer;
+        if (is(rest.at(0), "mode")) {
+            const bool playing = owns(device) && Mix_PlayingMusic() && !Mix_PausedMusic();
+            answer = playing ? QStringLiteral("playing") : QStringLiteral("stopped");
+        } else if (is(rest.at(0), "ready")) {
+            answer = QStringLiteral("true");
+        } else {
+            return MCIERR_UNRECOGNIZED_KEYWORD;
+        }
+        if (reply) *reply = answer;
+        return MCIERR_NONE;
+    }
+
+    int32_t close(Devices::iterator found, const QStringList& words)
+    {
+        for (const QString& word : words)
+            if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
+        free(found.value());
+        devices.erase(found);
+        return MCIERR_NONE;
+    }
+
+    void free(Device& device)
+    {
+        if (owns(device)) {
+            Mix_HaltMusic();
+            current = nullptr;
+        }
+        Mix_FreeMusic(device.music);
+        device.music = nullptr;
+    }
+
+    void closeAll()
+    {
+        for (Device& device : devices) free(device);
+        devices.clear();
+    }
+
+    // Effects are small and played often (a key press each), so each file is read once.
+    Mix_Chunk* loadChunk(const QString& path)
+    {
+        const QFileInfo file(path);
+        if (!file.isFile()) return nullptr;
+        const QString key = file.absoluteFilePath();
+        if (Mix_Chunk* chunk = chunks.value(key)) return chunk;
+        Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(key).constData());
+        if (chunk) chunks.insert(key, chunk);
+        return chunk;
+    }
+
+    Mix_Chunk* defaultBeep()
+    {
+        if (!beep) {
+            const QByteArray wav = beepWav();
+            beep = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1);
+        }
+        return beep;
+    }
+
+    bool tried = false;
+    bool ready = false;
+    bool haveSoundFont = false;
+    Devices devices;
+    Mix_Music* current = nullptr;  // the device that owns the mixer's music slot
+    QHash<QString, Mix_Chunk*> chunks;
+    Mix_Chunk* beep = nullptr;
+};
+
+SdlBackend& sdl()
+{
+    static SdlBackend backend;
+    return backend;
+}
+
+}  // namespace
+
+MediaBackend& SdlMediaBackend() { return sdl(); }
+
+void ShutdownMedia() { sdl().shutdown(); }

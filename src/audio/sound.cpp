@@ -1,0 +1,73 @@
+#include "audio/sound.h"
+
+#include "audio/media.h"
+#include "race/race_state.h"
+#include "runtime/program_folder.h"
+#include "runtime/random.h"
+
+namespace {
+std::function<bool()> effectsSwitch;
+}
+
+void BgmControl(int16_t mode)
+{
+    switch (mode) {
+    case 0:
+        Randomize();
+        BgmOpen = VbFalse;
+        if (mciSendString(QStringLiteral("open \"") + BgmFile + QStringLiteral("\" alias bgm")) == 0) {
+            if (mciSendString(QStringLiteral("play bgm notify")) == 0)
+                BgmOpen = VbTrue;
+            else
+                mciExecute(QStringLiteral("close bgm"));
+        }
+        break;
+    case 1:
+        if (BgmOpen == VbTrue) {
+            mciExecute(QStringLiteral("stop bgm"));
+            mciExecute(QStringLiteral("close bgm"));
+            BgmOpen = VbFalse;
+        }
+        break;
+    case 2:
+        if (BgmOpen == VbTrue) {
+            // The reply buffer starts out blank: a status that answers nothing restarts too.
+            QString reply(80, QLatin1Char(' '));
+            if (mciSendString(QStringLiteral("status bgm mode"), &reply) == 0 &&
+                reply.left(7) != QLatin1String("playing")) {
+                mciExecute(QStringLiteral("seek bgm to start"));
+                mciExecute(QStringLiteral("play bgm notify"));
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void PlayEffectWait(const QString& name)
+{
+    if (!EffectsOn()) return;
+    sndPlaySound(EffectPath(name), SND_NOSTOP | SND_SYNC);
+}
+
+void PlayEffect(const QString& name)
+{
+    if (!EffectsOn()) return;
+    sndPlaySound(EffectPath(name), SND_ASYNC);
+}
+
+void SetEffectsSwitch(std::function<bool()> effectsOn) { effectsSwitch = std::move(effectsOn); }
+
+bool EffectsOn() { return !effectsSwitch || effectsSwitch(); }
+
+QString EffectPath(const QString& name)
+{
+    return ProgramFolder() + QStringLiteral("/sound/") + name + QStringLiteral(".wav");
+}
+
+void ShutdownSound()
+{
+    ShutdownMedia();
+    BgmOpen = VbFalse;
+}

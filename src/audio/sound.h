@@ -1,0 +1,30 @@
+// The game's music and effects. These three procedures are the only way any part of the game
+// makes a sound.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// mode 0: start the music in BgmFile (sets BgmOpen when it plays); 1: stop and close it;
+// 2: poll it and start it again from the top once the piece has ended.
+void BgmControl(int16_t mode);
+
+// Plays sound/<name>.wav and returns when it has finished; plays nothing if an effect is still
+// sounding. Does nothing while effects are switched off.
+void PlayEffectWait(const QString& name);
+
+// Starts sound/<name>.wav at once, cutting off an effect still sounding. Does nothing while
+// effects are switched off.
+void PlayEffect(const QString& name);
+
+// The race screen hands in how to read its effects switch (the check mark of 効果音 > オン) when
+// it is created, and an empty function when it goes; with none, effects count as on.
+void SetEffectsSwitch(std::function<bool()> effectsOn);
+bool EffectsOn();
+
+// The file an effect is played from: <program folder>/sound/<name>.wav.
+QString EffectPath(const QString& name);
+
+// Closes the music, stops the effects and shuts the sound down; the program calls it at exit.
+void ShutdownSound();

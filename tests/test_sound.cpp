@@ -1,0 +1,724 @@
+// Music and effects: the commands the game sends and in what order (through the recorder),
+// the real SDL2_mixer backend on a headless audio driver, and the files soundgen writes.
+
+#include "audio/media.h"
+#include "audio/media_recorder.h"
+#include "audio/sound.h"
+#include "race/race_state.h"
+#include "runtime/message_box.h"
+#include "runtime/program_folder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+
+#ifndef TAVOLNIK_BUILD_DIR
+#error "TAVOLNIK_BUILD_DIR must name the build folder that holds sound/"
+#endif
+
+namespace {
+
+void restoreEnv(const char* name, const QByteArray& value)
+{
+    if (value.isEmpty())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+struct Box {
+    QString text;
+    QString title;
+};
+
+void put16(QByteArray& b, quint16 v) { b.append(char(v & 0xff)).append(char(v >> 8)); }
+void put32(QByteArray& b, quint32 v) { put16(b, quint16(v & 0xffff)); put16(b, quint16(v >> 16)); }
+void putBig32(QByteArray& b, quint32 v)
+{
+    for (int k = 3; k >= 0; --k) b.append(char((v >> (8 * k)) & 0xff));
+}
+
+// A mono 16-bit WAV of a quiet 440 Hz tone.
+bool writeToneWav(const QString& path, double seconds)
+{
+    const int rate = 22050;
+    const int n = int(seconds * rate);
+    QByteArray b("RIFF");
+    put32(b, 36 + n * 2);
+    b.append("WAVEfmt ");
+    put32(b, 16); put16(b, 1); put16(b, 1); put32(b, rate); put32(b, rate * 2); put16(b, 2); put16(b, 16);
+    b.append("data");
+    put32(b, n * 2);
+    for (int i = 0; i < n; ++i)
+        put16(b, quint16(qint16(8000 * std::sin(2 * M_PI * 440 * i / rate))));
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+// A format-0 MIDI file: a few piano notes and a drum hit at 120 bpm, `beats` beats long.
+bool writeTinyMidi(const QString& path, int beats)
+{
+    QByteArray t;
+    t.append("\x00\xff\x51\x03\x07\xa1\x20", 7);  // 500000 us a beat
+    t.append("\x00\xc0\x00", 3);
+    for (int i = 0; i < beats; ++i) {
+        const char pitch = char(60 + (i * 4) % 12);
+        t.append('\x00').append('\x90').append(pitch).append('\x64');
+        t.append('\x00').append('\x99').append('\x24').append('\x64');
+        t.append("\x83\x60", 2).append('\x80').append(pitch).append('\x00');  // 480 ticks later
+        t.append('\x00').append('\x89').append('\x24').append('\x00');
+    }
+    t.append("\x00\xff\x2f\x00", 4);
+    QByteArray b("MThd");
+    putBig32(b, 6);
+    b.append("\x00\x00\x00\x01\x01\xe0", 6);  // format 0, one track, 480 ticks a beat
+    b.append("MTrk");
+    putBig32(b, quint32(t.size()));
+    b.append(t);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+QString soundFolder() { return QStringLiteral(TAVOLNIK_BUILD_DIR "/sound"); }
+
+// ---- a small reader of Standard MIDI Files, to check soundgen's tunes ----
+
+struct MidiSummary {
+    bool ok = false;
+    QString error;
+    double seconds = 0;
+    QSet<int> noteChannels;
+    int notes = 0;
+    int unmatched = 0;  // note-ons without a note-off, or the other way round
+    bool hasTempo = false;
+};
+
+quint32 readVarLen(const QByteArray& d, int& i, bool& ok)
+{
+    quint32 v = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (i >= d.size()) { ok = false; return 0; }
+        const quint8 c = quint8(d[i++]);
+        v = (v << 7) | (c & 0x7f);
+        if (!(c & 0x80)) return v;
+    }
+    ok = false;
+    return v;
+}
+
+MidiSummary readMidi(const QString& path)
+{
+    MidiSummary s;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) { s.error = "cannot open"; return s; }
+    const QByteArray d = f.readAll();
+    if (d.size() < 14 || !d.startsWith("MThd")) { s.error = "no MThd"; return s; }
+    const auto be16 = [&d](int i) { return qFromBigEndian<quint16>(d.constData() + i); };
+    const auto be32 = [&d](int i) { return qFromBigEndian<quint32>(d.constData() + i); };
+    const int tracks = be16(10);
+    const int division = be16(12);
+    if (division <= 0 || division & 0x8000) { s.error = "bad division"; return s; }
+    QList<QPair<quint32, quint32>> tempos;  // tick, microseconds a beat
+    quint32 endTick = 0;
+    QHash<int, int> open;
+    int i = 14;
+    for (int t = 0; t < tracks; ++t) {
+        if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") { s.error = "no MTrk"; return s; }
+        const int end = i + 8 + int(be32(i + 4));
+        if (end > d.size()) { s.error = "track runs past the file"; return s; }
+        i += 8;
+        quint32 tick = 0;
+        quint8 status = 0;
+        bool ended = false, ok = true;
+        while (i < end && ok) {
+            tick += readVarLen(d, i, ok);
+            quint8 c = quint8(d[i]);
+            if (c == 0xff) {
+                const quint8 type = quint8(d[i + 1]);
+                i += 2;
+                const quint32 len = readVarLen(d, i, ok);
+                if (type == 0x51 && len == 3) {
+                    tempos.append({tick, (quint32(quint8(d[i])) << 16) | (quint32(quint8(d[i + 1])) << 8) | quint8(d[i + 2])});
+                    s.hasTempo = true;
+                }
+                if (type == 0x2f) ended = true;
+                i += int(len);
+                continue;
+            }
+            if (c == 0xf0 || c == 0xf7) {
+                ++i;
+                i += int(readVarLen(d, i, ok));
+                continue;
+            }
+            if (c & 0x80) { status = c; ++i; }
+            if (!status) { s.error = "data without status"; return s; }
+            const int kind = status & 0xf0, ch = status & 0x0f;
+            const int bytes = (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
+            const quint8 a = quint8(d[i]), b = bytes > 1 ? quint8(d[i + 1]) : 0;
+            i += bytes;
+            if (kind == 0x90 && b > 0) {
+                s.noteChannels.insert(ch);
+                ++s.notes;
+                ++open[ch * 128 + a];
+            } else if (kind == 0x80 || (kind == 0x90 && b == 0)) {
+                --open[ch * 128 + a];
+            }
+        }
+        if (!ok || !ended) { s.error = "track not closed"; return s; }
+        endTick = qMax(endTick, tick);
+        i = end;
+    }
+    for (int v : std::as_const(open)) s.unmatched += qAbs(v);
+    std::sort(tempos.begin(), tempos.end());
+    double seconds = 0;
+    quint32 last = 0, us = 500000;
+    for (const auto& [tick, value] : std::as_const(tempos)) {
+        seconds += double(tick - last) * us / division / 1e6;
+        last = tick;
+        us = value;
+    }
+    s.seconds = seconds + double(endTick - last) * us / division / 1e6;
+    s.ok = true;
+    return s;
+}
+
+}  // namespace
+
+class TestSound : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir temp;
+    QList<Box> boxes;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(temp.isValid());
+        SetMsgBoxHook([this](const QString& text, const QString& title) { boxes.append({text, title}); });
+    }
+
+    void init()
+    {
+        ResetRaceState();
+        boxes.clear();
+        SetEffectsSwitch({});
+        SetProgramFolderOverride(QString());
+    }
+
+    void cleanup() { mciSendString(QStringLiteral("close all")); }
+
+    void cleanupTestCase()
+    {
+        ShutdownSound();
+        SetMsgBoxHook({});
+    }
+
+    // ---- the commands the game sends ----
+
+    void startOpensTheFileThenPlaysIt()
+    {
+        MediaRecorder rec;
+        BgmFile = QStringLiteral("/games/tavolnik/sound/BGM1.mid");
+        BgmControl(0);
+        QCOMPARE(rec.commands(), QStringList({QStringLiteral("open \"/games/tavolnik/sound/BGM1.mid\" alias bgm"),
+                                              QStringLiteral("play bgm notify")}));
+        QCOMPARE(rec.calls.at(0).kind, MediaCall::Send);
+        QCOMPARE(rec.calls.at(1).kind, MediaCall::Send);
+        QCOMPARE(BgmOpen, VbTrue);
+    }
+
+    void aStoryStageSendsItsCommandsInOrder()
+    {
+        MediaRecorder rec;
+        BgmFile = QStringLiteral("/p/sound/BGM1.mid");
+        BgmControl(0);
+        BgmControl(2);
+        BgmControl(2);
+        rec.statusMode = QStringLiteral("stopped");  // the piece has ended
+        BgmControl(2);
+        rec.statusMode = QStringLiteral("playing");
+        BgmControl(2);
+        BgmControl(1);  // goal
+        BgmFile = QStringLiteral("/p/sound/BGM5.mid");
+        BgmControl(0);  // the meeting scene
+        BgmControl(2);
+        BgmControl(1);
+        QCOMPARE(rec.commands(), QStringList({
+                                     "open \"/p/sound/BGM1.mid\" alias bgm", "play bgm notify",
+                                     "status bgm mode", "status bgm mode",
+                                     "status bgm mode", "seek bgm to start", "play bgm notify",
+                                     "status bgm mode",
+                                     "stop bgm", "close bgm",
+                                     "open \"/p/sound/BGM5.mid\" alias bgm", "play bgm notify",
+                                     "status bgm mode",
+                                     "stop bgm", "close bgm",
+                                 }));
+        // The restart, the stop and the close go through the call that reports failures.
+        QCOMPARE(rec.calls.at(5).kind, MediaCall::Execute);
+        QCOMPARE(rec.calls.at(6).kind, MediaCall::Execute);
+        QCOMPARE(rec.calls.at(8).kind, MediaCall::Execute);
+        QCOMPARE(rec.calls.at(9).kind, MediaCall::Execute);
+        QCOMPARE(BgmOpen, VbFalse);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void pollRestartsUnlessTheReplyStartsWithPlaying_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("statusError");
+        QTest::addColumn<bool>("restarts");
+        QTest::newRow("playing") << "playing" << 0 << false;
+        QTest::newRow("playing, longer reply") << "playing now" << 0 << false;
+        QTest::newRow("stopped") << "stopped" << 0 << true;
+        QTest::newRow("paused") << "paused" << 0 << true;
+        QTest::newRow("upper case") << "PLAYING" << 0 << true;
+        QTest::newRow("no reply at all") << "" << 0 << true;
+        QTest::newRow("status fails") << "stopped" << int(MCIERR_HARDWARE) << false;
+    }
+    void pollRestartsUnlessTheReplyStartsWithPlaying()
+    {
+        QFETCH(QString, reply);
+        QFETCH(int, statusError);
+        QFETCH(bool, restarts);
+        MediaRecorder rec;
+        if (statusError) rec.failOn(QStringLiteral("status"), statusError);
+        rec.statusMode = reply;
+        BgmOpen = VbTrue;
+        BgmControl(2);
+        QStringList expected{QStringLiteral("status bgm mode")};
+        if (restarts) expected << QStringLiteral("seek bgm to start") << QStringLiteral("play bgm notify");
+        QCOMPARE(rec.commands(), expected);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void pollAndStopSendNothingWhileTheMusicIsClosed_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("poll") << 2;
+        QTest::newRow("stop") << 1;
+    }
+    void pollAndStopSendNothingWhileTheMusicIsClosed()
+    {
+        QFETCH(int, mode);
+        MediaRecorder rec;
+        BgmFile = QStringLiteral("/p/sound/BGM1.mid");
+        BgmControl(int16_t(mode));
+        QVERIFY(rec.calls.isEmpty());
+    }
+
+    void aFailedOpenSendsNothingMoreAndShowsNoBox()
+    {
+        MediaRecorder rec;
+        rec.failOn(QStringLiteral("open"), MCIERR_FILE_NOT_FOUND);
+        BgmOpen = VbTrue;  // a start always begins by clearing it
+        BgmFile = QStringLiteral("/p/sound/missing.mid");
+        BgmControl(0);
+        QCOMPARE(BgmOpen, VbFalse);
+        BgmControl(2);
+        BgmControl(1);
+        QCOMPARE(rec.commands(), QStringList{QStringLiteral("open \"/p/sound/missing.mid\" alias bgm")});
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void aFailedPlayClosesTheDevice()
+    {
+        MediaRecorder rec;
+        rec.failOn(QStringLiteral("play"), MCIERR_HARDWARE);
+        BgmFile = QStringLiteral("/p/sound/BGM2.mid");
+        BgmControl(0);
+        QCOMPARE(rec.commands(), QStringList({"open \"/p/sound/BGM2.mid\" alias bgm", "play bgm notify", "close bgm"}));
+        QCOMPARE(rec.calls.last().kind, MediaCall::Execute);
+        QCOMPARE(BgmOpen, VbFalse);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void stoppingTwiceSendsStopAndCloseOnce()
+    {
+        MediaRecorder rec;
+        BgmOpen = VbTrue;
+        BgmControl(1);
+        BgmControl(1);
+        QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
+        QCOMPARE(BgmOpen, VbFalse);
+    }
+
+    void aFailingExecutedCommandShowsABoxAndTheGameGoesOn_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QStringList>("shownFor");
+        QTest::newRow("stop") << "stop" << QStringList{"stop bgm"};
+        QTest::newRow("close") << "close" << QStringList{"close bgm"};
+        QTest::newRow("both") << "" << QStringList{"stop bgm", "close bgm"};
+    }
+    void aFailingExecutedCommandShowsABoxAndTheGameGoesOn()
+    {
+        QFETCH(QString, failing);
+        QFETCH(QStringList, shownFor);
+        MediaRecorder rec;
+        rec.failOn(failing, MCIERR_INVALID_DEVICE_NAME);
+        BgmOpen = VbTrue;
+        BgmControl(1);
+        QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
+        QCOMPARE(BgmOpen, VbFalse);
+        QCOMPARE(boxes.size(), shownFor.size());
+        for (int k = 0; k < boxes.size(); ++k) {
+            QVERIFY(boxes[k].text.contains(mciGetErrorString(MCIERR_INVALID_DEVICE_NAME)));
+            QVERIFY2(boxes[k].text.contains(shownFor[k]), qPrintable(boxes[k].text));
+            QVERIFY(!boxes[k].title.isEmpty());
+        }
+    }
+
+    void sendStringNeverShowsABox()
+    {
+        MediaRecorder rec;
+        rec.failOn(QString(), MCIERR_HARDWARE);
+        QCOMPARE(mciSendString(QStringLiteral("play bgm notify")), int32_t(MCIERR_HARDWARE));
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(!mciExecute(QStringLiteral("play bgm notify")));
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    void effectsFollowTheSwitch_data()
+    {
+        QTest::addColumn<int>("switchState");  // -1 none registered, 0 off, 1 on
+        QTest::addColumn<bool>("wait");
+        QTest::addColumn<bool>("played");
+        QTest::newRow("no race screen, wait") << -1 << true << true;
+        QTest::newRow("no race screen, at once") << -1 << false << true;
+        QTest::newRow("on, wait") << 1 << true << true;
+        QTest::newRow("on, at once") << 1 << false << true;
+        QTest::newRow("off, wait") << 0 << true << false;
+        QTest::newRow("off, at once") << 0 << false << false;
+    }
+    void effectsFollowTheSwitch()
+    {
+        QFETCH(int, switchState);
+        QFETCH(bool, wait);
+        QFETCH(bool, played);
+        MediaRecorder rec;
+        SetProgramFolderOverride(QStringLiteral("/opt/tavolnik"));
+        if (switchState >= 0) SetEffectsSwitch([switchState] { return switchState == 1; });
+        if (wait)
+            PlayEffectWait(QStringLiteral("Click"));
+        else
+            PlayEffect(QStringLiteral("Crush2"));
+        if (!played) {
+            QVERIFY(rec.calls.isEmpty());
+            return;
+        }
+        QCOMPARE(rec.effects().size(), 1);
+        const MediaCall call = rec.effects().first();
+        QCOMPARE(call.text, wait ? QStringLiteral("/opt/tavolnik/sound/Click.wav")
+                                 : QStringLiteral("/opt/tavolnik/sound/Crush2.wav"));
+        QCOMPARE(call.flags, wait ? 16u : 1u);
+    }
+
+    void theSwitchIsReadAtEveryEffect()
+    {
+        MediaRecorder rec;
+        bool on = true;
+        SetEffectsSwitch([&on] { return on; });
+        PlayEffect(QStringLiteral("Up"));
+        on = false;
+        PlayEffect(QStringLiteral("Up"));
+        on = true;
+        PlayEffect(QStringLiteral("Down"));
+        SetEffectsSwitch({});
+        QCOMPARE(rec.effects().size(), 2);
+        QVERIFY(rec.effects().at(1).text.endsWith(QLatin1String("/sound/Down.wav")));
+    }
+
+    // ---- the real backend, on SDL's headless driver ----
+
+    void realMusicPlaysStopsLoopsAndCloses()
+    {
+        const QString midi = temp.filePath(QStringLiteral("short.mid"));
+        QVERIFY(writeTinyMidi(midi, 2));  // one second
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
+        QString reply = QStringLiteral("unchanged");
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("stopped"));
+        QCOMPARE(mciSendString(QStringLiteral("play bgm notify")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QCOMPARE(mciSendString(QStringLiteral("stop bgm")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("stopped"));
+        QCOMPARE(mciSendString(QStringLiteral("play bgm notify")), 0);
+        // The piece runs out by itself and then reports that it stopped.
+        QTRY_COMPARE_WITH_TIMEOUT((mciSendString(QStringLiteral("status bgm mode"), &reply), reply),
+                                  QStringLiteral("stopped"), 5000);
+        QCOMPARE(mciSendString(QStringLiteral("seek bgm to start")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("play bgm notify")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
+        reply = QStringLiteral("unchanged");
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), int32_t(MCIERR_INVALID_DEVICE_NAME));
+        QCOMPARE(reply, QStringLiteral("unchanged"));
+    }
+
+    void realBgmControlLoopsThePiece()
+    {
+        const QString midi = temp.filePath(QStringLiteral("loop.mid"));
+        QVERIFY(writeTinyMidi(midi, 1));  // half a second
+        BgmFile = midi;
+        BgmControl(0);
+        QCOMPARE(BgmOpen, VbTrue);
+        QString reply;
+        QTRY_COMPARE_WITH_TIMEOUT((mciSendString(QStringLiteral("status bgm mode"), &reply), reply),
+                                  QStringLiteral("stopped"), 5000);
+        BgmControl(2);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        BgmControl(1);
+        QCOMPARE(BgmOpen, VbFalse);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), int32_t(MCIERR_INVALID_DEVICE_NAME));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void realCommandsThatCannotWorkReturnErrors_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("error");
+        QTest::newRow("empty") << "" << int(MCIERR_MISSING_COMMAND_STRING);
+        QTest::newRow("unknown command") << "rewind bgm" << int(MCIERR_UNRECOGNIZED_COMMAND);
+        QTest::newRow("no device") << "play" << int(MCIERR_MISSING_DEVICE_NAME);
+        QTest::newRow("open without a file") << "open" << int(MCIERR_MISSING_DEVICE_NAME);
+        QTest::newRow("closed alias, play") << "play nothing notify" << int(MCIERR_INVALID_DEVICE_NAME);
+        QTest::newRow("closed alias, stop") << "stop nothing" << int(MCIERR_INVALID_DEVICE_NAME);
+        QTest::newRow("closed alias, close") << "close nothing" << int(MCIERR_INVALID_DEVICE_NAME);
+        QTest::newRow("open quote") << "open \"/tmp/x.mid alias bgm" << int(MCIERR_MISSING_STRING_ARGUMENT);
+        QTest::newRow("missing file") << "open \"/nonexistent/BGM1.mid\" alias bgm" << int(MCIERR_FILE_NOT_FOUND);
+        QTest::newRow("alias without name") << "open \"/nonexistent/BGM1.mid\" alias" << int(MCIERR_MISSING_STRING_ARGUMENT);
+        QTest::newRow("open, unknown word") << "open \"/nonexistent/BGM1.mid\" alias bgm loudly" << int(MCIERR_UNRECOGNIZED_KEYWORD);
+        QTest::newRow("status without item") << "status open1" << int(MCIERR_MISSING_PARAMETER);
+        QTest::newRow("status of what") << "status open1 volume" << int(MCIERR_UNRECOGNIZED_KEYWORD);
+        QTest::newRow("seek without target") << "seek open1" << int(MCIERR_MISSING_PARAMETER);
+        QTest::newRow("seek to a position") << "seek open1 to 1000" << int(MCIERR_UNSUPPORTED_FUNCTION);
+        QTest::newRow("play and wait") << "play open1 wait" << int(MCIERR_UNSUPPORTED_FUNCTION);
+        QTest::newRow("open again") << "open \"%1\" alias OPEN1" << int(MCIERR_DUPLICATE_ALIAS);
+        QTest::newRow("not a MIDI file") << "open \"%2\" alias other" << int(MCIERR_INVALID_FILE);
+    }
+    void realCommandsThatCannotWorkReturnErrors()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, error);
+        const QString midi = temp.filePath(QStringLiteral("open1.mid"));
+        const QString junk = temp.filePath(QStringLiteral("junk.mid"));
+        QVERIFY(writeTinyMidi(midi, 2));
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is not music");
+        f.close();
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias open1"), 0);
+        QCOMPARE(mciSendString(QString(command).replace("%1", midi).replace("%2", junk)), int32_t(error));
+        // Whatever went wrong, the open device still works.
+        QCOMPARE(mciSendString(QStringLiteral("play open1")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("close open1")), 0);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void aMissingMusicFileLeavesTheRaceSilent()
+    {
+        BgmFile = temp.filePath(QStringLiteral("no/such/BGM1.mid"));
+        BgmControl(0);
+        QCOMPARE(BgmOpen, VbFalse);
+        BgmControl(2);
+        BgmControl(1);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void aMissingEffectPlaysTheBeep()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(sndPlaySound(temp.filePath(QStringLiteral("none.wav")), SND_NOSTOP | SND_SYNC));
+        QVERIFY(clock.elapsed() < 1500);
+        QVERIFY(!sndPlaySound(temp.filePath(QStringLiteral("none.wav")), SND_ASYNC | SND_NODEFAULT));
+        // A file that is not a WAV at all is treated as missing.
+        const QString junk = temp.filePath(QStringLiteral("junk.wav"));
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("RIFF....not a wave");
+        f.close();
+        QVERIFY(sndPlaySound(junk, SND_ASYNC));
+    }
+
+    void aWaitingEffectIsCappedAndDoesNotInterrupt()
+    {
+        const QString longOne = temp.filePath(QStringLiteral("long.wav"));
+        QVERIFY(writeToneWav(longOne, 8.0));
+        QThread::msleep(500);  // whatever an earlier test played has ended
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(sndPlaySound(longOne, SND_NOSTOP | SND_SYNC));
+        const qint64 waited = clock.elapsed();
+        QVERIFY2(waited >= kEffectWaitCapMs - 100 && waited < kEffectWaitCapMs + 1000,
+                 qPrintable(QString::number(waited)));
+        // It is still sounding: a waiting effect plays nothing and returns at once...
+        clock.restart();
+        QVERIFY(!sndPlaySound(EffectPath(QStringLiteral("Click")), SND_NOSTOP | SND_SYNC));
+        QVERIFY(clock.elapsed() < 200);
+        // ...while an effect started at once cuts it off.
+        SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
+        QVERIFY(sndPlaySound(EffectPath(QStringLiteral("Click")), SND_ASYNC));
+        QThread::msleep(400);
+        clock.restart();
+        QVERIFY(sndPlaySound(EffectPath(QStringLiteral("Click")), SND_NOSTOP | SND_SYNC));
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
+    void withoutASoundDeviceEverythingIsSilent()
+    {
+        ShutdownSound();
+        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        const QString midi = temp.filePath(QStringLiteral("quiet.mid"));
+        QVERIFY(writeTinyMidi(midi, 2));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), int32_t(MCIERR_HARDWARE));
+        BgmFile = midi;
+        BgmControl(0);
+        QCOMPARE(BgmOpen, VbFalse);
+        BgmControl(2);
+        BgmControl(1);
+        SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
+        PlayEffectWait(QStringLiteral("Click"));
+        PlayEffect(QStringLiteral("Claps"));
+        QVERIFY(!sndPlaySound(EffectPath(QStringLiteral("Click")), SND_SYNC));
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(boxes.isEmpty());
+        restoreEnv("SDL_AUDIODRIVER", driver);
+        ShutdownSound();
+        // Shut down and started again, the sound works once more.
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
+    }
+
+    void musicAndEffectsReachTheSoundCard()
+    {
+        ShutdownSound();
+        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+        const QString raw = temp.filePath(QStringLiteral("card.raw"));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(raw));
+        const QString midi = temp.filePath(QStringLiteral("card.mid"));
+        QVERIFY(writeTinyMidi(midi, 2));
+        // The mixer writes 44.1 kHz stereo 16-bit; the loudest sample of what was written since
+        // `from` bytes tells whether sound came out.
+        const auto loudest = [&raw](qint64 from) {
+            QFile f(raw);
+            if (!f.open(QIODevice::ReadOnly)) return 0;
+            f.seek(from);
+            const QByteArray d = f.readAll();
+            int top = 0;
+            for (int i = 0; i + 1 < d.size(); i += 2)
+                top = qMax(top, qAbs(int(qFromLittleEndian<qint16>(d.constData() + i))));
+            return top;
+        };
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
+        QCOMPARE(mciSendString(QStringLiteral("play bgm")), 0);
+        QThread::msleep(800);
+        QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
+        QThread::msleep(300);  // let the silence after it reach the file
+        const qint64 afterMusic = QFileInfo(raw).size();
+        QVERIFY(afterMusic > 0);
+        QVERIFY2(loudest(0) > 1000, "the music made no sound");
+        QVERIFY2(loudest(afterMusic - 4096) < 50, "the music did not stop");
+        SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
+        QVERIFY(sndPlaySound(EffectPath(QStringLiteral("Crush1")), SND_SYNC));
+        QThread::msleep(200);
+        QVERIFY2(loudest(afterMusic) > 3000, "the effect made no sound");
+        ShutdownSound();
+        restoreEnv("SDL_AUDIODRIVER", driver);
+        qunsetenv("SDL_DISKAUDIOFILE");
+    }
+
+    // ---- the files soundgen writes ----
+
+    void effectFilesAreShortCleanWaves_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("shortest");
+        QTest::addColumn<double>("longest");
+        QTest::newRow("Click") << "Click" << 0.02 << 0.2;
+        QTest::newRow("Up") << "Up" << 0.1 << 0.8;
+        QTest::newRow("Down") << "Down" << 0.1 << 0.8;
+        QTest::newRow("Crush1") << "Crush1" << 0.3 << 1.5;
+        QTest::newRow("Crush2") << "Crush2" << 0.5 << 2.0;
+        QTest::newRow("Claps") << "Claps" << 1.5 << 2.5;
+    }
+    void effectFilesAreShortCleanWaves()
+    {
+        QFETCH(QString, name);
+        QFETCH(double, shortest);
+        QFETCH(double, longest);
+        QFile f(soundFolder() + "/" + name + ".wav");
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName() + " is missing: build soundgen_run"));
+        const QByteArray d = f.readAll();
+        QVERIFY(d.size() > 44);
+        const auto le16 = [&d](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
+        const auto le32 = [&d](int i) { return qFromLittleEndian<quint32>(d.constData() + i); };
+        QCOMPARE(d.left(4), QByteArray("RIFF"));
+        QCOMPARE(le32(4), quint32(d.size() - 8));
+        QCOMPARE(d.mid(8, 8), QByteArray("WAVEfmt "));
+        QCOMPARE(le16(20), quint16(1));  // PCM
+        const int channels = le16(22), rate = int(le32(24)), bits = le16(34);
+        QCOMPARE(bits, 16);
+        QCOMPARE(le32(28), quint32(rate * channels * 2));
+        QCOMPARE(d.mid(36, 4), QByteArray("data"));
+        const int bytes = int(le32(40));
+        QCOMPARE(bytes, d.size() - 44);
+        const double seconds = double(bytes) / (rate * channels * 2);
+        QVERIFY2(seconds >= shortest && seconds <= longest, qPrintable(QString::number(seconds)));
+        int top = 0;
+        for (int i = 44; i + 1 < d.size(); i += 2)
+            top = qMax(top, qAbs(int(qFromLittleEndian<qint16>(d.constData() + i))));
+        QVERIFY2(top > 16000 && top < 32767, "too quiet or clipped");
+        // The end fades out, so stopping never clicks.
+        QVERIFY(qAbs(int(qFromLittleEndian<qint16>(d.constData() + d.size() - 2))) < 200);
+    }
+
+    void tunesAreLongEnoughAndComplete_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) QTest::newRow(name) << name;
+    }
+    void tunesAreLongEnoughAndComplete()
+    {
+        QFETCH(QString, name);
+        const QString path = soundFolder() + "/" + name + ".mid";
+        const MidiSummary s = readMidi(path);
+        QVERIFY2(s.ok, qPrintable(path + ": " + s.error));
+        QVERIFY(s.hasTempo);
+        QVERIFY2(s.seconds >= 30.0, qPrintable(QString::number(s.seconds)));
+        QVERIFY(s.noteChannels.contains(9));  // percussion
+        QVERIFY2(s.noteChannels.size() >= 3, "needs melody, bass and drums");
+        QVERIFY(s.notes > 300);
+        QCOMPARE(s.unmatched, 0);
+        // And the mixer takes it.
+        QCOMPARE(mciSendString("open \"" + path + "\" alias bgm"), 0);
+        QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
+    }
+
+    void tunesDifferFromEachOther()
+    {
+        QSet<QByteArray> seen;
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) {
+            QFile f(soundFolder() + "/" + name + ".mid");
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            seen.insert(f.readAll());
+        }
+        QCOMPARE(seen.size(), 5);
+    }
+};
+
+QTEST_MAIN(TestSound)
+#include "test_sound.moc"
