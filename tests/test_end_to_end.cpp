@@ -162,7 +162,9 @@ private slots:
             }
         });
         driver.start();
-        QTimer::singleShot(120000, [] { QCoreApplication::exit(99); });
+        QTimer guard;
+        guard.callOnTimeout([] { QCoreApplication::exit(99); });
+        guard.start(120000);
         const int code = QApplication::exec();
         driver.stop();
 

@@ -362,7 +362,9 @@ private slots:
             return SceneWait::depth() > 0 && driver.waitCaptions.size() == closeAtWait - 1;
         };
         QTimer::singleShot(0, main, [&] { main->WinGame(); });
-        QTimer::singleShot(30000, [] { QCoreApplication::exit(99); });
+        QTimer guard;
+        guard.callOnTimeout([] { QCoreApplication::exit(99); });
+        guard.start(30000);
         const int code = QApplication::exec();
 
         QCOMPARE(code, 0);

@@ -75,12 +75,11 @@ private:
         return title;
     }
 
-    // Chooses story on a title screen and gives the race screen it opens.
-    form_Main* raceFrom(form_Title* title, QPushButton* button)
+    // Clicks a mode button of the title screen and gives the race screen it opens.
+    static form_Main* raceFrom(QPushButton* button)
     {
         QTest::mouseClick(button, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Q_UNUSED(title);
         return form_Main::current();
     }
 
@@ -181,7 +180,7 @@ private slots:
         for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbTrue;
 
         QPointer<form_Title> title = openTitle();
-        form_Main* race = raceFrom(title, button == 1 ? title->Command1 : title->Command2);
+        form_Main* race = raceFrom(button == 1 ? title->Command1 : title->Command2);
 
         QVERIFY(race);
         QVERIFY(race->isVisible());
@@ -230,7 +229,10 @@ private slots:
             rank->cmd_Close->click();
         });
         poll.start();
-        QTimer::singleShot(10000, [] { QApplication::activeModalWidget()->close(); });
+        // Should the window stay open, it is closed so the test can report.
+        QTimer::singleShot(10000, &poll, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
         QTest::mouseClick(title->Command3, Qt::LeftButton);
         poll.stop();
 
@@ -278,7 +280,7 @@ private slots:
         QPointer<form_Title> title = openTitle();
         QPointer<form_Main> race;
         if (way.startsWith(QLatin1String("race")) || way.startsWith(QLatin1String("menu")))
-            race = raceFrom(title, title->Command1);
+            race = raceFrom(title->Command1);
         sound->calls.clear();
 
         QTimer::singleShot(0, [&] {
@@ -291,7 +293,9 @@ private slots:
             else
                 closeBox(race);
         });
-        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+        QTimer guard;
+        guard.callOnTimeout([] { QCoreApplication::exit(99); });
+        guard.start(10000);
         QCOMPARE(QApplication::exec(), 0);
 
         QVERIFY(shownWindows().isEmpty());
@@ -309,7 +313,7 @@ private slots:
     void aboutBoxShowsTheVersion()
     {
         form_Title* title = openTitle();
-        form_Main* race = raceFrom(title, title->Command2);
+        form_Main* race = raceFrom(title->Command2);
         QStringList shown;
         SetMsgBoxHook([&](const QString& text, const QString& caption) {
             shown << caption << text;
@@ -334,7 +338,7 @@ private slots:
         QFETCH(bool, byMenu);
         QFETCH(bool, effectsOn);
         form_Title* first = openTitle();
-        QPointer<form_Main> race = raceFrom(first, first->Command1);
+        QPointer<form_Main> race = raceFrom(first->Command1);
         GameMode = 1;  // stage 2 reached
         race->moff1->trigger();
         if (!effectsOn) race->moff2->trigger();
@@ -359,7 +363,7 @@ private slots:
         QCOMPARE(GameMode, int16_t(1));
 
         // The next race screen starts as laid out: music and effects on, START enabled.
-        form_Main* next = raceFrom(title, title->Command1);
+        form_Main* next = raceFrom(title->Command1);
         QVERIFY(next);
         QCOMPARE(GameMode, int16_t(0));
         QVERIFY(next->mon1->isChecked());
