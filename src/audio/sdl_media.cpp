@@ -5,6 +5,11 @@
 // device played last owns it; "stop" pauses it where it is, "seek ... to start" halts it so the
 // next "play" begins from the top, and a piece that has run out reports "stopped". Effects all
 // use one mixer channel, so a new effect cuts off the one before, as the effect call promises.
+//
+// FluidSynth keeps a finished piece "playing" for a grace of about two seconds while its last
+// notes fade, which would leave a gap each time the game loops the music. So the end of a MIDI
+// piece is told by the music's own clock (the frames the mixer produced while it played) against
+// the length the file itself gives.
 #include "audio/media.h"
 
 #include <QFile>
@@ -16,8 +21,10 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -61,13 +68,108 @@ bool is(const QString& word, const char* keyword)
     return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
 }
 
-// A Standard MIDI File begins with "MThd", a RIFF MIDI file with "RIFF" and "RMID" at 8.
-bool looksLikeMidi(const QString& path)
+struct MidiInfo {
+    bool midi = false;   // begins like a MIDI file
+    double seconds = 0;  // how long it runs; 0 when its tracks cannot be followed to the end
+};
+
+// Reads a Standard MIDI File (or one wrapped in RIFF as RMID) far enough to know its length,
+// following its tempo changes.
+MidiInfo readMidiInfo(const QString& path)
 {
+    MidiInfo info;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray head = file.read(12);
-    return head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID");
+    if (!file.open(QIODevice::ReadOnly)) return info;
+    QByteArray d = file.read(16 * 1024 * 1024);
+    if (d.startsWith("RIFF") && d.mid(8, 4) == "RMID") {
+        const int at = d.indexOf("MThd");
+        if (at < 0) return info;
+        d = d.mid(at);
+    }
+    if (!d.startsWith("MThd") || d.size() < 14) return info;
+    info.midi = true;
+    const auto byte = [&d](qsizetype i) { return uint32_t(uint8_t(d.at(i))); };
+    const auto be = [&](qsizetype i, int n) {
+        uint32_t v = 0;
+        for (int k = 0; k < n; ++k) v = (v << 8) | byte(i + k);
+        return v;
+    };
+    const uint32_t format = be(8, 2), tracks = be(10, 2), division = be(12, 2);
+    if (format > 1 || division == 0 || (division & 0x8000)) return info;
+    std::vector<std::pair<uint64_t, uint32_t>> tempos;  // tick, microseconds a beat
+    uint64_t endTick = 0;
+    qsizetype i = 8 + qsizetype(be(4, 4));
+    for (uint32_t t = 0; t < tracks; ++t) {
+        if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") return info;
+        const qsizetype end = i + 8 + qsizetype(be(i + 4, 4));
+        if (end > d.size()) return info;
+        i += 8;
+        uint64_t tick = 0;
+        uint32_t running = 0;
+        bool closed = false;
+        const auto varLen = [&](uint32_t& v) {
+            v = 0;
+            for (int k = 0; k < 4 && i < end; ++k) {
+                const uint32_t c = byte(i++);
+                v = (v << 7) | (c & 0x7f);
+                if (!(c & 0x80)) return true;
+            }
+            return false;
+        };
+        while (i < end && !closed) {
+            uint32_t delta = 0, length = 0;
+            if (!varLen(delta) || i >= end) return info;
+            tick += delta;
+            const uint32_t status = byte(i);
+            if (status == 0xff) {
+                if (i + 2 > end) return info;
+                const uint32_t type = byte(i + 1);
+                i += 2;
+                if (!varLen(length) || i + qsizetype(length) > end) return info;
+                if (type == 0x51 && length == 3) tempos.emplace_back(tick, be(i, 3));
+                if (type == 0x2f) closed = true;
+                i += qsizetype(length);
+            } else if (status == 0xf0 || status == 0xf7) {
+                ++i;
+                if (!varLen(length) || i + qsizetype(length) > end) return info;
+                i += qsizetype(length);
+            } else {
+                if (status & 0x80) {
+                    running = status;
+                    ++i;
+                }
+                if (!running) return info;
+                const uint32_t kind = running & 0xf0;
+                i += (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
+            }
+        }
+        endTick = std::max(endTick, tick);
+        i = end;
+    }
+    std::stable_sort(tempos.begin(), tempos.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    double seconds = 0;
+    uint64_t last = 0;
+    uint32_t perBeat = 500000;
+    for (const auto& [tick, value] : tempos) {
+        seconds += double(tick - last) * perBeat / division / 1e6;
+        last = tick;
+        perBeat = value;
+    }
+    info.seconds = seconds + double(endTick - last) * perBeat / division / 1e6;
+    return info;
+}
+
+// The music's clock, kept by the mixer's thread.
+std::atomic<bool> musicClockRunning{false};
+std::atomic<int64_t> musicFrames{0};
+int mixerRate = 44100;
+int frameBytes = 4;
+
+void SDLCALL countMusicFrames(void*, Uint8*, int len)
+{
+    if (musicClockRunning.load(std::memory_order_relaxed))
+        musicFrames.fetch_add(len / frameBytes, std::memory_order_relaxed);
 }
 
 // The built-in effect for a missing or unreadable file: a short 880 Hz beep, as a WAV in memory.
@@ -166,6 +268,7 @@ public:
         }
         Mix_HaltChannel(-1);
         closeAll();
+        Mix_SetPostMix(nullptr, nullptr);
         for (Mix_Chunk* chunk : std::as_const(chunks)) Mix_FreeChunk(chunk);
         chunks.clear();
         if (beep) Mix_FreeChunk(beep);
@@ -181,6 +284,7 @@ private:
     struct Device {
         Mix_Music* music = nullptr;
         bool fromStart = true;  // the next play begins at the top of the piece
+        double seconds = 0;     // the piece's length, when the file tells it
     };
     using Devices = QHash<QString, Device>;
 
@@ -199,6 +303,14 @@ private:
             return false;
         }
         Mix_Init(MIX_INIT_MID);
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        if (Mix_QuerySpec(&rate, &format, &channels) && rate > 0) {
+            mixerRate = rate;
+            frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
+        }
+        musicClockRunning = false;
+        Mix_SetPostMix(countMusicFrames, nullptr);
         // FluidSynth at the mixer's full volume is loud enough to clip; this keeps the music
         // well under the effects.
         Mix_VolumeMusic(kMusicVolume);
@@ -243,13 +355,18 @@ private:
         if (!startAudio()) return MCIERR_HARDWARE;
         Mix_Music* music = Mix_LoadMUS(QFile::encodeName(element).constData());
         if (!music) return haveSoundFont ? MCIERR_INVALID_FILE : MCIERR_SEQ_NOMIDIPRESENT;
-        // FluidSynth takes any file named .mid and only finds out when it plays; a file that
-        // does not begin like a MIDI file is refused here.
-        if (Mix_GetMusicType(music) == MUS_MID && !looksLikeMidi(element)) {
-            Mix_FreeMusic(music);
-            return MCIERR_INVALID_FILE;
+        Device device{music, true, 0};
+        if (Mix_GetMusicType(music) == MUS_MID) {
+            // FluidSynth takes any file named .mid and only finds out when it plays; a file that
+            // does not begin like a MIDI file is refused here.
+            const MidiInfo info = readMidiInfo(element);
+            if (!info.midi) {
+                Mix_FreeMusic(music);
+                return MCIERR_INVALID_FILE;
+            }
+            device.seconds = info.seconds;
         }
-        devices.insert(key, Device{music, true});
+        devices.insert(key, device);
         return MCIERR_NONE;
     }
 
@@ -262,12 +379,16 @@ private:
             return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
         if (owns(device) && !device.fromStart && Mix_PlayingMusic() && Mix_PausedMusic()) {
             Mix_ResumeMusic();
+            musicClockRunning = true;
             return MCIERR_NONE;
         }
+        musicClockRunning = false;
         if (Mix_PlayMusic(device.music, 0) != 0) return MCIERR_HARDWARE;
         Mix_ResumeMusic();
         current = device.music;
         device.fromStart = false;
+        musicFrames = 0;
+        musicClockRunning = true;
         return MCIERR_NONE;
     }
 
@@ -275,7 +396,10 @@ private:
     {
         for (const QString& word : words)
             if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (owns(device) && Mix_PlayingMusic()) Mix_PauseMusic();
+        if (owns(device) && Mix_PlayingMusic()) {
+            Mix_PauseMusic();
+            musicClockRunning = false;
+        }
         return MCIERR_NONE;
     }
 
@@ -287,14 +411,9 @@ private:
         if (!is(rest.at(0), "to")) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (rest.size() < 2) return MCIERR_MISSING_PARAMETER;
         if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (is(rest.at(1), "start")) {
-            if (owns(device)) Mix_HaltMusic();
-            device.fromStart = true;
-            return MCIERR_NONE;
-        }
-        if (is(rest.at(1), "end")) {
-            if (owns(device)) Mix_HaltMusic();
-            device.fromStart = false;
+        if (is(rest.at(1), "start") || is(rest.at(1), "end")) {
+            if (owns(device)) halt();
+            device.fromStart = is(rest.at(1), "start");
             return MCIERR_NONE;
         }
         bool number = false;
@@ -310,7 +429,10 @@ private:
         if (rest.size() > 1) return MCIERR_UNRECOGNIZED_KEYWORD;
         QString answer;
         if (is(rest.at(0), "mode")) {
-            const bool playing = owns(device) && Mix_PlayingMusic() && !Mix_PausedMusic();
+            bool playing = owns(device) && Mix_PlayingMusic() && !Mix_PausedMusic();
+            if (playing && device.seconds > 0 &&
+                double(musicFrames.load()) / mixerRate >= device.seconds)
+                playing = false;
             answer = playing ? QStringLiteral("playing") : QStringLiteral("stopped");
         } else if (is(rest.at(0), "ready")) {
             answer = QStringLiteral("true");
@@ -333,11 +455,17 @@ private:
     void free(Device& device)
     {
         if (owns(device)) {
-            Mix_HaltMusic();
+            halt();
             current = nullptr;
         }
         Mix_FreeMusic(device.music);
         device.music = nullptr;
+    }
+
+    void halt()
+    {
+        Mix_HaltMusic();
+        musicClockRunning = false;
     }
 
     void closeAll()
