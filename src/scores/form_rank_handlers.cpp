@@ -1,0 +1,107 @@
+// The ranking window's handlers: showing a table, switching tables with the option buttons,
+// and とじる, which takes the typed name of a new row and saves every table.
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "audio/sound.h"
+#include "scores/high_scores.h"
+#include "screens/form_rank.h"
+
+bool form_Rank::NameEntryShown() const
+{
+    // The window itself may not be on screen yet, so ask whether a box is hidden, not visible.
+    for (const QLineEdit* box : txt_Nm)
+        if (!box->isHidden()) return true;
+    return false;
+}
+
+void form_Rank::Set_Form()
+{
+    // Nothing but the four tables exists; anything else shows story stage 1.
+    if (RankMode != 1 && RankMode != 2) RankMode = 1;
+    if (RankStage != 1 && RankStage != 2) RankStage = 1;
+
+    // Marking a button that was not marked runs its click handler, which may come back here;
+    // the nested call finds both already marked and goes straight on to the rows.
+    Option1[RankMode - 1]->setValue(true);
+    Option2[RankStage - 1]->setValue(true);
+
+    const QString unit = Option1[0]->Value() ? QStringLiteral("秒") : QStringLiteral("M");
+    for (int i = 0; i < 5; ++i) {
+        lbl_Nm[i]->setCaption(HScoreName[RankMode][RankStage][i]);
+        lbl_Score[i]->setCaption(QString::number(HScoreVal[RankMode][RankStage][i]));
+        lbl_Tan[i]->setCaption(unit);
+    }
+
+    // While a name is being entered the table cannot be switched.
+    if (NameEntryShown()) {
+        Option1[0]->hide();
+        Option1[1]->hide();
+        Option2[0]->hide();
+        Option2[1]->hide();
+    }
+}
+
+void form_Rank::Option1_Click(int Index)
+{
+    PlayEffectWait(QStringLiteral("Click"));
+    if (NameEntryShown()) return;
+    if (Index == 1) {
+        RankMode = 2;
+        RankStage = 1;
+        Option2[0]->setEnabled(false);
+        Option2[1]->setEnabled(false);
+    } else {
+        RankMode = 1;
+        RankStage = 1;
+        Option2[0]->setEnabled(true);
+        Option2[1]->setEnabled(true);
+    }
+    Set_Form();
+}
+
+void form_Rank::Option2_Click(int Index)
+{
+    PlayEffectWait(QStringLiteral("Click"));
+    if (NameEntryShown()) return;
+    RankStage = int16_t(Index + 1);
+    Set_Form();
+}
+
+void form_Rank::txt_Nm_Change(int Index)
+{
+    // Spaces count as a name; nothing is trimmed.
+    cmd_Close->setEnabled(!txt_Nm[Index]->text().isEmpty());
+}
+
+void form_Rank::cmd_Close_Click()
+{
+    FinishRanking();
+    done(QDialog::Accepted);
+}
+
+void form_Rank::FinishRanking()
+{
+    if (finished_) return;
+    finished_ = true;
+    for (int i = 0; i < 5; ++i)
+        if (!txt_Nm[i]->isHidden()) HScoreName[RankMode][RankStage][i] = txt_Nm[i]->text();
+    SaveScore();
+    PlayEffectWait(QStringLiteral("Click"));
+}
+
+// The title-bar close box and Escape close the window the way とじる does: the new row gets the
+// typed name and every table is saved, so a new result never stays under the name of the entry
+// it pushed down.
+void form_Rank::closeEvent(QCloseEvent* event)
+{
+    FinishRanking();
+    QDialog::closeEvent(event);
+}
+
+void form_Rank::reject()
+{
+    FinishRanking();
+    QDialog::reject();
+}

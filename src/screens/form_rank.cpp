@@ -1,0 +1,128 @@
+#include "screens/form_rank.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPushButton>
+#include <limits>
+
+namespace {
+
+constexpr int kRowTop = 8;
+constexpr int kRowStep = 24;
+constexpr int kGrey = 0x808080;
+
+// The colours of the five rows, top to bottom.
+QColor rowColor(int row)
+{
+    switch (row) {
+    case 0: return QColor(255, 15, 123);
+    case 1: return QColor(23, 64, 255);
+    case 2: return QColor(2, 255, 97);
+    default: return ColorFromBgr(0x404040);
+    }
+}
+
+void setTextColor(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+form_Rank* form_Rank::create(QWidget* parent)
+{
+    auto* window = new form_Rank(parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+form_Rank::form_Rank(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setWindowTitle(QStringLiteral("ランキング"));
+    setModal(true);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(GameFont(12.0));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorFromBgr(kGrey));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    Label** rankLabels[5] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+    const char* rankCaptions[5] = {"1st", "2nd", "3rd", "4th", "5th"};
+    for (int k = 0; k < 5; ++k) {
+        const int top = kRowTop + kRowStep * k;
+        const QColor color = rowColor(k);
+
+        Label* rankLabel = new Label(this, QLatin1String(rankCaptions[k]));
+        setTextColor(rankLabel, color);
+        rankLabel->move(8, top);
+        rankLabel->adjustSize();
+        *rankLabels[k] = rankLabel;
+
+        lbl_Nm[k] = new Label(this, QStringLiteral("1st"));
+        setTextColor(lbl_Nm[k], color);
+        lbl_Nm[k]->setGeometry(48, top, 169, 16);
+
+        lbl_Score[k] = new Label(this, QStringLiteral("1"));
+        setTextColor(lbl_Score[k], color);
+        lbl_Score[k]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        lbl_Score[k]->setGeometry(240, top, 57, 16);
+
+        lbl_Tan[k] = new Label(this, QStringLiteral("秒"));
+        lbl_Tan[k]->setFont(GameFont(9.75));
+        setTextColor(lbl_Tan[k], Qt::white);
+        lbl_Tan[k]->setGeometry(304, top, 15, 13);
+    }
+
+    // The name boxes lie over the name labels. No length limit, and the input method stays on,
+    // so a name can be typed in Japanese.
+    for (int k = 0; k < 5; ++k) {
+        txt_Nm[k] = new QLineEdit(this);
+        txt_Nm[k]->setGeometry(48, kRowTop + kRowStep * k, 169, 18);
+        txt_Nm[k]->setMaxLength(std::numeric_limits<int>::max());
+        // A thin frame and no padding, so that a whole line of the game's font fits in 18 pixels.
+        txt_Nm[k]->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid black; padding: 0px;"
+                                                " background: white; color: black; }"));
+        txt_Nm[k]->hide();
+        txt_Nm[k]->raise();
+        connect(txt_Nm[k], &QLineEdit::textChanged, this, [this, k] { txt_Nm_Change(k); });
+    }
+
+    Line1 = new Line(this, QPoint(232, 8), QPoint(232, 120), 0x000000);
+
+    cmd_Close = new QPushButton(QStringLiteral("とじる"), this);
+    cmd_Close->setGeometry(232, 136, 89, 41);
+    connect(cmd_Close, &QPushButton::clicked, this, [this] { cmd_Close_Click(); });
+
+    // Option1 lies in Frame1 and Option2 on the window itself, so the two groups are independent.
+    Frame1 = new QWidget(this);
+    Frame1->setGeometry(8, 136, 97, 57);
+    Option1[0] = new OptionButton(QStringLiteral("ストーリー"), Frame1, [this] { Option1_Click(0); });
+    Option1[0]->setGeometry(0, 0, 97, 25);
+    Option1[1] = new OptionButton(QStringLiteral("ドライブ"), Frame1, [this] { Option1_Click(1); });
+    Option1[1]->setGeometry(0, 24, 89, 25);
+    Option2[0] = new OptionButton(QStringLiteral("STAGE1"), this, [this] { Option2_Click(0); });
+    Option2[0]->setGeometry(112, 136, 89, 25);
+    Option2[1] = new OptionButton(QStringLiteral("STAGE2"), this, [this] { Option2_Click(1); });
+    Option2[1]->setGeometry(112, 160, 89, 25);
+    // Auto-exclusive option buttons would also reach into Frame1 from the window, so each group
+    // is made one explicitly.
+    for (OptionButton* const* group : {Option1, Option2}) {
+        auto* buttons = new QButtonGroup(this);
+        buttons->addButton(group[0]);
+        buttons->addButton(group[1]);
+    }
+
+    // The name boxes come first, so a shown name box has the keyboard focus when the window opens.
+    QWidget* tabOrder[] = {txt_Nm[0], txt_Nm[1], txt_Nm[2], txt_Nm[3], txt_Nm[4], cmd_Close,
+                           Option1[0], Option1[1], Option2[0], Option2[1]};
+    for (int i = 0; i + 1 < int(std::size(tabOrder)); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+}
+
+form_Rank::~form_Rank() = default;

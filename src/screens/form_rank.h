@@ -1,0 +1,77 @@
+// The ranking window: one ranking table of five rows (rank, name, value, unit), two groups of
+// option buttons that choose the table (story or drive; stage 1 or 2), and とじる, which takes
+// the name typed for a new row, saves every table and closes the window. This file declares
+// the window and lays out its controls (form_rank.cpp); its handlers live with the rankings in
+// scores/form_rank_handlers.cpp.
+//
+// How to open it. The window is always shown modally and is discarded once closed, so every
+// opening gets a fresh one from form_Rank::create():
+//
+//     RankMode = 1;                    // the table to show: kind 1 story, 2 drive
+//     RankStage = 1;                   // stage slot 1 or 2
+//     form_Rank* rank = form_Rank::create(this);
+//     rank->Set_Form();
+//     rank->exec();                    // returns once the window is closed
+//
+// The pointer stays usable until control goes back to the event loop, then the window
+// deletes itself. For a new result, form_Main::CheckRank shows one name box (txt_Nm[k]) before
+// Set_Form. Closing the window by its title-bar close box or Escape does what とじる does.
+#pragma once
+
+#include <QDialog>
+
+#include "runtime/controls.h"
+
+class QLineEdit;
+class QPushButton;
+
+class form_Rank : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 329;
+    static constexpr int ClientHeight = 185;
+
+    // A fresh window, laid out and not yet shown, that deletes itself when closed.
+    static form_Rank* create(QWidget* parent = nullptr);
+
+    explicit form_Rank(QWidget* parent = nullptr);
+    ~form_Rank() override;
+
+    Label* Label1 = nullptr;  // "1st" .. "5th"
+    Label* Label2 = nullptr;
+    Label* Label3 = nullptr;
+    Label* Label4 = nullptr;
+    Label* Label5 = nullptr;
+    Label* lbl_Nm[5] = {};
+    QLineEdit* txt_Nm[5] = {};
+    Label* lbl_Score[5] = {};
+    Label* lbl_Tan[5] = {};
+    Line* Line1 = nullptr;
+    QWidget* Frame1 = nullptr;
+    OptionButton* Option1[2] = {};  // in Frame1: "ストーリー", "ドライブ"
+    OptionButton* Option2[2] = {};  // on the window: "STAGE1", "STAGE2"
+    QPushButton* cmd_Close = nullptr;
+
+    // --- handlers and procedures ---
+    // Shows the table chosen by RankMode and RankStage.
+    void Set_Form();
+    void Option1_Click(int Index);
+    void Option2_Click(int Index);
+    void txt_Nm_Change(int Index);
+    void cmd_Close_Click();
+
+    // True while a name box is shown: a new result is waiting for its name.
+    bool NameEntryShown() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    // Takes the typed name, saves every table and plays the click: what とじる does before the
+    // window goes. Runs once, however the window is closed.
+    void FinishRanking();
+
+    bool finished_ = false;
+};
