@@ -1,0 +1,53 @@
+// Entering the result of a finished race into its ranking table, and asking for the name.
+#include <QLineEdit>
+
+#include "audio/sound.h"
+#include "scores/high_scores.h"
+#include "screens/form_main.h"
+#include "screens/form_rank.h"
+
+void form_Main::CheckRank()
+{
+    // The table and the result: a story stage records the seconds it took, a drive the
+    // distance run.
+    int16_t kind = 2;
+    int16_t slot = 1;
+    int32_t result = Distance;
+    if (GameMode == 0) {
+        kind = 1;
+        slot = 1;
+        result = 70 - TimeCount;  // stage 1's clock starts at 70
+    } else if (GameMode == 1) {
+        kind = 1;
+        slot = 2;
+        result = 50 - TimeCount;  // stage 2's clock starts at 50
+    }
+
+    // The first rank the result beats: a shorter time, a longer drive. An equal result goes
+    // below the entries it equals, and one that beats none enters nothing.
+    int k = -1;
+    for (int i = 0; i <= 4; ++i) {
+        const int32_t stored = HScoreVal[kind][slot][i];
+        if (kind == 1 ? result < stored : result > stored) {
+            k = i;
+            break;
+        }
+    }
+    if (k < 0) return;
+
+    // The entries below move down one place; the fifth drops out.
+    for (int i = 3; i >= k; --i) {
+        HScoreName[kind][slot][i + 1] = HScoreName[kind][slot][i];
+        HScoreVal[kind][slot][i + 1] = HScoreVal[kind][slot][i];
+    }
+
+    form_Rank* rank = form_Rank::create(this);
+    rank->txt_Nm[k]->show();
+    // The row keeps the old name until the window takes the typed one.
+    HScoreVal[kind][slot][k] = result;
+    RankMode = kind;
+    RankStage = slot;
+    rank->Set_Form();
+    PlayEffect(QStringLiteral("Claps"));
+    rank->exec();
+}
