@@ -4,7 +4,12 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test pictures clean
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test pictures clean bench asan fuzz
 
 all: build
 
@@ -28,6 +33,32 @@ test: build
 pictures: build
 	cmake --build $(BUILD) --target pictures
 	@echo "contact sheet: $(BUILD)/contact_sheet.png"
+
+# The whole game and its tests built with AddressSanitizer and UBSan; any report fails the run.
+# Leaks inside the system's font, window-system and sound libraries are suppressed by name.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLNIK_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS)
+
+# Micro-benchmarks and process figures, printed as one table.
+bench:
+	@./scripts/install-deps bench
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLNIK_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j$(JOBS) --target tavolnik tavolnik_bench bench_floor bench_process
+	./$(BENCH_BUILD)/bench/bench_process --build-dir $(BENCH_BUILD)
+
+# A short libFuzzer run of each target from the committed seed corpus; a crash fails the run and
+# leaves its input in $(FUZZ_BUILD)/fuzz/.
+fuzz:
+	@./scripts/install-deps fuzz
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLNIK_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_settings fuzz_sound
+	FUZZ_SECONDS=$(FUZZ_SECONDS) $(SANITIZER_ENV) ./fuzz/run-fuzzers $(FUZZ_BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,391 @@
+// The benchmark run: measures the game program side by side with the floor (an empty Qt window
+// of the title screen's size), drives a scripted race through the program's benchmark hooks,
+// runs the micro-benchmarks, and prints everything as one table with its targets.
+//
+//   bench_process --build-dir <build> [--runs N] [--wait-ms MS] [--race-ms MS] [--race-cpu-ms MS]
+//
+// The programs run on a real X server: an Xvfb of its own when DISPLAY is not set (the offscreen
+// platform when there is no Xvfb either; the table says which).
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Options {
+    QString buildDir;
+    int runs = 15;
+    int waitMs = 10000;
+    int raceCpuMs = 30000;
+    int raceMs = 60000;
+};
+
+double median(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+QString loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    return QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
+// Key=value pairs of one line the program printed ("wait-start t_ms=1 cpu_ms=2 ...").
+QMap<QString, double> fields(const QString& line)
+{
+    QMap<QString, double> out;
+    for (const QString& part : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0) out.insert(part.left(eq), part.mid(eq + 1).toDouble());
+    }
+    return out;
+}
+
+class Display
+{
+public:
+    QString platform = QStringLiteral("offscreen");
+    QString display;
+
+    void start()
+    {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            platform = QStringLiteral("xcb");
+            display = qEnvironmentVariable("DISPLAY");
+            return;
+        }
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty()) return;
+        for (int n = 90; n < 140; ++n) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+                QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                continue;
+            server_.setProgram(xvfb);
+            server_.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
+                                  QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                  QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+            server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            server_.setStandardOutputFile(QProcess::nullDevice());
+            server_.start();
+            if (!server_.waitForStarted(5000)) return;
+            for (int i = 0; i < 100; ++i) {
+                if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
+                    platform = QStringLiteral("xcb (Xvfb)");
+                    display = QStringLiteral(":%1").arg(n);
+                    return;
+                }
+                QThread::msleep(50);
+            }
+            server_.kill();
+            server_.waitForFinished();
+            return;
+        }
+    }
+
+    ~Display()
+    {
+        if (server_.state() != QProcess::NotRunning) {
+            server_.terminate();
+            if (!server_.waitForFinished(3000)) server_.kill();
+            server_.waitForFinished();
+        }
+    }
+
+private:
+    QProcess server_;
+};
+
+class Runner
+{
+public:
+    Runner(const Options& options, const Display& display) : options_(options)
+    {
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        env_.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
+        env_.remove(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"));
+        env_.remove(QStringLiteral("TAVOLNIK_BENCH_SCRIPT"));
+        if (display.display.isEmpty()) {
+            env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        } else {
+            env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            env_.insert(QStringLiteral("DISPLAY"), display.display);
+        }
+    }
+
+    QString path(const QString& relative) const
+    {
+        return QDir(options_.buildDir).absoluteFilePath(relative);
+    }
+
+    // Starts a program and waits for its "first-paint" line: the wall time to it and the peak
+    // memory it reported.
+    bool firstPaint(const QString& program, double* ms, double* vmhwmKb)
+    {
+        QProcessEnvironment env = env_;
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer clock;
+        clock.start();
+        p.start(program, {});
+        QByteArray out;
+        while (!out.contains('\n') && clock.elapsed() < 30000) {
+            if (!p.waitForReadyRead(30000)) break;
+            out += p.readAllStandardOutput();
+        }
+        *ms = clock.nsecsElapsed() / 1e6;
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        const QString line = QString::fromLocal8Bit(out).section(QLatin1Char('\n'), 0, 0);
+        if (!line.startsWith(QLatin1String("first-paint"))) {
+            std::fprintf(stderr, "bench: %s did not report its first paint\n", qPrintable(program));
+            return false;
+        }
+        *vmhwmKb = fields(line).value(QStringLiteral("vmhwm_kb"));
+        return true;
+    }
+
+    // The scripted drive: every line the program printed, by its first word.
+    QMap<QString, QMap<QString, double>> drive(const QString& program)
+    {
+        QProcessEnvironment env = env_;
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_SCRIPT"), QStringLiteral("drive"));
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_WAIT_MS"), QString::number(options_.waitMs));
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_CPU_MS"), QString::number(options_.raceCpuMs));
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_MS"), QString::number(options_.raceMs));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(program, {});
+        const int limit = options_.waitMs + options_.raceMs + 60000;
+        if (!p.waitForFinished(limit)) {
+            std::fprintf(stderr, "bench: the scripted drive did not finish in %d ms\n", limit);
+            p.kill();
+            p.waitForFinished();
+        }
+        QMap<QString, QMap<QString, double>> phases;
+        for (const QByteArray& raw : p.readAllStandardOutput().split('\n')) {
+            const QString line = QString::fromLocal8Bit(raw).trimmed();
+            if (line.isEmpty()) continue;
+            phases.insert(line.section(QLatin1Char(' '), 0, 0), fields(line));
+        }
+        return phases;
+    }
+
+    // The micro-benchmarks: name -> real time per iteration in microseconds.
+    QMap<QString, double> micro(const QString& program)
+    {
+        QProcessEnvironment env = env_;
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(program, {QStringLiteral("--benchmark_format=json")});
+        if (!p.waitForFinished(600000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        QMap<QString, double> out;
+        const QJsonDocument doc = QJsonDocument::fromJson(p.readAllStandardOutput());
+        for (const QJsonValue& v : doc.object().value(QStringLiteral("benchmarks")).toArray()) {
+            const QJsonObject b = v.toObject();
+            const QString unit = b.value(QStringLiteral("time_unit")).toString();
+            double t = b.value(QStringLiteral("real_time")).toDouble();
+            if (unit == QLatin1String("ns")) t /= 1000;
+            else if (unit == QLatin1String("ms")) t *= 1000;
+            else if (unit == QLatin1String("s")) t *= 1e6;
+            out.insert(b.value(QStringLiteral("name")).toString(), t);
+        }
+        return out;
+    }
+
+private:
+    Options options_;
+    QTemporaryDir config_;
+    QProcessEnvironment env_;
+};
+
+struct Row {
+    QString figure;
+    QString measured;
+    QString target;
+    QString verdict;
+};
+
+QString verdict(bool known, bool met) { return !known ? QStringLiteral("n/a") : met ? QStringLiteral("met") : QStringLiteral("MISSED"); }
+
+QString time(double us)
+{
+    if (us < 1) return QStringLiteral("%1 ns").arg(us * 1000, 0, 'f', 1);
+    if (us < 1000) return QStringLiteral("%1 us").arg(us, 0, 'f', 2);
+    return QStringLiteral("%1 ms").arg(us / 1000, 0, 'f', 2);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        const QString& k = args[i];
+        const QString& v = args[i + 1];
+        if (k == QLatin1String("--build-dir")) options.buildDir = v;
+        else if (k == QLatin1String("--runs")) options.runs = std::max(1, v.toInt());
+        else if (k == QLatin1String("--wait-ms")) options.waitMs = std::max(1000, v.toInt());
+        else if (k == QLatin1String("--race-ms")) options.raceMs = std::max(2000, v.toInt());
+        else if (k == QLatin1String("--race-cpu-ms")) options.raceCpuMs = std::max(1000, v.toInt());
+    }
+    if (options.buildDir.isEmpty()) {
+        std::fprintf(stderr, "usage: bench_process --build-dir <build> [--runs N] [--wait-ms MS] "
+                             "[--race-ms MS] [--race-cpu-ms MS]\n");
+        return 2;
+    }
+    options.raceMs = std::max(options.raceMs, options.raceCpuMs);
+
+    const QString loadBefore = loadAverage();
+    Display display;
+    display.start();
+    Runner runner(options, display);
+    const QString game = runner.path(QStringLiteral("tavolnik"));
+    const QString floor = runner.path(QStringLiteral("bench/bench_floor"));
+
+    // Start-up, interleaved so that a change of load hits both alike; one warm-up each first.
+    std::fprintf(stderr, "bench: start-up, %d runs each of the game and the floor\n", options.runs);
+    std::vector<double> gameMs, floorMs, gameKb, floorKb;
+    for (int i = 0; i <= options.runs; ++i) {
+        double ms = 0, kb = 0;
+        if (runner.firstPaint(floor, &ms, &kb) && i > 0) {
+            floorMs.push_back(ms);
+            floorKb.push_back(kb);
+        }
+        if (runner.firstPaint(game, &ms, &kb) && i > 0) {
+            gameMs.push_back(ms);
+            gameKb.push_back(kb);
+        }
+    }
+
+    std::fprintf(stderr, "bench: scripted drive (%d s waiting, %d s racing)\n", options.waitMs / 1000,
+                 options.raceMs / 1000);
+    const auto phases = runner.drive(game);
+
+    std::fprintf(stderr, "bench: micro-benchmarks\n");
+    const auto micro = runner.micro(runner.path(QStringLiteral("bench/tavolnik_bench")));
+    const QString loadAfter = loadAverage();
+
+    std::vector<Row> rows;
+    auto add = [&rows](const QString& f, const QString& m, const QString& t, const QString& v) {
+        rows.push_back({f, m, t, v});
+    };
+    auto microRow = [&](const char* name, const QString& figure) {
+        const QString key = QString::fromLatin1(name);
+        QString measured = QStringLiteral("?");
+        if (micro.contains(key)) measured = time(micro.value(key));
+        else if (micro.contains(key + QStringLiteral("/manual_time")))
+            measured = time(micro.value(key + QStringLiteral("/manual_time")));
+        add(figure, measured, QStringLiteral("-"), QStringLiteral("-"));
+    };
+    microRow("BM_RaceTick", QStringLiteral("race tick, 10 cars/obstacles on the road"));
+    const QString tickRepaintKey = QStringLiteral("BM_RaceTickAndRepaint/manual_time");
+    const bool haveTickRepaint = micro.contains(tickRepaintKey);
+    const double tickRepaint = micro.value(tickRepaintKey);
+    add(QStringLiteral("race tick + its repaint of the road"), haveTickRepaint ? time(tickRepaint) : QStringLiteral("?"),
+        QStringLiteral("< 1 ms"), verdict(haveTickRepaint, tickRepaint < 1000));
+    microRow("BM_IsClossed", QStringLiteral("IsClossed"));
+    microRow("BM_SetCar", QStringLiteral("SetCar (empty road, all 10 draws)"));
+    microRow("BM_RepaintRaceScreen", QStringLiteral("repaint whole race screen offscreen"));
+    microRow("BM_LoadScore", QStringLiteral("LoadScore"));
+    microRow("BM_SaveScore", QStringLiteral("SaveScore"));
+
+    const double gStart = median(gameMs), fStart = median(floorMs);
+    const double gMem = median(gameKb), fMem = median(floorKb);
+    const bool haveStart = !gameMs.empty() && !floorMs.empty();
+    add(QStringLiteral("start to title painted (median of %1)").arg(gameMs.size()),
+        haveStart ? QStringLiteral("%1 ms vs floor %2 ms = %3 x")
+                        .arg(gStart, 0, 'f', 1).arg(fStart, 0, 'f', 1).arg(gStart / fStart, 0, 'f', 2)
+                  : QStringLiteral("?"),
+        QStringLiteral("<= 1.3 x"), verdict(haveStart, haveStart && gStart / fStart <= 1.3));
+    add(QStringLiteral("peak memory at title (VmHWM)"),
+        haveStart ? QStringLiteral("%1 MB vs floor %2 MB = %3 x")
+                        .arg(gMem / 1024, 0, 'f', 1).arg(fMem / 1024, 0, 'f', 1).arg(gMem / fMem, 0, 'f', 2)
+                  : QStringLiteral("?"),
+        QStringLiteral("<= 2 x"), verdict(haveStart, haveStart && gMem / fMem <= 2.0));
+
+    auto cpuShare = [&](const QString& from, const QString& to, double* pct) {
+        if (!phases.contains(from) || !phases.contains(to)) return false;
+        const auto& a = phases[from];
+        const auto& b = phases[to];
+        const double wall = b.value(QStringLiteral("t_ms")) - a.value(QStringLiteral("t_ms"));
+        if (wall <= 0) return false;
+        *pct = 100.0 * (b.value(QStringLiteral("cpu_ms")) - a.value(QStringLiteral("cpu_ms"))) / wall;
+        return true;
+    };
+    double waitPct = 0, racePct = 0;
+    const bool haveWait = cpuShare(QStringLiteral("wait-start"), QStringLiteral("wait-end"), &waitPct);
+    const bool haveRace = cpuShare(QStringLiteral("race-start"), QStringLiteral("race-cpu"), &racePct);
+    add(QStringLiteral("CPU while a message waits (%1 s)").arg(options.waitMs / 1000),
+        haveWait ? QStringLiteral("%1 % of a core").arg(waitPct, 0, 'f', 2) : QStringLiteral("?"),
+        QStringLiteral("< 1 %"), verdict(haveWait, waitPct < 1.0));
+    add(QStringLiteral("CPU in a drive at speed 9, music on (%1 s)").arg(options.raceCpuMs / 1000),
+        haveRace ? QStringLiteral("%1 % of a core").arg(racePct, 0, 'f', 2) : QStringLiteral("?"),
+        QStringLiteral("< 3 %"), verdict(haveRace, racePct < 3.0));
+    const bool haveTicks = phases.contains(QStringLiteral("ticks"));
+    const auto ticks = phases.value(QStringLiteral("ticks"));
+    const double med = ticks.value(QStringLiteral("median_dev_ms"));
+    const double worst = ticks.value(QStringLiteral("worst_dev_ms"));
+    add(QStringLiteral("race tick period over %1 s: median deviation").arg(options.raceMs / 1000),
+        haveTicks ? QStringLiteral("%1 ms (%2 periods)").arg(med, 0, 'f', 2).arg(ticks.value(QStringLiteral("n")))
+                  : QStringLiteral("?"),
+        QStringLiteral("within 5 ms"), verdict(haveTicks, std::abs(med) <= 5.0));
+    add(QStringLiteral("race tick period: worst deviation"),
+        haveTicks ? QStringLiteral("%1 ms").arg(worst, 0, 'f', 2) : QStringLiteral("?"),
+        QStringLiteral("-"), QStringLiteral("-"));
+    if (phases.contains(QStringLiteral("race-end")))
+        add(QStringLiteral("peak memory after the race (music loaded)"),
+            QStringLiteral("%1 MB").arg(phases[QStringLiteral("race-end")].value(QStringLiteral("vmhwm_kb")) / 1024, 0, 'f', 1),
+            QStringLiteral("-"), QStringLiteral("-"));
+
+    int w[4] = {6, 8, 6, 7};
+    for (const Row& r : rows) {
+        w[0] = std::max<int>(w[0], r.figure.size());
+        w[1] = std::max<int>(w[1], r.measured.size());
+        w[2] = std::max<int>(w[2], r.target.size());
+        w[3] = std::max<int>(w[3], r.verdict.size());
+    }
+    auto line = [&](const QString& a, const QString& b, const QString& c, const QString& d) {
+        std::printf("| %s | %s | %s | %s |\n", qPrintable(a.leftJustified(w[0])),
+                    qPrintable(b.leftJustified(w[1])), qPrintable(c.leftJustified(w[2])),
+                    qPrintable(d.leftJustified(w[3])));
+    };
+    std::printf("\nTavolnik benchmarks: platform %s, load average %s before, %s after\n\n",
+                qPrintable(display.platform), qPrintable(loadBefore), qPrintable(loadAfter));
+    line(QStringLiteral("figure"), QStringLiteral("measured"), QStringLiteral("target"), QStringLiteral("verdict"));
+    line(QString(w[0], QLatin1Char('-')), QString(w[1], QLatin1Char('-')), QString(w[2], QLatin1Char('-')),
+         QString(w[3], QLatin1Char('-')));
+    for (const Row& r : rows) line(r.figure, r.measured, r.target, r.verdict);
+    std::fflush(stdout);
+    return 0;
+}

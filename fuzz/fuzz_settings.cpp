@@ -1,0 +1,76 @@
+// Fuzzes the ranking file: any bytes as Tavolnik.conf, then LoadScore, then SaveScore. A damaged
+// file must never crash the game, every entry must come back as a name and a whole number, and
+// what SaveScore writes must read back exactly as it was in memory.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/settings_store.h"
+#include "scores/high_scores.h"
+
+namespace {
+QTemporaryDir* root = nullptr;
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+    file.write(bytes);
+}
+
+void useFolder(const QString& dir) { qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir)); }
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    root = new QTemporaryDir;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // Every input gets folders of its own: the settings library keeps files it has read in a
+    // cache, and a new path is never mistaken for an old one.
+    static unsigned long count = 0;
+    const QString dir = root->path() + QStringLiteral("/%1").arg(++count);
+    useFolder(dir + QStringLiteral("/a"));
+    const QString file = SettingsStore::filePath(QStringLiteral("Tavolnik"));
+    writeFile(file, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+
+    LoadScore();
+    SaveScore();
+
+    // What was saved reads back, from a copy of the file on disk, exactly as it is in memory.
+    QString names[3][3][5];
+    int32_t values[3][3][5];
+    for (int k = 1; k <= 2; ++k)
+        for (int s = 1; s <= 2; ++s)
+            for (int r = 0; r <= 4; ++r) {
+                names[k][s][r] = HScoreName[k][s][r];
+                values[k][s][r] = HScoreVal[k][s][r];
+            }
+    QFile saved(file);
+    if (!saved.open(QIODevice::ReadOnly)) std::abort();
+    const QByteArray bytes = saved.readAll();
+    useFolder(dir + QStringLiteral("/b"));
+    writeFile(SettingsStore::filePath(QStringLiteral("Tavolnik")), bytes);
+    LoadScore();
+    for (int k = 1; k <= 2; ++k)
+        for (int s = 1; s <= 2; ++s)
+            for (int r = 0; r <= 4; ++r)
+                if (HScoreName[k][s][r] != names[k][s][r] || HScoreVal[k][s][r] != values[k][s][r]) {
+                    std::fprintf(stderr, "ranking entry %d_%d_%d did not come back: \"%s\" %d, read \"%s\" %d\n",
+                                 k, s, r, qPrintable(names[k][s][r]), values[k][s][r],
+                                 qPrintable(HScoreName[k][s][r]), HScoreVal[k][s][r]);
+                    std::abort();
+                }
+
+    QDir(dir).removeRecursively();
+    return 0;
+}

@@ -1,0 +1,170 @@
+// Measuring hooks of the game program, for the benchmark run only. They are linked into the
+// program (not into the tests) and do nothing unless their environment variables are set:
+//
+//   TAVOLNIK_EXIT_AFTER_FIRST_PAINT=1  print the peak memory once the title screen has been
+//                                      painted, and end the program (start-up time and memory)
+//   TAVOLNIK_BENCH_SCRIPT=drive        play a drive by itself: the title's ドライブ button, START,
+//                                      the opening message left waiting, then a race held at
+//                                      speed 9, printing the CPU time used at each phase and the
+//                                      race tick's period (CPU use and tick timing)
+//
+// The scripted drive keeps the hero off the road, so that no crash cuts the race short: the
+// road, all the traffic, the music and the clock run exactly as in a real race at speed 9.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <vector>
+
+#include "app/first_paint_probe.h"
+#include "app/form_title.h"
+#include "race/race_state.h"
+#include "runtime/scene_wait.h"
+#include "screens/form_main.h"
+
+namespace {
+
+QElapsedTimer sinceStart;
+
+double cpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void report(const char* phase)
+{
+    std::printf("%s t_ms=%.3f cpu_ms=%.3f rss_kb=%ld vmhwm_kb=%ld\n", phase,
+                sinceStart.nsecsElapsed() / 1e6, cpuMs(), ResidentMemoryKb(), PeakMemoryKb());
+    std::fflush(stdout);
+}
+
+int envMs(const char* name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+// Notes when the race tick's timer fires: the race screen's only 500 ms timer.
+class TickWatch : public QObject
+{
+public:
+    bool recording = false;
+    std::vector<qint64> stamps;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (recording && event->type() == QEvent::Timer) {
+            auto* timer = qobject_cast<QTimer*>(watched);
+            if (timer && timer->interval() == 500) stamps.push_back(sinceStart.nsecsElapsed());
+        }
+        return false;
+    }
+};
+
+void pressKey(Qt::Key key, const QString& text)
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = form_Main::current();
+    if (!target) return;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+}
+
+// Calls `then` from the event loop once `ready` holds, testing every 20 ms.
+void when(std::function<bool()> ready, std::function<void()> then)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, qApp, [poll, ready, then] {
+        if (!ready()) return;
+        poll->stop();
+        poll->deleteLater();
+        then();
+    });
+    poll->start();
+}
+
+void finishRace(TickWatch* ticks)
+{
+    ticks->recording = false;
+    std::vector<double> deviations;
+    for (size_t i = 1; i < ticks->stamps.size(); ++i)
+        deviations.push_back((ticks->stamps[i] - ticks->stamps[i - 1]) / 1e6 - 500.0);
+    double median = 0, worst = 0;
+    if (!deviations.empty()) {
+        std::vector<double> sorted = deviations;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t n = sorted.size();
+        median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+        for (double d : deviations) worst = std::max(worst, std::abs(d));
+    }
+    std::printf("ticks n=%zu median_dev_ms=%.3f worst_dev_ms=%.3f speed=%d\n", deviations.size(),
+                median, worst, int(Speed));
+    report("race-end");
+    std::_Exit(0);
+}
+
+void startDrive()
+{
+    const int waitMs = envMs("TAVOLNIK_BENCH_WAIT_MS", 10000);
+    const int raceCpuMs = envMs("TAVOLNIK_BENCH_RACE_CPU_MS", 30000);
+    const int raceMs = std::max(raceCpuMs, envMs("TAVOLNIK_BENCH_RACE_MS", 60000));
+    auto* ticks = new TickWatch;
+    ticks->setParent(qApp);
+    qApp->installEventFilter(ticks);
+
+    report("title");
+    form_Title* title = form_Title::current();
+    if (!title) {
+        std::fprintf(stderr, "bench script: no title screen\n");
+        std::_Exit(3);
+    }
+    title->Command2->click();
+
+    when([] { return form_Main::current() && form_Main::current()->isVisible(); }, [=] {
+        form_Main* race = form_Main::current();
+        // The opening message: measured while it waits (nothing of this script polls
+        // meanwhile), then answered with Space.
+        when([] { return SceneWait::depth() > 0; }, [=] {
+            report("wait-start");
+            QTimer::singleShot(waitMs, qApp, [=] {
+                report("wait-end");
+                pressKey(Qt::Key_Space, QStringLiteral(" "));
+                when([race] { return race->timer_Zenta->Enabled() && InputEnabled == VbTrue; },
+                     [=] {
+                         race->img_JetR[0]->move(-2000, -2000);
+                         for (int i = 0; i < 9; ++i) pressKey(Qt::Key_A, QStringLiteral("a"));
+                         when([] { return Speed == 9; }, [=] {
+                             report("race-start");
+                             ticks->recording = true;
+                             QTimer::singleShot(raceCpuMs, qApp, [] { report("race-cpu"); });
+                             QTimer::singleShot(raceMs, qApp, [ticks] { finishRace(ticks); });
+                         });
+                     });
+            });
+        });
+        // START runs the opening scene inside its click; it is clicked from the event loop.
+        QTimer::singleShot(0, race->cmd_Start, [race] { race->cmd_Start->click(); });
+    });
+}
+
+void InstallBenchHooks()
+{
+    sinceStart.start();
+    ExitAfterFirstPaintIfAsked();
+    if (qEnvironmentVariable("TAVOLNIK_BENCH_SCRIPT") == QLatin1String("drive"))
+        WatchFirstPaint([] { QTimer::singleShot(500, qApp, startDrive); });
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(InstallBenchHooks)
