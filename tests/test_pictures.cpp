@@ -16,14 +16,14 @@
 
 namespace {
 
-struct PictureSpec {
+struct PictureEntry {
     const char *name;
     int width;
     int height;
     bool sprite; // moves over the road, so its background must be transparent
 };
 
-const PictureSpec kPictures[] = {
+const PictureEntry kPictures[] = {
     {"road", 601, 303, false},
     {"car1", 117, 50, true},       {"car2", 117, 50, true},
     {"car3", 164, 96, true},       {"car4", 164, 96, true},
@@ -118,8 +118,8 @@ void TestPictures::picturesRenderAtTheirLaidOutSize_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
-    for (const PictureSpec &spec : kPictures)
-        QTest::newRow(spec.name) << QString::fromLatin1(spec.name) << QSize(spec.width, spec.height);
+    for (const PictureEntry &entry : kPictures)
+        QTest::newRow(entry.name) << QString::fromLatin1(entry.name) << QSize(entry.width, entry.height);
 }
 
 void TestPictures::picturesRenderAtTheirLaidOutSize()
@@ -146,8 +146,8 @@ void TestPictures::picturesRenderAtTheirLaidOutSize()
 void TestPictures::picturesUseOnlyWhatQtSvgDraws_data()
 {
     QTest::addColumn<QString>("name");
-    for (const PictureSpec &spec : kPictures)
-        QTest::newRow(spec.name) << QString::fromLatin1(spec.name);
+    for (const PictureEntry &entry : kPictures)
+        QTest::newRow(entry.name) << QString::fromLatin1(entry.name);
 }
 
 void TestPictures::picturesUseOnlyWhatQtSvgDraws()
@@ -169,11 +169,11 @@ void TestPictures::spritesLeaveTheRoadVisibleAtTheirCorners_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("scale");
-    for (const PictureSpec &spec : kPictures) {
-        if (!spec.sprite)
+    for (const PictureEntry &entry : kPictures) {
+        if (!entry.sprite)
             continue;
         for (int scale : {1, 2})
-            QTest::addRow("%s@%dx", spec.name, scale) << QString::fromLatin1(spec.name) << scale;
+            QTest::addRow("%s@%dx", entry.name, scale) << QString::fromLatin1(entry.name) << scale;
     }
 }
 
@@ -195,8 +195,8 @@ void TestPictures::spritesLeaveTheRoadVisibleAtTheirCorners()
 void TestPictures::folderHoldsOnlyPicturesTheGameLoads()
 {
     QStringList known;
-    for (const PictureSpec &spec : kPictures)
-        known << QString::fromLatin1(spec.name) + QStringLiteral(".svg");
+    for (const PictureEntry &entry : kPictures)
+        known << QString::fromLatin1(entry.name) + QStringLiteral(".svg");
     const QStringList present =
         QDir(QStringLiteral(TAVOLNIK_PICTURES_DIR)).entryList({QStringLiteral("*.svg")}, QDir::Files);
     for (const QString &file : present)
