@@ -1,0 +1,252 @@
+#include "input/gamepad.h"
+
+#include <QApplication>
+#include <QStyleHints>
+#include <SDL.h>
+#include <algorithm>
+
+#include "screens/form_main.h"
+
+namespace {
+constexpr int16_t KeyLeft = 37;
+constexpr int16_t KeyUp = 38;
+constexpr int16_t KeyRight = 39;
+constexpr int16_t KeyDown = 40;
+constexpr int16_t KeyA = 65;
+constexpr int16_t KeyB = 66;
+constexpr int16_t KeySpace = 32;
+
+uint8_t bitOf(int16_t arrow) { return static_cast<uint8_t>(1u << (arrow - KeyLeft)); }
+} // namespace
+
+Gamepad::Gamepad(QObject* parent) : QObject(parent)
+{
+    sink_ = &Gamepad::RaceScreenKeySink;
+    sceneWaiting_ = &Gamepad::RaceScreenWaits;
+    if (qApp) {
+        const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
+        if (rate > 0) repeatIntervalMs_ = std::max(1, 1000 / rate);
+    }
+    pollTimer_.setTimerType(Qt::CoarseTimer);
+    connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
+    repeatTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] { repeatTick(); });
+}
+
+Gamepad::~Gamepad()
+{
+    pollTimer_.stop();
+    repeatTimer_.stop();
+    if (!running_) return;
+    for (auto& [instance, pad] : pads_) SDL_GameControllerClose(pad.controller);
+    pads_.clear();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+bool Gamepad::start()
+{
+    if (running_) return true;
+    // The game's window system handles Ctrl+C and the like, not SDL.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+    running_ = true;
+    // Controllers that are already plugged in arrive as events at the first poll.
+    choosePollRate();
+    pollTimer_.start();
+    return true;
+}
+
+void Gamepad::setKeySink(KeySink sink) { sink_ = sink ? std::move(sink) : &RaceScreenKeySink; }
+
+void Gamepad::setSceneWaiting(std::function<bool()> waiting)
+{
+    sceneWaiting_ = waiting ? std::move(waiting) : &RaceScreenWaits;
+}
+
+void Gamepad::RaceScreenKeySink(int16_t keyCode)
+{
+    form_Main* main = form_Main::current();
+    if (!main || main->closing()) return;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != main) return;
+    main->Form_KeyDown(keyCode, 0);
+}
+
+bool Gamepad::RaceScreenWaits()
+{
+    form_Main* main = form_Main::current();
+    return main && !main->closing() && main->Nextbox && !main->Nextbox->isHidden();
+}
+
+void Gamepad::setRepeat(int delayMs, int intervalMs)
+{
+    repeatDelayMs_ = std::max(1, delayMs);
+    repeatIntervalMs_ = std::max(1, intervalMs);
+}
+
+void Gamepad::poll()
+{
+    if (!running_) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handle(event);
+    choosePollRate();
+}
+
+void Gamepad::choosePollRate()
+{
+    const int wanted = pads_.empty() ? SlowPollMs : FastPollMs;
+    if (pollTimer_.interval() != wanted) pollTimer_.setInterval(wanted);
+}
+
+void Gamepad::handle(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        opened(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        removed(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        button(event.cbutton.which, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        axis(event.caxis.which, event.caxis.axis, event.caxis.value);
+        break;
+    default:
+        break; // raw joystick, audio device and other events are none of the pad's business
+    }
+}
+
+void Gamepad::opened(int deviceIndex)
+{
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (!controller) return;
+    const int32_t instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    if (pads_.count(instance)) {
+        // Already open (announced twice): let go of the second hold on it.
+        SDL_GameControllerClose(controller);
+        return;
+    }
+    pads_[instance].controller = controller;
+}
+
+void Gamepad::removed(int32_t instance)
+{
+    auto it = pads_.find(instance);
+    if (it == pads_.end()) return;
+    SDL_GameControllerClose(it->second.controller);
+    pads_.erase(it);
+    // Whatever the pad held is let go with it.
+    arrowsChanged();
+}
+
+void Gamepad::button(int32_t instance, uint8_t button, bool down)
+{
+    auto it = pads_.find(instance);
+    if (it == pads_.end()) return;
+    Pad& pad = it->second;
+    int16_t arrow = 0;
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: arrow = KeyLeft; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: arrow = KeyUp; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: arrow = KeyRight; break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: arrow = KeyDown; break;
+    default: break;
+    }
+    if (arrow) {
+        if (down)
+            pad.dpad |= bitOf(arrow);
+        else
+            pad.dpad &= static_cast<uint8_t>(~bitOf(arrow));
+        arrowsChanged();
+        return;
+    }
+    if (!down) return;
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+        if (sceneWaiting_()) send(KeySpace);
+        send(KeyA);
+        break;
+    case SDL_CONTROLLER_BUTTON_B:
+        send(KeyB);
+        break;
+    case SDL_CONTROLLER_BUTTON_START:
+        if (sceneWaiting_()) send(KeySpace);
+        break;
+    default:
+        break;
+    }
+}
+
+void Gamepad::axis(int32_t instance, uint8_t axis, int16_t value)
+{
+    auto it = pads_.find(instance);
+    if (it == pads_.end()) return;
+    int16_t lower = 0, upper = 0;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) {
+        lower = KeyLeft;
+        upper = KeyRight;
+    } else if (axis == SDL_CONTROLLER_AXIS_LEFTY) {
+        lower = KeyUp; // the stick's y grows downwards
+        upper = KeyDown;
+    } else {
+        return;
+    }
+    uint8_t& stick = it->second.stick;
+    const uint8_t both = bitOf(lower) | bitOf(upper);
+    if (value <= -StickPress)
+        stick = static_cast<uint8_t>((stick & ~both) | bitOf(lower));
+    else if (value >= StickPress)
+        stick = static_cast<uint8_t>((stick & ~both) | bitOf(upper));
+    else if (value > -StickRelease && value < StickRelease)
+        stick = static_cast<uint8_t>(stick & ~both);
+    // between the two thresholds the stick keeps what it held
+    arrowsChanged();
+}
+
+void Gamepad::arrowsChanged()
+{
+    uint8_t now = 0;
+    for (const auto& [instance, pad] : pads_) now |= pad.dpad | pad.stick;
+    if (now == heldBits_) return;
+    const uint8_t before = heldBits_;
+    heldBits_ = now;
+
+    const int16_t repeatingBefore = heldArrow();
+    for (int16_t arrow = KeyLeft; arrow <= KeyDown; ++arrow) {
+        if ((before & bitOf(arrow)) && !(now & bitOf(arrow)))
+            order_.erase(std::remove(order_.begin(), order_.end(), arrow), order_.end());
+    }
+    std::vector<int16_t> pressed;
+    for (int16_t arrow = KeyLeft; arrow <= KeyDown; ++arrow) {
+        if (!(before & bitOf(arrow)) && (now & bitOf(arrow))) pressed.push_back(arrow);
+    }
+    for (int16_t arrow : pressed) {
+        order_.push_back(arrow);
+        send(arrow);
+    }
+    // Only the latest arrow repeats, after the hold delay, as on a keyboard. When it is let
+    // go while another is still held, that one takes over after a fresh delay.
+    if (order_.empty()) {
+        repeatTimer_.stop();
+    } else if (heldArrow() != repeatingBefore) {
+        repeatTimer_.start(repeatDelayMs_);
+    }
+}
+
+void Gamepad::repeatTick()
+{
+    if (order_.empty()) {
+        repeatTimer_.stop();
+        return;
+    }
+    if (repeatTimer_.interval() != repeatIntervalMs_) repeatTimer_.setInterval(repeatIntervalMs_);
+    send(order_.back());
+}
+
+void Gamepad::send(int16_t keyCode)
+{
+    if (sink_) sink_(keyCode);
+}

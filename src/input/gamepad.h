@@ -1,0 +1,99 @@
+// The gamepad: any game controller SDL knows plays the race screen as the keyboard does. The
+// d-pad and the left stick are the arrow keys and repeat while held, as a held key does; the
+// south face button is "A" and the east one "B"; while a scene waits for the next message,
+// Start and the south button are Space as well. Every press goes into the race screen's key
+// handler, so what a key does, and when it does nothing, stays the handler's business.
+//
+// SDL is asked for its events from a timer on the user-interface thread: often while a
+// controller is connected, rarely (only to notice one being plugged in) while none is.
+// Controllers come and go at any time; the race never notices.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+union SDL_Event;
+struct _SDL_GameController;
+
+class Gamepad : public QObject
+{
+    Q_OBJECT
+public:
+    using KeySink = std::function<void(int16_t keyCode)>;
+
+    // Poll periods: while a controller is open, and while waiting for one to be plugged in.
+    static constexpr int FastPollMs = 33;
+    static constexpr int SlowPollMs = 500;
+    // The left stick counts as a pushed arrow beyond StickPress and as let go again inside
+    // StickRelease (of 32767), so a stick resting near the edge does not flutter.
+    static constexpr int StickPress = 16000;
+    static constexpr int StickRelease = 10000;
+    // How long an arrow is held before it starts repeating; the keyboard's own rate follows.
+    static constexpr int RepeatDelayMs = 500;
+
+    explicit Gamepad(QObject* parent = nullptr);
+    ~Gamepad() override;
+
+    // Starts SDL's game-controller subsystem and the poll. Returns false when it cannot start
+    // (no input devices, a headless machine): the game then simply plays without a pad.
+    bool start();
+    bool running() const { return running_; }
+
+    // Where the presses go. By default: the race screen's Form_KeyDown (below).
+    void setKeySink(KeySink sink);
+    // Whether a scene waits for the next message. By default: the race screen's
+    // "Click or SpaceKey to Next" is showing.
+    void setSceneWaiting(std::function<bool()> waiting);
+
+    // The defaults: the key handler of the race screen there is now, unless it is closing or a
+    // modal window above it holds the input (as it holds the keyboard's); and its Nextbox.
+    static void RaceScreenKeySink(int16_t keyCode);
+    static bool RaceScreenWaits();
+
+    // Hold time before an arrow repeats, and the time between repeats.
+    void setRepeat(int delayMs, int intervalMs);
+    int repeatDelay() const { return repeatDelayMs_; }
+    int repeatInterval() const { return repeatIntervalMs_; }
+
+    // One pass of the poll: takes every pending SDL event and acts on it.
+    void poll();
+    int controllerCount() const { return static_cast<int>(pads_.size()); }
+    // The poll timer's period now.
+    int pollInterval() const { return pollTimer_.interval(); }
+    // The arrow (37..40) that repeats now, 0 when none is held.
+    int16_t heldArrow() const { return order_.empty() ? 0 : order_.back(); }
+
+private:
+    struct Pad {
+        _SDL_GameController* controller = nullptr;
+        uint8_t dpad = 0;   // arrow bits held on the d-pad
+        uint8_t stick = 0;  // arrow bits held by the left stick
+    };
+
+    void handle(const SDL_Event& event);
+    void opened(int deviceIndex);
+    void removed(int32_t instance);
+    void button(int32_t instance, uint8_t button, bool down);
+    void axis(int32_t instance, uint8_t axis, int16_t value);
+    // Compares the arrows held by any controller with those held before: a newly held arrow
+    // is pressed at once and becomes the one that repeats; a let-go arrow stops repeating.
+    void arrowsChanged();
+    void repeatTick();
+    void send(int16_t keyCode);
+    void choosePollRate();
+
+    bool running_ = false;
+    KeySink sink_;
+    std::function<bool()> sceneWaiting_;
+    std::map<int32_t, Pad> pads_;
+    uint8_t heldBits_ = 0;
+    std::vector<int16_t> order_;  // held arrows, the most recently pressed last
+    QTimer pollTimer_;
+    QTimer repeatTimer_;
+    int repeatDelayMs_ = RepeatDelayMs;
+    int repeatIntervalMs_ = 33;
+};

@@ -1,0 +1,378 @@
+// The gamepad plays the race screen through its key handler: buttons and directions arrive as
+// the right keys, arrows repeat while held, nothing but the Space role acts while input is off,
+// and controllers plugged in or pulled out mid-race never stop the race. The pads are SDL's
+// virtual joysticks, so no hardware is needed.
+#include <QDialog>
+#include <QStyleHints>
+#include <QtTest>
+#include <SDL.h>
+
+#include "input/gamepad.h"
+#include "race_fixture.h"
+#include "runtime/scene_wait.h"
+
+namespace {
+// One virtual game controller with every standard button and axis.
+class VirtualPad
+{
+public:
+    VirtualPad()
+    {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Test pad";
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        if (index >= 0) joystick_ = SDL_JoystickOpen(index);
+    }
+    ~VirtualPad() { unplug(); }
+
+    bool plugged() const { return joystick_ != nullptr; }
+    void press(SDL_GameControllerButton button) { SDL_JoystickSetVirtualButton(joystick_, button, 1); }
+    void release(SDL_GameControllerButton button) { SDL_JoystickSetVirtualButton(joystick_, button, 0); }
+    void stick(SDL_GameControllerAxis axis, int value)
+    {
+        SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
+    }
+    void unplug()
+    {
+        if (!joystick_) return;
+        const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+        SDL_JoystickClose(joystick_);
+        joystick_ = nullptr;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    }
+
+private:
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+// A control of the pad as a test row names it: a button, or the left stick pushed to a value.
+struct Control {
+    int button = -1;
+    int axis = -1;
+    int value = 0;
+};
+
+Control parseControl(const QString& name)
+{
+    static const QHash<QString, int> buttons = {
+        {"south", SDL_CONTROLLER_BUTTON_A},        {"east", SDL_CONTROLLER_BUTTON_B},
+        {"west", SDL_CONTROLLER_BUTTON_X},         {"north", SDL_CONTROLLER_BUTTON_Y},
+        {"start", SDL_CONTROLLER_BUTTON_START},    {"back", SDL_CONTROLLER_BUTTON_BACK},
+        {"guide", SDL_CONTROLLER_BUTTON_GUIDE},    {"shoulder", SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
+        {"up", SDL_CONTROLLER_BUTTON_DPAD_UP},     {"down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+        {"left", SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {"right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT}};
+    Control c;
+    if (buttons.contains(name)) {
+        c.button = buttons.value(name);
+        return c;
+    }
+    // "stick x -20000", "stick y 32767", "right stick x 30000"
+    const QStringList parts = name.split(' ');
+    const bool right = parts.first() == "right";
+    const QString axis = parts.at(right ? 2 : 1);
+    c.axis = right ? (axis == "x" ? SDL_CONTROLLER_AXIS_RIGHTX : SDL_CONTROLLER_AXIS_RIGHTY)
+                   : (axis == "x" ? SDL_CONTROLLER_AXIS_LEFTX : SDL_CONTROLLER_AXIS_LEFTY);
+    c.value = parts.last().toInt();
+    return c;
+}
+} // namespace
+
+class GamepadTest : public QObject
+{
+    Q_OBJECT
+    RaceFixture f;
+    std::unique_ptr<Gamepad> pad;
+    std::unique_ptr<VirtualPad> stick;
+    QList<int> codes;
+
+    void plugIn()
+    {
+        stick = std::make_unique<VirtualPad>();
+        QVERIFY(stick->plugged());
+        pad->poll();
+        QCOMPARE(pad->controllerCount(), 1);
+    }
+
+    void act(const Control& c, bool on)
+    {
+        if (c.button >= 0) {
+            if (on)
+                stick->press(SDL_GameControllerButton(c.button));
+            else
+                stick->release(SDL_GameControllerButton(c.button));
+        } else {
+            stick->stick(SDL_GameControllerAxis(c.axis), on ? c.value : 0);
+        }
+        pad->poll();
+    }
+
+private slots:
+    void init()
+    {
+        f.setUp();
+        codes.clear();
+        pad = std::make_unique<Gamepad>();
+        QVERIFY(pad->start());
+        pad->setKeySink([this](int16_t code) {
+            codes << code;
+            Gamepad::RaceScreenKeySink(code);
+        });
+        f.form->img_JetR[0]->move(200, 100);
+        plugIn();
+    }
+    void cleanup()
+    {
+        stick.reset();
+        pad.reset();
+        f.tearDown();
+    }
+
+    // What each control sends into the race screen's key handler, in a race, with input off,
+    // and while a scene waits for the next message (input off too, as in every scene).
+    void controlsSendKeys_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<QPoint>("hero");
+        QTest::addColumn<bool>("next");
+        const QPoint still(200, 100);
+        using L = QList<int>;
+        QTest::newRow("south is A") << "south" << "race" << L{65} << 1 << still << false;
+        QTest::newRow("east is B") << "east" << "race" << L{66} << 0 << still << false;
+        QTest::newRow("d-pad up") << "up" << "race" << L{38} << 0 << QPoint(200, 95) << false;
+        QTest::newRow("d-pad down") << "down" << "race" << L{40} << 0 << QPoint(200, 105) << false;
+        QTest::newRow("d-pad left") << "left" << "race" << L{37} << 0 << QPoint(195, 100) << false;
+        QTest::newRow("d-pad right") << "right" << "race" << L{39} << 0 << QPoint(205, 100) << false;
+        QTest::newRow("stick left") << "stick x -32768" << "race" << L{37} << 0 << QPoint(195, 100) << false;
+        QTest::newRow("stick right") << "stick x 20000" << "race" << L{39} << 0 << QPoint(205, 100) << false;
+        QTest::newRow("stick up") << "stick y -17000" << "race" << L{38} << 0 << QPoint(200, 95) << false;
+        QTest::newRow("stick down") << "stick y 32767" << "race" << L{40} << 0 << QPoint(200, 105) << false;
+        QTest::newRow("stick inside dead zone") << "stick x 9000" << "race" << L{} << 0 << still << false;
+        QTest::newRow("stick short of a push") << "stick y -15000" << "race" << L{} << 0 << still << false;
+        QTest::newRow("right stick") << "right stick x 32767" << "race" << L{} << 0 << still << false;
+        QTest::newRow("start in a race") << "start" << "race" << L{} << 0 << still << false;
+        QTest::newRow("west") << "west" << "race" << L{} << 0 << still << false;
+        QTest::newRow("north") << "north" << "race" << L{} << 0 << still << false;
+        QTest::newRow("back") << "back" << "race" << L{} << 0 << still << false;
+        QTest::newRow("guide") << "guide" << "race" << L{} << 0 << still << false;
+        QTest::newRow("shoulder") << "shoulder" << "race" << L{} << 0 << still << false;
+
+        QTest::newRow("off: south") << "south" << "off" << L{65} << 0 << still << false;
+        QTest::newRow("off: east") << "east" << "off" << L{66} << 0 << still << false;
+        QTest::newRow("off: d-pad") << "right" << "off" << L{39} << 0 << still << false;
+        QTest::newRow("off: stick") << "stick y 30000" << "off" << L{40} << 0 << still << false;
+        QTest::newRow("off: start") << "start" << "off" << L{} << 0 << still << false;
+
+        QTest::newRow("wait: south") << "south" << "wait" << L{32, 65} << 0 << still << true;
+        QTest::newRow("wait: start") << "start" << "wait" << L{32} << 0 << still << true;
+        QTest::newRow("wait: east") << "east" << "wait" << L{66} << 0 << still << false;
+        QTest::newRow("wait: d-pad") << "up" << "wait" << L{38} << 0 << still << false;
+    }
+    void controlsSendKeys()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, state);
+        QFETCH(QList<int>, sent);
+        QFETCH(int, speed);
+        QFETCH(QPoint, hero);
+        QFETCH(bool, next);
+        if (state == "race") InputEnabled = VbTrue;
+        if (state == "wait") f.form->Nextbox->setVisible(true);
+
+        const Control c = parseControl(control);
+        act(c, true);
+        act(c, false);
+        QCOMPARE(codes, sent);
+        QCOMPARE(int(Speed), speed);
+        QCOMPARE(f.form->img_JetR[0]->rect().topLeft(), hero);
+        QCOMPARE(NextFlag == VbTrue, next);
+        QCOMPARE(f.effectNames().size(), state == "race" ? sent.count(65) + sent.count(66) : 0);
+    }
+
+    // A real scene wait: Start on the pad lets it go on, as Space would.
+    void startAnswersASceneWait()
+    {
+        bool pressed = false;
+        QTimer::singleShot(50, this, [&] {
+            pressed = true;
+            stick->press(SDL_CONTROLLER_BUTTON_START);
+        });
+        QTimer safety;
+        safety.setSingleShot(true);
+        connect(&safety, &QTimer::timeout, this, [] { SceneWait::cutOff(); });
+        safety.start(5000);
+        f.form->Waitfun();
+        QVERIFY(safety.isActive());
+        QVERIFY(pressed);
+        QVERIFY(f.form->Nextbox->isHidden());
+        QCOMPARE(codes, QList<int>{32});
+    }
+
+    // The arrows repeat while held: one step at once, then none for the hold delay, then one
+    // per repeat interval, until let go.
+    void heldArrowRepeats_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("d-pad") << "right";
+        QTest::newRow("stick") << "stick x 32767";
+    }
+    void heldArrowRepeats()
+    {
+        QFETCH(QString, control);
+        InputEnabled = VbTrue;
+        pad->setRepeat(300, 40);
+        const Control c = parseControl(control);
+        QElapsedTimer clock;
+        act(c, true);
+        clock.start();
+        QCOMPARE(codes.size(), 1);
+        QTest::qWait(150);
+        if (clock.elapsed() < 290) QCOMPARE(codes.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(codes.size() >= 6, 3000);
+        QVERIFY(clock.elapsed() >= 300 + 3 * 40);
+        act(c, false);
+        const int atRelease = codes.size();
+        QTest::qWait(200);
+        QCOMPARE(codes.size(), atRelease);
+        QCOMPARE(codes, QList<int>(atRelease, 39));
+        QCOMPARE(f.form->img_JetR[0]->Left(), qMin(520.0, 200.0 + 5 * atRelease));
+    }
+
+    // The repeat follows the keyboard: after its usual delay, at its repeat rate.
+    void repeatFollowsTheKeyboard()
+    {
+        Gamepad fresh;
+        QCOMPARE(fresh.repeatDelay(), Gamepad::RepeatDelayMs);
+        QCOMPARE(fresh.repeatInterval(), 1000 / QGuiApplication::styleHints()->keyboardAutoRepeatRate());
+    }
+
+    // Only the latest arrow repeats; when it is let go, one still held takes over. An arrow
+    // held on both d-pad and stick stays held until both let go.
+    void latestArrowRepeats()
+    {
+        InputEnabled = VbTrue;
+        pad->setRepeat(100, 20);
+        act(parseControl("right"), true);
+        act(parseControl("stick y -30000"), true);
+        QCOMPARE(codes, (QList<int>{39, 38}));
+        QCOMPARE(int(pad->heldArrow()), 38);
+        QTRY_VERIFY_WITH_TIMEOUT(codes.size() >= 5, 2000);
+        QCOMPARE(codes.mid(2), QList<int>(codes.size() - 2, 38));
+
+        act(parseControl("stick y -30000"), false);
+        QCOMPARE(int(pad->heldArrow()), 39);
+        const int before = codes.size();
+        QTRY_VERIFY_WITH_TIMEOUT(codes.size() >= before + 3, 2000);
+        QCOMPARE(codes.last(), 39);
+
+        // The stick pushes right as well: nothing new is pressed; the d-pad lets go, the stick
+        // still holds it.
+        act(parseControl("stick x 30000"), true);
+        act(parseControl("right"), false);
+        QCOMPARE(int(pad->heldArrow()), 39);
+        act(parseControl("stick x 30000"), false);
+        QCOMPARE(int(pad->heldArrow()), 0);
+        const int after = codes.size();
+        QTest::qWait(150);
+        QCOMPARE(codes.size(), after);
+    }
+
+    // The stick counts as pushed past StickPress and as let go inside StickRelease; in between
+    // it keeps what it was, so it does not flutter.
+    void stickDeadZone()
+    {
+        InputEnabled = VbTrue;
+        pad->setRepeat(60000, 60000);
+        const auto at = [this](int value) {
+            stick->stick(SDL_CONTROLLER_AXIS_LEFTX, value);
+            pad->poll();
+            return int(pad->heldArrow());
+        };
+        QCOMPARE(at(Gamepad::StickPress - 1), 0);
+        QCOMPARE(at(Gamepad::StickPress), 39);
+        QCOMPARE(at(Gamepad::StickRelease + 1), 39);
+        QCOMPARE(at(Gamepad::StickPress + 5000), 39);
+        QCOMPARE(at(Gamepad::StickRelease - 1), 0);
+        QCOMPARE(at(-Gamepad::StickPress), 37);
+        QCOMPARE(at(Gamepad::StickPress), 39);
+        QCOMPARE(codes, (QList<int>{39, 37, 39}));
+    }
+
+    // Pulled out with an arrow held, in the middle of a race, plugged in again: the repeat
+    // stops with it, the race runs on, the new pad plays at once.
+    void hotPlugMidRace()
+    {
+        // A drive with real timers; the hero rides far above the road, where nothing can hit
+        // him, so the race cannot end by itself.
+        f.startRace(2, 0, 0);
+        f.heroAway();
+        pad->setKeySink({});  // the real race screen, as the game has it
+        pad->setRepeat(100, 20);
+        act(parseControl("south"), true);
+        act(parseControl("south"), false);
+        QCOMPARE(int(Speed), 1);
+        act(parseControl("right"), true);
+        QTRY_VERIFY_WITH_TIMEOUT(f.form->img_JetR[0]->Left() >= -1980, 2000);
+
+        stick->unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(pad->controllerCount(), 0, 2000);  // the poll timer sees it
+        QCOMPARE(int(pad->heldArrow()), 0);
+        const double left = f.form->img_JetR[0]->Left();
+        const int32_t distance = Distance;
+        QTest::qWait(600);
+        QCOMPARE(f.form->img_JetR[0]->Left(), left);
+        QVERIFY(f.form->timer_Main->Enabled());
+        QVERIFY(f.form->timer_Zenta->Enabled());
+        QCOMPARE(InputEnabled, VbTrue);
+        QVERIFY(Distance > distance);  // the race tick ran on
+
+        stick = std::make_unique<VirtualPad>();
+        QVERIFY(stick->plugged());
+        QTRY_COMPARE_WITH_TIMEOUT(pad->controllerCount(), 1, 2000);
+        QCOMPARE(pad->pollInterval(), Gamepad::FastPollMs);
+        act(parseControl("south"), true);
+        QCOMPARE(int(Speed), 2);
+        QVERIFY(f.form->timer_Zenta->Enabled());
+        stick->unplug();
+        pad->poll();
+        QCOMPARE(pad->pollInterval(), Gamepad::SlowPollMs);
+    }
+
+    // A modal window above the race screen holds the pad's input as it holds the keyboard's;
+    // with no race screen at all the presses go nowhere.
+    void modalWindowAndNoRaceScreen()
+    {
+        InputEnabled = VbTrue;
+        {
+            QDialog box(f.form);
+            box.setModal(true);
+            box.show();
+            QVERIFY(QApplication::activeModalWidget() == &box);
+            act(parseControl("south"), true);
+            act(parseControl("south"), false);
+            QCOMPARE(int(Speed), 0);
+        }
+        act(parseControl("south"), true);
+        act(parseControl("south"), false);
+        QCOMPARE(int(Speed), 1);
+
+        delete f.form;
+        f.form = nullptr;
+        QVERIFY(!form_Main::current());
+        act(parseControl("south"), true);
+        act(parseControl("right"), true);
+        QCOMPARE(codes.size(), 4);
+        QVERIFY(!Gamepad::RaceScreenWaits());
+    }
+};
+
+QTEST_MAIN(GamepadTest)
+#include "test_gamepad.moc"
