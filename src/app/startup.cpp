@@ -1,38 +1,73 @@
 #include "app/startup.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/form_title.h"
 #include "audio/sound.h"
+#include "input/gamepad.h"
+#include "runtime/picture.h"
 #include "runtime/random.h"
 
 int RunTavolnik(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = ParseCommandLine(arguments);
+
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(UsageText()), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("%s\n", qPrintable(VersionText()));
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "%s\n", qPrintable(line.error));
+        if (line.unknownOption) std::fputs(qPrintable(UsageText()), stderr);
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    if (!line.displayGiven && DisplayMissing(line.platform)) {
+        std::fprintf(stderr, "tavolnik: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY "
+                             "is set (QT_QPA_PLATFORM=offscreen runs without one)\n");
+        return 2;
+    }
+
+    // Qt scales every window and its fonts; the pictures are drawn from their SVG sources at
+    // the resulting device-pixel ratio, so they stay sharp at any size.
+    if (line.scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
+
+    // The application sees the program name and the window system's own options only.
+    std::vector<QByteArray> kept;
+    kept.emplace_back(argv[0]);
+    for (const QString& arg : line.toolkitArguments) kept.push_back(arg.toLocal8Bit());
+    std::vector<char*> qtArgv;
+    for (QByteArray& arg : kept) qtArgv.push_back(arg.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(kept.size());
+
+    QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));
     QApplication::setApplicationVersion(QStringLiteral(TAVOLNIK_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
+    QIcon icon;
+    for (int size : {16, 32, 64, 128, 256})
+        icon.addPixmap(RenderPicture(QStringLiteral(":/pictures/icon.svg"), size, size, 1));
+    QApplication::setWindowIcon(icon);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Tavolnik: a jet-board race through town."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption seedOption(QStringLiteral("seed"),
-                                  QStringLiteral("Makes every random draw of the run repeatable."),
-                                  QStringLiteral("N"));
-    parser.addOption(seedOption);
-    parser.process(app);
-    if (parser.isSet(seedOption)) {
-        bool ok = false;
-        const qulonglong seed = parser.value(seedOption).toULongLong(&ok);
-        if (!ok) {
-            std::fprintf(stderr, "tavolnik: --seed needs a whole number\n");
-            return 2;
-        }
-        SetFixedSeed(seed);
-    }
+    if (line.hasSeed) SetFixedSeed(line.seed);
+
+    // A game controller plays as the keyboard does; without one (or without SDL's controller
+    // support on this machine) the game plays on the keyboard alone.
+    Gamepad pad;
+    pad.start();
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

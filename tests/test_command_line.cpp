@@ -1,0 +1,222 @@
+// The command line: what each option means, the one-line complaints and exit code 2 for bad
+// ones, help and version without a display, and a plain message instead of a crash when there
+// is no display at all.
+#include <QProcess>
+#include <QtTest>
+
+#include "app/command_line.h"
+
+using Action = CommandLine::Action;
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+    static QString programPath() { return QStringLiteral(TAVOLNIK_BUILD_DIR "/tavolnik"); }
+
+    struct Run {
+        int code = -1;
+        QString out, err;
+    };
+    static Run run(const QStringList& arguments, const QProcessEnvironment& env)
+    {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(programPath(), arguments);
+        Run r;
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    }
+    // No display of any kind: no X server, no Wayland, no platform chosen.
+    static QProcessEnvironment headless()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return env;
+    }
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<qulonglong>("seed");  // 0 with no seed given
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("toolkit");
+        const QStringList none;
+        QTest::newRow("nothing") << none << Action::Run << 0 << 0ull << "" << none;
+        QTest::newRow("--help") << QStringList{"--help"} << Action::Help << 0 << 0ull << "" << none;
+        QTest::newRow("-h") << QStringList{"-h"} << Action::Help << 0 << 0ull << "" << none;
+        QTest::newRow("--version") << QStringList{"--version"} << Action::Version << 0 << 0ull << "" << none;
+        QTest::newRow("-v") << QStringList{"-v"} << Action::Version << 0 << 0ull << "" << none;
+        QTest::newRow("help before a bad option") << QStringList{"--help", "--bogus"} << Action::Help << 0
+                                                  << 0ull << "" << none;
+        QTest::newRow("seed") << QStringList{"--seed", "42"} << Action::Run << 0 << 42ull << "" << none;
+        QTest::newRow("seed=") << QStringList{"--seed=7"} << Action::Run << 0 << 7ull << "" << none;
+        QTest::newRow("largest seed") << QStringList{"--seed", "18446744073709551615"} << Action::Run << 0
+                                      << 18446744073709551615ull << "" << none;
+        QTest::newRow("scale 2") << QStringList{"--scale", "2"} << Action::Run << 2 << 0ull << "" << none;
+        QTest::newRow("scale=4 and seed") << QStringList{"--scale=4", "--seed", "3"} << Action::Run << 4
+                                          << 3ull << "" << none;
+        QTest::newRow("scale 1") << QStringList{"--scale", "1"} << Action::Run << 1 << 0ull << "" << none;
+        QTest::newRow("window system's own")
+            << QStringList{"-platform", "offscreen", "--scale", "3", "-style", "Fusion"} << Action::Run << 3
+            << 0ull << "" << QStringList{"-platform", "offscreen", "-style", "Fusion"};
+
+        const auto bad = [](const char* row, const QStringList& args, const char* error) {
+            QTest::newRow(row) << args << Action::Error << 0 << 0ull << error << QStringList();
+        };
+        bad("unknown option", {"--fullscreen"}, "tavolnik: unknown option '--fullscreen'");
+        bad("single-dash seed", {"-seed", "3"}, "tavolnik: unknown option '-seed'");
+        bad("stray argument", {"race"}, "tavolnik: unexpected argument 'race'");
+        bad("scale 0", {"--scale", "0"}, "tavolnik: --scale needs a whole number from 1 to 4, not '0'");
+        bad("scale 5", {"--scale", "5"}, "tavolnik: --scale needs a whole number from 1 to 4, not '5'");
+        bad("scale 1.5", {"--scale=1.5"}, "tavolnik: --scale needs a whole number from 1 to 4, not '1.5'");
+        bad("scale word", {"--scale", "big"}, "tavolnik: --scale needs a whole number from 1 to 4, not 'big'");
+        bad("scale empty", {"--scale="}, "tavolnik: --scale needs a whole number from 1 to 4, not ''");
+        bad("scale missing", {"--scale"}, "tavolnik: --scale needs a value");
+        bad("seed negative", {"--seed", "-1"}, "tavolnik: --seed needs a whole number, not '-1'");
+        bad("seed too large", {"--seed", "18446744073709551616"},
+            "tavolnik: --seed needs a whole number, not '18446744073709551616'");
+        bad("seed word", {"--seed", "abc"}, "tavolnik: --seed needs a whole number, not 'abc'");
+        bad("seed missing", {"--seed"}, "tavolnik: --seed needs a value");
+        bad("platform missing", {"-platform"}, "tavolnik: -platform needs a value");
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(int, scale);
+        QFETCH(qulonglong, seed);
+        QFETCH(QString, error);
+        QFETCH(QStringList, toolkit);
+        const CommandLine line = ParseCommandLine(arguments);
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.error, error);
+        QCOMPARE(line.scale, scale);
+        QCOMPARE(line.hasSeed, seed != 0);
+        QCOMPARE(qulonglong(line.seed), seed);
+        QCOMPARE(line.toolkitArguments, toolkit);
+    }
+
+    void displayNeeded_data()
+    {
+        QTest::addColumn<QString>("platformOption");
+        QTest::addColumn<QString>("platformVariable");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("default, nothing") << "" << "" << "" << "" << true;
+        QTest::newRow("default, X server") << "" << "" << ":0" << "" << false;
+        QTest::newRow("default, Wayland") << "" << "" << "" << "wayland-0" << false;
+        QTest::newRow("xcb, nothing") << "" << "xcb" << "" << "" << true;
+        QTest::newRow("wayland;xcb, nothing") << "" << "wayland;xcb" << "" << "" << true;
+        QTest::newRow("offscreen") << "" << "offscreen" << "" << "" << false;
+        QTest::newRow("vnc with options") << "" << "vnc:size=800x600" << "" << "" << false;
+        QTest::newRow("-platform offscreen") << "offscreen" << "xcb" << "" << "" << false;
+        QTest::newRow("-platform xcb") << "xcb" << "offscreen" << "" << "" << true;
+    }
+    void displayNeeded()
+    {
+        QFETCH(QString, platformOption);
+        QFETCH(QString, platformVariable);
+        QFETCH(QString, display);
+        QFETCH(QString, wayland);
+        QFETCH(bool, missing);
+        const QByteArray saved[3] = {qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"),
+                                     qgetenv("WAYLAND_DISPLAY")};
+        const auto set = [](const char* name, const QString& value) {
+            if (value.isEmpty())
+                qunsetenv(name);
+            else
+                qputenv(name, value.toLocal8Bit());
+        };
+        set("QT_QPA_PLATFORM", platformVariable);
+        set("DISPLAY", display);
+        set("WAYLAND_DISPLAY", wayland);
+        const bool result = DisplayMissing(platformOption);
+        set("QT_QPA_PLATFORM", QString::fromLocal8Bit(saved[0]));
+        set("DISPLAY", QString::fromLocal8Bit(saved[1]));
+        set("WAYLAND_DISPLAY", QString::fromLocal8Bit(saved[2]));
+        QCOMPARE(result, missing);
+    }
+
+    // The program itself, started as a player would start it.
+    void theProgram_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");      // exact standard output, or a start ("...")
+        QTest::addColumn<QString>("err");      // exact first line of standard error
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "Tavolnik 1.0.0\n" << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: tavolnik [options]..." << "";
+        QTest::newRow("unknown option") << QStringList{"--fast"} << 2 << ""
+                                        << "tavolnik: unknown option '--fast'";
+        QTest::newRow("bad scale") << QStringList{"--scale", "9"} << 2 << ""
+                                   << "tavolnik: --scale needs a whole number from 1 to 4, not '9'";
+        QTest::newRow("bad seed") << QStringList{"--seed", "x"} << 2 << ""
+                                  << "tavolnik: --seed needs a whole number, not 'x'";
+        QTest::newRow("no display") << QStringList{} << 2 << ""
+                                    << "tavolnik: cannot open a display: neither DISPLAY nor "
+                                       "WAYLAND_DISPLAY is set (QT_QPA_PLATFORM=offscreen runs "
+                                       "without one)";
+        QTest::newRow("no display, scaled") << QStringList{"--scale", "2"} << 2 << ""
+                                            << "tavolnik: cannot open a display: neither DISPLAY "
+                                               "nor WAYLAND_DISPLAY is set "
+                                               "(QT_QPA_PLATFORM=offscreen runs without one)";
+    }
+    void theProgram()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run r = run(arguments, headless());
+        QCOMPARE(r.code, code);
+        if (out.endsWith(QLatin1String("...")))
+            QVERIFY2(r.out.startsWith(out.chopped(3)), qPrintable(r.out));
+        else
+            QCOMPARE(r.out, out);
+        if (err.isEmpty())
+            QCOMPARE(r.err, QString());
+        else
+            QCOMPARE(r.err.section('\n', 0, 0), err);
+        // A bad option shows the usage after its complaint; a bad value says only what is wrong.
+        const bool usage = r.err.contains(QLatin1String("Usage: tavolnik"));
+        QCOMPARE(usage, err.contains(QLatin1String("unknown option")));
+    }
+
+    // With a platform that needs no display the game starts, opens the title screen and paints.
+    void startsOffscreenAtEveryScale_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("plain") << QStringList{};
+        QTest::newRow("scale 2, seed") << QStringList{"--scale", "2", "--seed", "5"};
+        QTest::newRow("scale 4 and -platform") << QStringList{"--scale=4", "-platform", "offscreen"};
+    }
+    void startsOffscreenAtEveryScale()
+    {
+        QFETCH(QStringList, arguments);
+        QProcessEnvironment env = headless();
+        if (!arguments.contains(QLatin1String("-platform")))
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        const Run r = run(arguments, env);
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "test_command_line.moc"
