@@ -194,6 +194,12 @@ private slots:
             QVERIFY2(!qobject_cast<form_Rank*>(w) && !qobject_cast<form_Main*>(w),
                      qPrintable(w->metaObject()->className()));
         QCOMPARE(form_Main::current(), nullptr);
+        if (phase == RankingDrive) {
+            // The ranking window was closed with the race window, and saved the new result.
+            ResetHighScores();
+            LoadScore();
+            QCOMPARE(HScoreVal[2][1][0], 5000);
+        }
         ClearFixedSeed();
     }
 };

@@ -99,7 +99,10 @@ void form_Main::Waitfun()
     Text1->setFocus();
     // Sleeps in the event loop until Space or a click on Nextbox sets the flag, or the window
     // closes; timers and input are served meanwhile.
-    SceneWait::run([] { return NextFlag == VbTrue; });
+    {
+        NestedLoop nested(this);
+        SceneWait::run([] { return NextFlag == VbTrue; });
+    }
     if (closing_) return;
     Nextbox->setVisible(false);
     NextFlag = VbFalse;

@@ -49,5 +49,6 @@ void form_Main::CheckRank()
     RankStage = slot;
     rank->Set_Form();
     PlayEffect(QStringLiteral("Claps"));
+    NestedLoop nested(this);
     rank->exec();
 }

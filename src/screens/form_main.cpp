@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -254,8 +255,33 @@ void form_Main::closeEvent(QCloseEvent* event)
     stopEverything();
     InputEnabled = VbFalse;
     SceneWait::cutOff();
+    // A ranking window still asking for a name is closed as its close box closes it: the new
+    // row takes what was typed and the tables are saved.
+    for (QDialog* dialog : findChildren<QDialog*>())
+        if (dialog->isVisible()) dialog->close();
     BgmControl(1);
     event->accept();
+    // Closed from inside a wait or a modal window of one of its own handlers: discarded now,
+    // the window would be deleted inside that nested loop, under the handler's feet.
+    if (nestedLoops_ > 0) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        discardWhenUnwound_ = true;
+    }
+}
+
+form_Main::NestedLoop::NestedLoop(form_Main* window) : window_(window)
+{
+    if (window_) ++window_->nestedLoops_;
+}
+
+form_Main::NestedLoop::~NestedLoop()
+{
+    if (!window_) return;
+    if (--window_->nestedLoops_ == 0 && window_->discardWhenUnwound_) {
+        window_->discardWhenUnwound_ = false;
+        // Requested from the handler's own level: it goes once the handler has returned.
+        window_->deleteLater();
+    }
 }
 
 bool form_Main::eventFilter(QObject* watched, QEvent* event)

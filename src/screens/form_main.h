@@ -126,6 +126,21 @@ public:
     // a handler that comes back from a wait must return at once.
     bool closing() const { return closing_; }
 
+    // Held by a handler of this window while it runs a nested event loop (a scene wait, the
+    // modal ranking window). A window closed meanwhile is discarded only once every such
+    // handler has come back, so none of them returns into a window that is gone.
+    class NestedLoop
+    {
+    public:
+        explicit NestedLoop(form_Main* window);
+        ~NestedLoop();
+        NestedLoop(const NestedLoop&) = delete;
+        NestedLoop& operator=(const NestedLoop&) = delete;
+
+    private:
+        QPointer<form_Main> window_;
+    };
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,6 +152,8 @@ private:
     void stopEverything();
 
     bool closing_ = false;
+    int nestedLoops_ = 0;
+    bool discardWhenUnwound_ = false;
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects
