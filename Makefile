@@ -60,5 +60,11 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_settings fuzz_sound
 	FUZZ_SECONDS=$(FUZZ_SECONDS) $(SANITIZER_ENV) ./fuzz/run-fuzzers $(FUZZ_BUILD)
 
+# The Debian package: $(BUILD)/tavolnik_<version>_<arch>.deb, installing into /usr.
+# scripts/test-package unpacks one into a temporary root and plays it from there.
+.PHONY: package
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 clean:
 	rm -rf $(BUILD)
