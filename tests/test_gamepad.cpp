@@ -346,6 +346,34 @@ private slots:
         QCOMPARE(pad->pollInterval(), Gamepad::SlowPollMs);
     }
 
+    // The poll runs often only while it steers: a race taking input, or an arrow held.
+    void pollRate_data()
+    {
+        QTest::addColumn<bool>("input");
+        QTest::addColumn<QString>("held");
+        QTest::addColumn<bool>("plugged");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("race") << true << "" << true << int(Gamepad::FastPollMs);
+        QTest::newRow("message waits") << false << "" << true << int(Gamepad::IdlePollMs);
+        QTest::newRow("arrow held, input off") << false << "left" << true << int(Gamepad::FastPollMs);
+        QTest::newRow("stick held, input off") << false << "stick y 30000" << true
+                                               << int(Gamepad::FastPollMs);
+        QTest::newRow("no controller, race") << true << "" << false << int(Gamepad::SlowPollMs);
+        QTest::newRow("no controller") << false << "" << false << int(Gamepad::SlowPollMs);
+    }
+    void pollRate()
+    {
+        QFETCH(bool, input);
+        QFETCH(QString, held);
+        QFETCH(bool, plugged);
+        QFETCH(int, interval);
+        InputEnabled = input ? VbTrue : VbFalse;
+        if (!held.isEmpty()) act(parseControl(held), true);
+        if (!plugged) stick->unplug();
+        pad->poll();
+        QCOMPARE(pad->pollInterval(), interval);
+    }
+
     // A modal window above the race screen holds the pad's input as it holds the keyboard's;
     // with no race screen at all the presses go nowhere.
     void modalWindowAndNoRaceScreen()

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <algorithm>
 
+#include "race/race_state.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -94,7 +95,10 @@ void Gamepad::poll()
 
 void Gamepad::choosePollRate()
 {
-    const int wanted = pads_.empty() ? SlowPollMs : FastPollMs;
+    // Steering wants every movement of the stick at once; a message or a stopped race only
+    // waits for a button, where a tenth of a second goes unnoticed.
+    const bool steering = InputEnabled == VbTrue || !order_.empty();
+    const int wanted = pads_.empty() ? SlowPollMs : steering ? FastPollMs : IdlePollMs;
     if (pollTimer_.interval() != wanted) pollTimer_.setInterval(wanted);
 }
 

@@ -4,9 +4,10 @@
 // Start and the south button are Space as well. Every press goes into the race screen's key
 // handler, so what a key does, and when it does nothing, stays the handler's business.
 //
-// SDL is asked for its events from a timer on the user-interface thread: often while a
-// controller is connected, rarely (only to notice one being plugged in) while none is.
-// Controllers come and go at any time; the race never notices.
+// SDL is asked for its events from a timer on the user-interface thread: often while a race
+// is being steered with a controller connected, less often while it only has to notice a
+// button (a message waits, the race is stopped), rarely (only to notice a controller being
+// plugged in) while none is. Controllers come and go at any time; the race never notices.
 #pragma once
 
 #include <QObject>
@@ -25,8 +26,10 @@ class Gamepad : public QObject
 public:
     using KeySink = std::function<void(int16_t keyCode)>;
 
-    // Poll periods: while a controller is open, and while waiting for one to be plugged in.
+    // Poll periods: while a controller is open and the race takes input or an arrow is held;
+    // while a controller is open otherwise; while waiting for one to be plugged in.
     static constexpr int FastPollMs = 33;
+    static constexpr int IdlePollMs = 100;
     static constexpr int SlowPollMs = 500;
     // The left stick counts as a pushed arrow beyond StickPress and as let go again inside
     // StickRelease (of 32767), so a stick resting near the edge does not flutter.
