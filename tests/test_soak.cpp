@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <random>
 
+#include "app/first_paint_probe.h"
 #include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
@@ -24,15 +25,6 @@
 namespace {
 
 constexpr int Lit = 0x0000FF;
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 bool in(double v, double lo, double hi) { return v >= lo && v <= hi; }
 
@@ -221,7 +213,7 @@ private slots:
                          qPrintable(QStringLiteral("after a key at %1 ms: ").arg(now) + broken));
             }
 
-            if (now == kWarmUpMs) rssAfterWarmUp = residentKb();
+            if (now == kWarmUpMs) rssAfterWarmUp = ResidentMemoryKb();
         }
         hand.stop();
 
@@ -232,7 +224,7 @@ private slots:
         QVERIFY2(races > kRaceMs / 600000 && falls > kRaceMs / 600000, qPrintable(QStringLiteral("%1 races, %2 falls").arg(races).arg(falls)));
         QCOMPARE(SceneWait::depth(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        const long rssAtEnd = residentKb();
+        const long rssAtEnd = ResidentMemoryKb();
         qInfo("%d races, %d wrecks, %d falls, %d race ticks, %d waits answered, %d names entered; "
               "resident memory %ld kB after the first twelfth of the run, %ld kB at its end",
               races, carWrecks, falls, ticks, answered, ranked, rssAfterWarmUp, rssAtEnd);
