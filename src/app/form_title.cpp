@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 
@@ -75,7 +76,12 @@ void form_Title::layOut()
     lbl_Msg = new Label(surface);
     lbl_Msg->setGeometry(200, 40, 89, 153);
     lbl_Msg->setFont(GameFont(9.75));
-    lbl_Msg->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
+    // Black text straight on the white bubble (a palette, not a style sheet: a style sheet would
+    // cost the title screen a few milliseconds before it first shows).
+    QPalette ink = lbl_Msg->palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    lbl_Msg->setPalette(ink);
+    lbl_Msg->setAutoFillBackground(false);
     lbl_Msg->setWordWrap(true);
     // Over the hint itself the hint stays as it is.
     lbl_Msg->setAttribute(Qt::WA_NoMousePropagation);

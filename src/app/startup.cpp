@@ -1,11 +1,15 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QTimer>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/first_paint_probe.h"
 #include "app/form_title.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
@@ -57,24 +61,34 @@ int RunTavolnik(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));
     QApplication::setApplicationVersion(QStringLiteral(TAVOLNIK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
-    QIcon icon;
-    for (int size : {16, 32, 64, 128, 256})
-        icon.addPixmap(RenderPicture(QStringLiteral(":/pictures/icon.svg"), size, size, 1));
-    QApplication::setWindowIcon(icon);
-
     if (line.hasSeed) SetFixedSeed(line.seed);
 
-    // A game controller plays as the keyboard does; without one (or without SDL's controller
-    // support on this machine) the game plays on the keyboard alone.
-    Gamepad pad;
-    pad.start();
+    // Reading the system's list of fonts is a good share of the start-up, and the title screen's
+    // first paint waits for it. A second thread reads it while this one builds the title screen.
+    std::thread fontList([] { QFontDatabase::families(); });
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);
     auto* title = new form_Title;
     title->show();
 
+    // What the title screen does not need waits until it is on the screen: the window icon, and
+    // the game controllers, whose start loads SDL. A controller plays as the keyboard does;
+    // without one (or without SDL's controller support on this machine) the game plays on the
+    // keyboard alone.
+    Gamepad pad;
+    WatchFirstPaint([&pad] {
+        QTimer::singleShot(0, qApp, [&pad] {
+            QIcon icon;
+            for (int size : {16, 32, 64, 128, 256})
+                icon.addPixmap(RenderPicture(QStringLiteral(":/pictures/icon.svg"), size, size, 1));
+            QApplication::setWindowIcon(icon);
+            pad.start();
+        });
+    });
+
     const int code = app.exec();
+    fontList.join();
     ShutdownSound();
     return code;
 }

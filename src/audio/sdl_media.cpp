@@ -17,8 +17,7 @@
 #include <QHash>
 #include <QStringList>
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "runtime/sdl_library.h"
 
 #include <algorithm>
 #include <atomic>
@@ -244,7 +243,7 @@ public:
     bool playSound(const QString& path, uint32_t flags) override
     {
         if (!startAudio()) return false;
-        if ((flags & SND_NOSTOP) && Mix_Playing(kEffectChannel)) return false;
+        if ((flags & SND_NOSTOP) && mix->Mix_Playing(kEffectChannel)) return false;
         Mix_Chunk* chunk = loadChunk(path);
         if (!chunk) {
             if (flags & SND_NODEFAULT) return false;
@@ -252,10 +251,10 @@ public:
             if (!chunk) return false;
         }
         // Playing on a fixed channel replaces whatever that channel was playing.
-        if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
+        if (mix->Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
         if (!(flags & SND_ASYNC)) {
-            const Uint64 deadline = SDL_GetTicks64() + kEffectWaitCapMs;
-            while (Mix_Playing(kEffectChannel) && SDL_GetTicks64() < deadline) SDL_Delay(5);
+            const Uint64 deadline = sdl->SDL_GetTicks64() + kEffectWaitCapMs;
+            while (mix->Mix_Playing(kEffectChannel) && sdl->SDL_GetTicks64() < deadline) sdl->SDL_Delay(5);
         }
         return true;
     }
@@ -266,16 +265,16 @@ public:
             tried = false;
             return;
         }
-        Mix_HaltChannel(-1);
+        mix->Mix_HaltChannel(-1);
         closeAll();
-        Mix_SetPostMix(nullptr, nullptr);
-        for (Mix_Chunk* chunk : std::as_const(chunks)) Mix_FreeChunk(chunk);
+        mix->Mix_SetPostMix(nullptr, nullptr);
+        for (Mix_Chunk* chunk : std::as_const(chunks)) mix->Mix_FreeChunk(chunk);
         chunks.clear();
-        if (beep) Mix_FreeChunk(beep);
+        if (beep) mix->Mix_FreeChunk(beep);
         beep = nullptr;
-        Mix_CloseAudio();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mix->Mix_CloseAudio();
+        mix->Mix_Quit();
+        sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         ready = false;
         tried = false;
     }
@@ -294,38 +293,41 @@ private:
     {
         if (tried) return ready;
         tried = true;
+        sdl = Sdl();
+        mix = Mixer();
+        if (!sdl || !mix) return false;
         // The game's own window system handles Ctrl+C and the like, not SDL.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tavolnik");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tavolnik");
+        if (sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        if (mix->Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+            sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
-        Mix_Init(MIX_INIT_MID);
+        mix->Mix_Init(MIX_INIT_MID);
         int rate = 0, channels = 0;
         Uint16 format = 0;
-        if (Mix_QuerySpec(&rate, &format, &channels) && rate > 0) {
+        if (mix->Mix_QuerySpec(&rate, &format, &channels) && rate > 0) {
             mixerRate = rate;
             frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
         }
         musicClockRunning = false;
-        Mix_SetPostMix(countMusicFrames, nullptr);
+        mix->Mix_SetPostMix(countMusicFrames, nullptr);
         // FluidSynth at the mixer's full volume is loud enough to clip; this keeps the music
         // well under the effects.
-        Mix_VolumeMusic(kMusicVolume);
+        mix->Mix_VolumeMusic(kMusicVolume);
         haveSoundFont = chooseSoundFont();
         ready = true;
         return true;
     }
 
-    static bool chooseSoundFont()
+    bool chooseSoundFont()
     {
         const QByteArray own = qgetenv("SDL_SOUNDFONTS");
         if (!own.isEmpty()) return true;
         for (const char* path : kSoundFonts) {
             if (QFileInfo::exists(QString::fromLatin1(path))) {
-                Mix_SetSoundFonts(path);
+                mix->Mix_SetSoundFonts(path);
                 return true;
             }
         }
@@ -353,15 +355,15 @@ private:
         if (!file.isFile()) return MCIERR_FILE_NOT_FOUND;
         if (!file.isReadable()) return MCIERR_INVALID_FILE;
         if (!startAudio()) return MCIERR_HARDWARE;
-        Mix_Music* music = Mix_LoadMUS(QFile::encodeName(element).constData());
+        Mix_Music* music = mix->Mix_LoadMUS(QFile::encodeName(element).constData());
         if (!music) return haveSoundFont ? MCIERR_INVALID_FILE : MCIERR_SEQ_NOMIDIPRESENT;
         Device device{music, true, 0};
-        if (Mix_GetMusicType(music) == MUS_MID) {
+        if (mix->Mix_GetMusicType(music) == MUS_MID) {
             // FluidSynth takes any file named .mid and only finds out when it plays; a file that
             // does not begin like a MIDI file is refused here.
             const MidiInfo info = readMidiInfo(element);
             if (!info.midi) {
-                Mix_FreeMusic(music);
+                mix->Mix_FreeMusic(music);
                 return MCIERR_INVALID_FILE;
             }
             device.seconds = info.seconds;
@@ -377,14 +379,14 @@ private:
         // Waiting for the end of a piece would freeze the game.
         if (!words.isEmpty())
             return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
-        if (owns(device) && !device.fromStart && Mix_PlayingMusic() && Mix_PausedMusic()) {
-            Mix_ResumeMusic();
+        if (owns(device) && !device.fromStart && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
+            mix->Mix_ResumeMusic();
             musicClockRunning = true;
             return MCIERR_NONE;
         }
         musicClockRunning = false;
-        if (Mix_PlayMusic(device.music, 0) != 0) return MCIERR_HARDWARE;
-        Mix_ResumeMusic();
+        if (mix->Mix_PlayMusic(device.music, 0) != 0) return MCIERR_HARDWARE;
+        mix->Mix_ResumeMusic();
         current = device.music;
         device.fromStart = false;
         musicFrames = 0;
@@ -396,8 +398,8 @@ private:
     {
         for (const QString& word : words)
             if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (owns(device) && Mix_PlayingMusic()) {
-            Mix_PauseMusic();
+        if (owns(device) && mix->Mix_PlayingMusic()) {
+            mix->Mix_PauseMusic();
             musicClockRunning = false;
         }
         return MCIERR_NONE;
@@ -429,7 +431,7 @@ private:
         if (rest.size() > 1) return MCIERR_UNRECOGNIZED_KEYWORD;
         QString answer;
         if (is(rest.at(0), "mode")) {
-            bool playing = owns(device) && Mix_PlayingMusic() && !Mix_PausedMusic();
+            bool playing = owns(device) && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic();
             if (playing && device.seconds > 0 &&
                 double(musicFrames.load()) / mixerRate >= device.seconds)
                 playing = false;
@@ -458,13 +460,13 @@ private:
             halt();
             current = nullptr;
         }
-        Mix_FreeMusic(device.music);
+        mix->Mix_FreeMusic(device.music);
         device.music = nullptr;
     }
 
     void halt()
     {
-        Mix_HaltMusic();
+        mix->Mix_HaltMusic();
         musicClockRunning = false;
     }
 
@@ -481,7 +483,7 @@ private:
         if (!file.isFile()) return nullptr;
         const QString key = file.absoluteFilePath();
         if (Mix_Chunk* chunk = chunks.value(key)) return chunk;
-        Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(key).constData());
+        Mix_Chunk* chunk = mix->Mix_LoadWAV(QFile::encodeName(key).constData());
         if (chunk) chunks.insert(key, chunk);
         return chunk;
     }
@@ -490,11 +492,13 @@ private:
     {
         if (!beep) {
             const QByteArray wav = beepWav();
-            beep = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1);
+            beep = mix->Mix_LoadWAV_RW(sdl->SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1);
         }
         return beep;
     }
 
+    const SdlLibrary* sdl = nullptr;    // loaded on the first sound
+    const MixerLibrary* mix = nullptr;
     bool tried = false;
     bool ready = false;
     bool haveSoundFont = false;

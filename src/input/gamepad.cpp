@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QStyleHints>
-#include <SDL.h>
 #include <algorithm>
 
 #include "race/race_state.h"
+#include "runtime/sdl_library.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -39,17 +39,19 @@ Gamepad::~Gamepad()
     pollTimer_.stop();
     repeatTimer_.stop();
     if (!running_) return;
-    for (auto& [instance, pad] : pads_) SDL_GameControllerClose(pad.controller);
+    for (auto& [instance, pad] : pads_) sdl_->SDL_GameControllerClose(pad.controller);
     pads_.clear();
-    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    sdl_->SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool Gamepad::start()
 {
     if (running_) return true;
+    sdl_ = Sdl();
+    if (!sdl_) return false;
     // The game's window system handles Ctrl+C and the like, not SDL.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+    sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl_->SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     running_ = true;
     // Controllers that are already plugged in arrive as events at the first poll.
     choosePollRate();
@@ -89,7 +91,7 @@ void Gamepad::poll()
 {
     if (!running_) return;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handle(event);
+    while (sdl_->SDL_PollEvent(&event)) handle(event);
     choosePollRate();
 }
 
@@ -125,12 +127,12 @@ void Gamepad::handle(const SDL_Event& event)
 
 void Gamepad::opened(int deviceIndex)
 {
-    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    SDL_GameController* controller = sdl_->SDL_GameControllerOpen(deviceIndex);
     if (!controller) return;
-    const int32_t instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    const int32_t instance = sdl_->SDL_JoystickInstanceID(sdl_->SDL_GameControllerGetJoystick(controller));
     if (pads_.count(instance)) {
         // Already open (announced twice): let go of the second hold on it.
-        SDL_GameControllerClose(controller);
+        sdl_->SDL_GameControllerClose(controller);
         return;
     }
     pads_[instance].controller = controller;
@@ -140,7 +142,7 @@ void Gamepad::removed(int32_t instance)
 {
     auto it = pads_.find(instance);
     if (it == pads_.end()) return;
-    SDL_GameControllerClose(it->second.controller);
+    sdl_->SDL_GameControllerClose(it->second.controller);
     pads_.erase(it);
     // Whatever the pad held is let go with it.
     arrowsChanged();

@@ -19,6 +19,7 @@
 
 union SDL_Event;
 struct _SDL_GameController;
+struct SdlLibrary;
 
 class Gamepad : public QObject
 {
@@ -89,6 +90,7 @@ private:
     void send(int16_t keyCode);
     void choosePollRate();
 
+    const SdlLibrary* sdl_ = nullptr;  // loaded by start()
     bool running_ = false;
     KeySink sink_;
     std::function<bool()> sceneWaiting_;
