@@ -1,0 +1,173 @@
+// The recordings soundgen makes of the tunes (BGM1.ogg .. BGM5.ogg beside BGM1.mid .. BGM5.mid):
+// each names the SHA-1 of its MIDI file where the game looks for it, lasts exactly as long as
+// the tune, starts on the beat, ends faded out, and is loud but never clipped. Decoded by
+// SDL2_mixer, as the game decodes them.
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QtEndian>
+#include <QtTest>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#ifndef TAVOLNIK_BUILD_DIR
+#error "TAVOLNIK_BUILD_DIR must name the build folder that holds sound/"
+#endif
+
+namespace {
+
+constexpr int kRate = 44100;
+
+QString soundFolder() { return QStringLiteral(TAVOLNIK_BUILD_DIR "/sound"); }
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+quint32 varLength(const QByteArray& d, int& i)
+{
+    quint32 v = 0;
+    for (int k = 0; k < 4 && i < d.size(); ++k) {
+        const quint8 c = quint8(d[i++]);
+        v = v << 7 | (c & 0x7f);
+        if (!(c & 0x80)) break;
+    }
+    return v;
+}
+
+// A Standard MIDI File's length in seconds, up to its last end of track; -1 if it cannot be read.
+double midiSeconds(const QByteArray& d)
+{
+    if (d.size() < 14 || !d.startsWith("MThd")) return -1;
+    const auto be16 = [&d](int i) { return qFromBigEndian<quint16>(d.constData() + i); };
+    const auto be32 = [&d](int i) { return qFromBigEndian<quint32>(d.constData() + i); };
+    const int division = be16(12);
+    if (division <= 0 || division & 0x8000) return -1;
+    QList<QPair<quint32, quint32>> tempos;
+    quint32 endTick = 0;
+    int i = 8 + int(be32(4));
+    for (int t = be16(10); t > 0; --t) {
+        if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") return -1;
+        const int end = i + 8 + int(be32(i + 4));
+        if (end > d.size()) return -1;
+        quint32 tick = 0;
+        quint8 status = 0;
+        bool ended = false;
+        for (i += 8; i < end && !ended;) {
+            tick += varLength(d, i);
+            const quint8 c = quint8(d[i]);
+            if (c == 0xff) {
+                const quint8 type = quint8(d[i + 1]);
+                i += 2;
+                const quint32 length = varLength(d, i);
+                if (type == 0x51 && length == 3)
+                    tempos.append({tick, quint32(quint8(d[i])) << 16 | quint32(quint8(d[i + 1])) << 8 | quint8(d[i + 2])});
+                ended = type == 0x2f;
+                i += int(length);
+            } else if (c == 0xf0 || c == 0xf7) {
+                ++i;
+                i += int(varLength(d, i));
+            } else {
+                if (c & 0x80) status = quint8(d[i++]);
+                i += ((status & 0xf0) == 0xc0 || (status & 0xf0) == 0xd0) ? 1 : 2;
+            }
+        }
+        if (!ended) return -1;
+        endTick = qMax(endTick, tick);
+        i = end;
+    }
+    std::stable_sort(tempos.begin(), tempos.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    double us = 0;
+    quint32 last = 0, tempo = 500000;
+    for (const auto& [tick, value] : std::as_const(tempos)) {
+        us += double(tick - last) * tempo / division;
+        last = tick;
+        tempo = value;
+    }
+    return (us + double(endTick - last) * tempo / division) / 1e6;
+}
+
+}  // namespace
+
+class TestMusicRender : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(SDL_Init(SDL_INIT_AUDIO) == 0, SDL_GetError());
+        QVERIFY2(Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG, Mix_GetError());
+        // Exactly this format, so a decoded recording is its own samples, not a conversion.
+        QVERIFY2(Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 4096, nullptr, 0) == 0, Mix_GetError());
+    }
+
+    void cleanupTestCase()
+    {
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_Quit();
+    }
+
+    void recordingsMatchTheirTunes_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) QTest::newRow(name) << name;
+    }
+    void recordingsMatchTheirTunes()
+    {
+        QFETCH(QString, name);
+        const QString midiPath = soundFolder() + "/" + name + ".mid";
+        const QString oggPath = soundFolder() + "/" + name + ".ogg";
+        const QByteArray midi = readAll(midiPath);
+        QVERIFY2(!midi.isEmpty(), qPrintable(midiPath + " is missing: build soundgen_run"));
+        const QByteArray ogg = readAll(oggPath);
+        QVERIFY2(!ogg.isEmpty(), qPrintable(oggPath + " is missing: is timgm6mb-soundfont installed?"));
+        QVERIFY(ogg.startsWith("OggS"));
+
+        // The tag, where the game looks for it.
+        const QByteArray tag = "tavolnik-midi-sha1:" + QCryptographicHash::hash(midi, QCryptographicHash::Sha1).toHex();
+        QVERIFY2(ogg.left(4096).contains(tag), qPrintable(oggPath + " does not name " + tag));
+
+        // As long as the tune, to the millisecond.
+        const double seconds = midiSeconds(midi);
+        QVERIFY2(seconds > 30, qPrintable(QString::number(seconds)));
+        Mix_Music* music = Mix_LoadMUS(oggPath.toLocal8Bit().constData());
+        QVERIFY2(music, Mix_GetError());
+        QCOMPARE(Mix_GetMusicType(music), MUS_OGG);
+        const double duration = Mix_MusicDuration(music);
+        Mix_FreeMusic(music);
+        QVERIFY2(std::abs(duration - seconds) < 0.005,
+                 qPrintable(QString("%1 s recorded, the tune lasts %2 s").arg(duration).arg(seconds)));
+
+        Mix_Chunk* chunk = Mix_LoadWAV(oggPath.toLocal8Bit().constData());
+        QVERIFY2(chunk, Mix_GetError());
+        const auto* s = reinterpret_cast<const Sint16*>(chunk->abuf);
+        const int frames = int(chunk->alen / 4);
+        QList<int> loudest;  // by millisecond
+        for (int f = 0; f < frames; ++f) {
+            const int ms = f * 1000 / kRate;
+            if (ms >= loudest.size()) loudest.append(0);
+            loudest[ms] = qMax(loudest[ms], qMax(std::abs(int(s[2 * f])), std::abs(int(s[2 * f + 1]))));
+        }
+        Mix_FreeChunk(chunk);
+        QVERIFY2(std::abs(frames - seconds * kRate) < 0.005 * kRate, qPrintable(QString::number(frames)));
+
+        const int peak = *std::max_element(loudest.cbegin(), loudest.cend());
+        QVERIFY2(peak < 32767, "clipped");
+        QVERIFY2(peak > 23000, qPrintable(QString("too quiet: peak %1").arg(peak)));
+        // The music starts on the beat: the first notes sound within 3 ms.
+        QVERIFY2(*std::max_element(loudest.cbegin(), loudest.cbegin() + 3) > 1600,
+                 qPrintable(QString::number(loudest[0])));
+        // And ends faded out, so the restart does not click.
+        QVERIFY2(loudest.constLast() < peak / 10, qPrintable(QString::number(loudest.constLast())));
+    }
+};
+
+QTEST_MAIN(TestMusicRender)
+#include "test_music_render.moc"

@@ -1,0 +1,309 @@
+#include "render.h"
+
+#include "sha1.h"
+
+#include <fluidsynth.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <utility>
+
+namespace soundgen {
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kFadeFrames = kRate / 100;  // 10 ms, so the restart never clicks
+// Vorbis quality 0..1: 0.4 comes to about 120 kbit/s, some 15 kB a second of music.
+constexpr double kQuality = 0.4;
+
+const char* const kSoundFonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+[[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
+
+// ---- reading the MIDI file's length ----
+
+class MidiReader {
+public:
+    explicit MidiReader(const std::vector<uint8_t>& d) : d(d) {}
+
+    double seconds()
+    {
+        if (d.size() < 14 || std::memcmp(d.data(), "MThd", 4) != 0) fail("MIDI file: no header");
+        const uint32_t headerSize = big(4, 4);
+        const uint32_t tracks = big(10, 2), division = big(12, 2);
+        if (division == 0 || (division & 0x8000)) fail("MIDI file: no ticks per beat");
+        std::vector<std::pair<uint32_t, uint32_t>> tempos;  // tick, microseconds a beat
+        uint32_t endTick = 0;
+        size_t i = 8 + size_t(headerSize);
+        for (uint32_t t = 0; t < tracks; ++t) {
+            if (i + 8 > d.size() || std::memcmp(d.data() + i, "MTrk", 4) != 0)
+                fail("MIDI file: a track is missing");
+            const size_t end = i + 8 + big(i + 4, 4);
+            if (end > d.size()) fail("MIDI file: a track runs past the end");
+            size_t p = i + 8;
+            uint32_t tick = 0;
+            uint8_t status = 0;
+            bool ended = false;
+            while (!ended) {
+                tick += varLength(p, end);
+                const uint8_t c = byte(p, end);
+                if (c == 0xff) {
+                    const uint8_t type = byte(p + 1, end);
+                    p += 2;
+                    const uint32_t length = varLength(p, end);
+                    if (p + length > end) fail("MIDI file: an event runs past its track");
+                    if (type == 0x51 && length == 3)
+                        tempos.emplace_back(tick, uint32_t(d[p]) << 16 | uint32_t(d[p + 1]) << 8 | d[p + 2]);
+                    ended = type == 0x2f;
+                    p += length;
+                } else if (c == 0xf0 || c == 0xf7) {
+                    ++p;
+                    p += varLength(p, end);
+                } else {
+                    if (c & 0x80) {
+                        status = c;
+                        ++p;
+                    }
+                    if (!status) fail("MIDI file: data without a status byte");
+                    const int kind = status & 0xf0;
+                    p += (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
+                }
+                if (p > end) fail("MIDI file: an event runs past its track");
+            }
+            endTick = std::max(endTick, tick);
+            i = end;
+        }
+        std::stable_sort(tempos.begin(), tempos.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        double microseconds = 0;
+        uint32_t last = 0, tempo = 500000;  // 120 beats a minute until told otherwise
+        for (const auto& [tick, value] : tempos) {
+            if (tick > endTick) break;
+            microseconds += double(tick - last) * tempo / division;
+            last = tick;
+            tempo = value;
+        }
+        microseconds += double(endTick - last) * tempo / division;
+        return microseconds / 1e6;
+    }
+
+private:
+    const std::vector<uint8_t>& d;
+
+    uint32_t big(size_t at, int n) const
+    {
+        if (at + size_t(n) > d.size()) fail("MIDI file: cut short");
+        uint32_t v = 0;
+        for (int k = 0; k < n; ++k) v = v << 8 | d[at + size_t(k)];
+        return v;
+    }
+    uint8_t byte(size_t at, size_t end) const
+    {
+        if (at >= end) fail("MIDI file: a track ends without its end-of-track event");
+        return d[at];
+    }
+    uint32_t varLength(size_t& p, size_t end) const
+    {
+        uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) {
+            const uint8_t c = byte(p++, end);
+            v = v << 7 | (c & 0x7f);
+            if (!(c & 0x80)) return v;
+        }
+        fail("MIDI file: a number longer than four bytes");
+    }
+};
+
+// ---- synthesis ----
+
+// Tunes are rendered side by side. FluidSynth fills its shared tables when its first
+// synthesiser is made, so making and ending synthesisers takes turns; playing does not.
+std::mutex synthSetUp;
+
+struct SynthDeleter {
+    void operator()(fluid_settings_t* s) const { delete_fluid_settings(s); }
+    void operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
+    void operator()(fluid_player_t* p) const { delete_fluid_player(p); }
+};
+
+struct Synth {
+    std::unique_ptr<fluid_settings_t, SynthDeleter> settings;
+    std::unique_ptr<fluid_synth_t, SynthDeleter> synth;
+    std::unique_ptr<fluid_player_t, SynthDeleter> player;
+
+    ~Synth()
+    {
+        const std::lock_guard<std::mutex> lock(synthSetUp);
+        player.reset();
+        synth.reset();
+        settings.reset();
+    }
+};
+
+// The tune as FluidSynth plays it for the game: 44.1 kHz, its default reverb, chorus, gain and
+// polyphony; the player paced by the samples it makes, so every run gives the same samples.
+// Interleaved stereo.
+std::vector<float> synthesise(const std::vector<uint8_t>& midi, const std::string& soundFont,
+                              int64_t frames)
+{
+    Synth f;
+    {
+        const std::lock_guard<std::mutex> lock(synthSetUp);
+        f.settings.reset(new_fluid_settings());
+        if (!f.settings) fail("FluidSynth: no settings");
+        fluid_settings_setnum(f.settings.get(), "synth.sample-rate", kRate);
+        fluid_settings_setstr(f.settings.get(), "player.timing-source", "sample");
+        f.synth.reset(new_fluid_synth(f.settings.get()));
+        if (!f.synth) fail("FluidSynth: no synthesiser");
+        if (fluid_synth_sfload(f.synth.get(), soundFont.c_str(), 1) == FLUID_FAILED)
+            fail("FluidSynth cannot load " + soundFont);
+        f.player.reset(new_fluid_player(f.synth.get()));
+        if (!f.player) fail("FluidSynth: no player");
+        if (fluid_player_add_mem(f.player.get(), midi.data(), midi.size()) != FLUID_OK ||
+            fluid_player_play(f.player.get()) != FLUID_OK)
+            fail("FluidSynth refuses the tune");
+    }
+
+    std::vector<float> out(size_t(frames) * 2);
+    constexpr int64_t kBlock = 4096;
+    for (int64_t done = 0; done < frames; done += kBlock) {
+        const int n = int(std::min(kBlock, frames - done));
+        float* at = out.data() + done * 2;
+        if (fluid_synth_write_float(f.synth.get(), n, at, 0, 2, at, 1, 2) != FLUID_OK)
+            fail("FluidSynth failed while playing the tune");
+    }
+    fluid_player_stop(f.player.get());
+    return out;
+}
+
+// ---- the Ogg file ----
+
+// libsndfile numbers each Ogg stream at random. The pages are renumbered here (each page's
+// checksum covers its stream number), so the same tune always gives the same file.
+void fixStreamNumber(const std::string& path, uint32_t serial)
+{
+    std::vector<uint8_t> d;
+    {
+        std::ifstream in(path, std::ios::binary);
+        d.assign(std::istreambuf_iterator<char>(in), {});
+        if (!in && !in.eof()) fail("cannot read back " + path);
+    }
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t r = i << 24;
+            for (int k = 0; k < 8; ++k) r = (r & 0x80000000u) ? (r << 1) ^ 0x04c11db7u : r << 1;
+            t[i] = r;
+        }
+        return t;
+    }();
+    size_t i = 0;
+    while (i < d.size()) {
+        if (i + 27 > d.size() || std::memcmp(d.data() + i, "OggS", 4) != 0)
+            fail(path + ": not a row of Ogg pages");
+        const size_t segments = d[i + 26];
+        if (i + 27 + segments > d.size()) fail(path + ": an Ogg page is cut short");
+        size_t size = 27 + segments;
+        for (size_t s = 0; s < segments; ++s) size += d[i + 27 + s];
+        if (i + size > d.size()) fail(path + ": an Ogg page is cut short");
+        for (int k = 0; k < 4; ++k) d[i + 14 + size_t(k)] = uint8_t(serial >> (8 * k));
+        for (int k = 0; k < 4; ++k) d[i + 22 + size_t(k)] = 0;
+        uint32_t crc = 0;
+        for (size_t k = 0; k < size; ++k) crc = (crc << 8) ^ table[((crc >> 24) ^ d[i + k]) & 0xff];
+        for (int k = 0; k < 4; ++k) d[i + 22 + size_t(k)] = uint8_t(crc >> (8 * k));
+        i += size;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(d.data()), std::streamsize(d.size()));
+    if (!out) fail("cannot write " + path);
+}
+
+void writeOgg(const std::string& path, const std::vector<float>& samples, int64_t frames,
+              const std::string& comment)
+{
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 2;
+    info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) fail("cannot write " + path + ": " + sf_strerror(nullptr));
+    double quality = kQuality;
+    bool ok = sf_command(file, SFC_SET_VBR_ENCODING_QUALITY, &quality, sizeof quality) == SF_TRUE;
+    // Before any sound, so the comment sits in the file's first page or two.
+    ok = ok && sf_set_string(file, SF_STR_COMMENT, comment.c_str()) == 0;
+    // A block at a time: libvorbis falls over when handed the whole tune in one piece.
+    constexpr int64_t kBlock = 4096;
+    for (int64_t done = 0; ok && done < frames; done += kBlock) {
+        const sf_count_t n = std::min(kBlock, frames - done);
+        ok = sf_writef_float(file, samples.data() + done * 2, n) == n;
+    }
+    const std::string error = ok ? std::string() : sf_strerror(file);
+    if (sf_close(file) != 0 && ok) fail("cannot finish " + path);
+    if (!ok) fail("cannot write " + path + ": " + error);
+}
+
+}  // namespace
+
+std::string findSoundFont()
+{
+    for (const char* path : kSoundFonts) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error)) return path;
+    }
+    return {};
+}
+
+double midiSeconds(const std::vector<uint8_t>& midi) { return MidiReader(midi).seconds(); }
+
+Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
+                    const std::string& path)
+{
+    Rendering r;
+    r.frames = std::llround(midiSeconds(midi) * kRate);
+    if (r.frames <= kFadeFrames) fail(path + ": the tune is too short to render");
+    std::vector<float> samples = synthesise(midi, soundFont, r.frames);
+
+    for (float v : samples) r.synthPeak = std::max(r.synthPeak, std::fabs(v));
+    if (!(r.synthPeak > 0)) fail(path + ": FluidSynth made no sound");
+    r.gain = kPeak / r.synthPeak;
+    for (float& v : samples) v *= r.gain;
+    // Down to nothing over the last 10 ms; the first sample stays on the beat.
+    for (int k = 0; k < kFadeFrames; ++k) {
+        const float f = float(kFadeFrames - 1 - k) / kFadeFrames;
+        const size_t at = size_t(r.frames - kFadeFrames + k) * 2;
+        samples[at] *= f;
+        samples[at + 1] *= f;
+    }
+
+    const std::string digest = sha1Hex(midi);
+    const std::string part = path + ".part";
+    try {
+        writeOgg(part, samples, r.frames, "tavolnik-midi-sha1:" + digest);
+        fixStreamNumber(part, uint32_t(std::stoul(digest.substr(0, 8), nullptr, 16)));
+        std::filesystem::rename(part, path);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(part, ignored);
+        throw;
+    }
+    std::error_code error;
+    r.bytes = size_t(std::filesystem::file_size(path, error));
+    return r;
+}
+
+}  // namespace soundgen

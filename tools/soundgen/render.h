@@ -1,0 +1,37 @@
+// Each tune played through FluidSynth with the game's General MIDI sound font, as the game would
+// play it live, and kept as Ogg Vorbis beside its MIDI file: the game plays the recording instead
+// of synthesising the tune during a race, which costs it a fraction of the processor time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace soundgen {
+
+// The first sound font of the list the game itself tries, in its order; empty when none exists.
+std::string findSoundFont();
+
+// A Standard MIDI File's length in seconds: up to its last end of track, following its tempo
+// changes. Throws std::runtime_error on a file it cannot read.
+double midiSeconds(const std::vector<uint8_t>& midi);
+
+struct Rendering {
+    int64_t frames = 0;      // stereo frames at 44.1 kHz
+    float synthPeak = 0;     // the loudest sample FluidSynth made, at its default gain
+    float gain = 0;          // applied to bring that peak to kPeak
+    size_t bytes = 0;        // the size of the Ogg file
+};
+
+// The level of the loudest sample in a rendering: -1 dBFS.
+constexpr float kPeak = 0.89f;
+
+// Renders `midi` with `soundFont` into the Ogg Vorbis file `path`, exactly as long as the MIDI file
+// (the game starts it again right there), the last 10 ms faded out, the loudest sample at kPeak.
+// Its comment "tavolnik-midi-sha1:<sha1 of midi>" names the MIDI bytes it belongs to. The file
+// is written under a temporary name and renamed, so it is never left half written. Throws
+// std::runtime_error on failure.
+Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
+                    const std::string& path);
+
+}  // namespace soundgen
