@@ -718,6 +718,56 @@ private slots:
         QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
     }
 
+    // A tune plays from soundgen's rendering only while the rendering belongs to the very MIDI
+    // bytes beside it; anything else is synthesised from the MIDI file, and plays all the same.
+    void aTunePlaysItsRenderingOnlyWhileItMatches_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("rendered");
+        QTest::newRow("as built") << "" << true;
+        QTest::newRow("MIDI changed since") << "midi" << false;
+        QTest::newRow("no rendering") << "remove" << false;
+        QTest::newRow("rendering damaged") << "damage" << false;
+        QTest::newRow("player's own sound font") << "soundfont" << false;
+    }
+    void aTunePlaysItsRenderingOnlyWhileItMatches()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, rendered);
+        QTemporaryDir dir;
+        const QString midi = dir.filePath(QStringLiteral("BGM1.mid"));
+        const QString ogg = dir.filePath(QStringLiteral("BGM1.ogg"));
+        QVERIFY(QFile::copy(soundFolder() + "/BGM1.mid", midi));
+        QVERIFY(QFile::copy(soundFolder() + "/BGM1.ogg", ogg));
+        QFile::setPermissions(ogg, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(midi, QFile::ReadOwner | QFile::WriteOwner);
+        const QByteArray fonts = qgetenv("SDL_SOUNDFONTS");
+        if (change == "midi") {
+            // Bytes after the last track: still a valid MIDI file, but not the one rendered.
+            QFile f(midi);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write("MTrk\0\0\0\0");
+        } else if (change == "remove") {
+            QVERIFY(QFile::remove(ogg));
+        } else if (change == "damage") {
+            QFile f(ogg);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(0);
+            f.write("NotOgg");  // the tag further on is still there
+        } else if (change == "soundfont") {
+            qputenv("SDL_SOUNDFONTS", "/usr/share/sounds/sf2/TimGM6mb.sf2");
+        }
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
+        restoreEnv("SDL_SOUNDFONTS", fonts);
+        QCOMPARE(MusicSourceOf(QStringLiteral("BGM")), rendered ? ogg : midi);
+        QCOMPARE(mciSendString(QStringLiteral("play bgm")), 0);
+        QString reply;
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
+        QVERIFY(MusicSourceOf(QStringLiteral("bgm")).isEmpty());
+    }
+
     void tunesDifferFromEachOther()
     {
         QSet<QByteArray> seen;

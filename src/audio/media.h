@@ -75,3 +75,7 @@ MediaBackend& SdlMediaBackend();
 // Closes every open music device, stops the effects and shuts SDL audio down. The next command
 // starts it again. The program calls it at exit.
 void ShutdownMedia();
+
+// The file the real backend plays for an open music device: a MIDI tune's rendering when it has
+// an up-to-date one, else the file that was opened; empty when no such device is open.
+QString MusicSourceOf(const QString& alias);

@@ -1,5 +1,6 @@
 // The real media backend: music devices and effects over SDL2_mixer, whose MIDI decoder is
-// FluidSynth with a General MIDI sound font.
+// FluidSynth with a General MIDI sound font. A tune that comes with its own rendering (see
+// renderingOf) plays from the rendering, which spares the mixer's thread the synthesis.
 //
 // A music device is a loaded Mix_Music under an alias. The mixer has one music slot, so the
 // device played last owns it; "stop" pauses it where it is, "seek ... to start" halts it so the
@@ -12,6 +13,8 @@
 // the length the file itself gives.
 #include "audio/media.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -29,6 +32,7 @@ namespace {
 
 constexpr int kEffectChannel = 0;
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
+constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
 
 // Where Debian's General MIDI sound fonts live; the first that exists is used unless the player
 // has named his own in SDL_SOUNDFONTS.
@@ -74,12 +78,9 @@ struct MidiInfo {
 
 // Reads a Standard MIDI File (or one wrapped in RIFF as RMID) far enough to know its length,
 // following its tempo changes.
-MidiInfo readMidiInfo(const QString& path)
+MidiInfo readMidiInfo(QByteArray d)
 {
     MidiInfo info;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return info;
-    QByteArray d = file.read(16 * 1024 * 1024);
     if (d.startsWith("RIFF") && d.mid(8, 4) == "RMID") {
         const int at = d.indexOf("MThd");
         if (at < 0) return info;
@@ -157,6 +158,23 @@ MidiInfo readMidiInfo(const QString& path)
     }
     info.seconds = seconds + double(endTick - last) * perBeat / division / 1e6;
     return info;
+}
+
+// soundgen renders every tune it writes to Ogg Vorbis beside the MIDI file (BGM1.mid ->
+// BGM1.ogg), tagged near its start with the SHA-1 of the MIDI bytes it was made from. Playing the
+// rendering costs the mixer's thread a fraction of what synthesising the MIDI does, and sounds
+// the same. A MIDI file changed since, or a player's own sound font in SDL_SOUNDFONTS, is
+// synthesised as before. Returns the rendering's path, or an empty string.
+QString renderingOf(const QString& midiPath, const QByteArray& midiBytes)
+{
+    if (!qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS")) return {};
+    const QFileInfo midi(midiPath);
+    const QString path = midi.dir().filePath(midi.completeBaseName() + QStringLiteral(".ogg"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray tag = QByteArrayLiteral("tavolnik-midi-sha1:") +
+                           QCryptographicHash::hash(midiBytes, QCryptographicHash::Sha1).toHex();
+    return file.read(4096).contains(tag) ? path : QString();
 }
 
 // The music's clock, kept by the mixer's thread.
@@ -240,6 +258,12 @@ public:
         return seek(device, words);
     }
 
+    QString sourceOf(const QString& alias) const
+    {
+        const auto found = devices.constFind(alias.toLower());
+        return found == devices.constEnd() ? QString() : found->source;
+    }
+
     bool playSound(const QString& path, uint32_t flags) override
     {
         if (!startAudio()) return false;
@@ -284,6 +308,7 @@ private:
         Mix_Music* music = nullptr;
         bool fromStart = true;  // the next play begins at the top of the piece
         double seconds = 0;     // the piece's length, when the file tells it
+        QString source;         // the file played: the MIDI file or its rendering
     };
     using Devices = QHash<QString, Device>;
 
@@ -355,13 +380,28 @@ private:
         if (!file.isFile()) return MCIERR_FILE_NOT_FOUND;
         if (!file.isReadable()) return MCIERR_INVALID_FILE;
         if (!startAudio()) return MCIERR_HARDWARE;
-        Mix_Music* music = mix->Mix_LoadMUS(QFile::encodeName(element).constData());
+        QByteArray bytes;
+        {
+            QFile file(element);
+            if (!file.open(QIODevice::ReadOnly)) return MCIERR_INVALID_FILE;
+            bytes = file.read(kMaxMidiBytes);
+        }
+        const MidiInfo info = readMidiInfo(bytes);
+        QString source = info.midi ? renderingOf(element, bytes) : QString();
+        Mix_Music* music = nullptr;
+        // A rendering that will not load leaves the MIDI file to the synthesiser.
+        if (!source.isEmpty()) music = mix->Mix_LoadMUS(QFile::encodeName(source).constData());
+        if (!music) {
+            source = element;
+            music = mix->Mix_LoadMUS(QFile::encodeName(element).constData());
+        }
         if (!music) return haveSoundFont ? MCIERR_INVALID_FILE : MCIERR_SEQ_NOMIDIPRESENT;
-        Device device{music, true, 0};
-        if (mix->Mix_GetMusicType(music) == MUS_MID) {
+        Device device{music, true, 0, source};
+        if (source != element) {
+            device.seconds = info.seconds;
+        } else if (mix->Mix_GetMusicType(music) == MUS_MID) {
             // FluidSynth takes any file named .mid and only finds out when it plays; a file that
             // does not begin like a MIDI file is refused here.
-            const MidiInfo info = readMidiInfo(element);
             if (!info.midi) {
                 mix->Mix_FreeMusic(music);
                 return MCIERR_INVALID_FILE;
@@ -519,3 +559,5 @@ SdlBackend& sdl()
 MediaBackend& SdlMediaBackend() { return sdl(); }
 
 void ShutdownMedia() { sdl().shutdown(); }
+
+QString MusicSourceOf(const QString& alias) { return sdl().sourceOf(alias); }
