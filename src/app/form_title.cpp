@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -19,6 +21,13 @@ form_Title* currentTitle = nullptr;
 const QString CRLF = QStringLiteral("\r\n");
 
 QString questionHint() { return QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？"); }
+
+// The buttons' captions, from the top.
+QStringList buttonCaptions()
+{
+    return {QStringLiteral("ストーリー"), QStringLiteral("ドライブ"), QStringLiteral("ランキング"),
+            QStringLiteral("終了")};
+}
 
 QString pic(const char* name) { return QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name)); }
 } // namespace
@@ -98,14 +107,25 @@ void form_Title::layOut()
         return b;
     };
     // Created in tab order; the last one made lies on top.
-    Command1 = button(QStringLiteral("ストーリー"), 32, &form_Title::Command1_Click);
-    Command2 = button(QStringLiteral("ドライブ"), 72, &form_Title::Command2_Click);
-    Command3 = button(QStringLiteral("ランキング"), 120, &form_Title::Command3_Click);
-    Command4 = button(QStringLiteral("終了"), 168, &form_Title::Command4_Click);
+    const QStringList captions = buttonCaptions();
+    Command1 = button(captions[0], 32, &form_Title::Command1_Click);
+    Command2 = button(captions[1], 72, &form_Title::Command2_Click);
+    Command3 = button(captions[2], 120, &form_Title::Command3_Click);
+    Command4 = button(captions[3], 168, &form_Title::Command4_Click);
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
     setTabOrder(Command3, Command4);
     Command1->setFocus();
+}
+
+void form_Title::WarmUpFonts()
+{
+    QImage scratch(ClientWidth, ClientHeight, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    painter.setFont(GameFont());
+    painter.drawText(scratch.rect(), buttonCaptions().join(QLatin1Char(' ')));
+    painter.setFont(GameFont(9.75));
+    painter.drawText(scratch.rect(), Qt::TextWordWrap, questionHint());
 }
 
 void form_Title::Form_Load()

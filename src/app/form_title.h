@@ -23,6 +23,10 @@ public:
 
     // The title screen that exists now, or null.
     static form_Title* current();
+    // Writes the title screen's texts once, in its fonts, onto a scratch image. Any thread may
+    // call it once the application object exists: done beside the start-up, it spares the
+    // first paint the loading of the fonts.
+    static void WarmUpFonts();
 
     // The window's own surface: the pictures lie on it, every control above them.
     PictureLayer* surface = nullptr;

@@ -1,10 +1,13 @@
 #include "app/startup.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -15,6 +18,52 @@
 #include "input/gamepad.h"
 #include "runtime/picture.h"
 #include "runtime/random.h"
+
+namespace {
+
+// The title screen's first paint waits for the system's list of fonts, and reading it is a good
+// share of the start-up: fontconfig parses its configuration and maps its caches, then Qt goes
+// through every font, then the title's fonts are loaded. A second thread does the first part
+// while the application connects to the window system, and the rest while the title screen is
+// built.
+class FontListReader
+{
+public:
+    FontListReader()
+    {
+        thread_ = std::thread([ready = ready_.get_future()]() mutable {
+            FcInit();
+            // The font database belongs to the application object: only once it exists.
+            if (!ready.get()) return;
+            QFontDatabase::families();
+            form_Title::WarmUpFonts();
+        });
+    }
+    ~FontListReader() { finish(); }
+
+    void applicationReady() { tell(true); }
+
+    // Waits for the thread; before the application object goes.
+    void finish()
+    {
+        tell(false);
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    void tell(bool ready)
+    {
+        if (told_) return;
+        told_ = true;
+        ready_.set_value(ready);
+    }
+
+    std::promise<bool> ready_;
+    bool told_ = false;
+    std::thread thread_;
+};
+
+} // namespace
 
 int RunTavolnik(int argc, char* argv[])
 {
@@ -56,16 +105,15 @@ int RunTavolnik(int argc, char* argv[])
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(kept.size());
 
+    FontListReader fontList;
     QApplication app(qtArgc, qtArgv.data());
+    fontList.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));
     QApplication::setApplicationVersion(QStringLiteral(TAVOLNIK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
     if (line.hasSeed) SetFixedSeed(line.seed);
 
-    // Reading the system's list of fonts is a good share of the start-up, and the title screen's
-    // first paint waits for it. A second thread reads it while this one builds the title screen.
-    std::thread fontList([] { QFontDatabase::families(); });
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);
@@ -88,7 +136,7 @@ int RunTavolnik(int argc, char* argv[])
     });
 
     const int code = app.exec();
-    fontList.join();
+    fontList.finish();
     ShutdownSound();
     return code;
 }
