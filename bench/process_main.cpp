@@ -28,7 +28,7 @@ namespace {
 
 struct Options {
     QString buildDir;
-    int runs = 15;
+    int runs = 31;  // start-up runs of each program: the median of many steadies a noisy machine
     int waitMs = 10000;
     int raceCpuMs = 30000;
     int raceMs = 60000;

@@ -10,6 +10,11 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
+#include <algorithm>
+
+#include "runtime/picture.h"
+#include "runtime/picture_drawing.h"
+
 #ifndef TAVOLNIK_PICTURES_DIR
 #error "TAVOLNIK_PICTURES_DIR must name the folder of the game's .svg pictures"
 #endif
@@ -112,6 +117,8 @@ private slots:
     void roadTilesJoinWithoutASeam();
     void crossStreetMouthCutsThroughBothPavements();
     void stopLinesFlankTheMouth();
+    void picturesComeReadyDrawnAsTheGameDrawsThem_data();
+    void picturesComeReadyDrawnAsTheGameDrawsThem();
 };
 
 void TestPictures::picturesRenderAtTheirLaidOutSize_data()
@@ -270,6 +277,51 @@ void TestPictures::stopLinesFlankTheMouth()
     QVERIFY2(hasStopLine(220, 259), "no stop line west of the mouth");
     QVERIFY2(hasStopLine(340, 379), "no stop line east of the mouth");
     QVERIFY2(!hasStopLine(0, 200), "a line across the carriageway far from the junction");
+}
+
+// The build draws every picture ahead at its own size at 1x and 2x; what the game takes from
+// there is what it would have drawn itself. Another size is still drawn from the SVG.
+void TestPictures::picturesComeReadyDrawnAsTheGameDrawsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<bool>("ready");
+    for (const PictureEntry &entry : kPictures) {
+        const QSize size(entry.width, entry.height);
+        for (int ratio : {1, 2})
+            QTest::addRow("%s@%dx", entry.name, ratio) << QString::fromLatin1(entry.name) << size << qreal(ratio) << true;
+    }
+    QTest::newRow("car1, wider than its own size") << "car1" << QSize(130, 50) << qreal(1) << false;
+    QTest::newRow("road at 1.5x") << "road" << QSize(601, 303) << qreal(1.5) << false;
+}
+
+void TestPictures::picturesComeReadyDrawnAsTheGameDrawsThem()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(qreal, dpr);
+    QFETCH(bool, ready);
+    const QString source = QStringLiteral(":/pictures/%1.svg").arg(name);
+    if (ready) {
+        const QString file = QStringLiteral(":/prerendered/") + PrerenderedFileName(name, int(dpr));
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+    }
+    const QPixmap taken = RenderPicture(source, size.width(), size.height(), dpr);
+    QCOMPARE(taken.devicePixelRatio(), dpr);
+    const QImage got = taken.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage drawn = DrawPicture(source, size.width(), size.height(), dpr);
+    QCOMPARE(got.size(), drawn.size());
+    // Stored as a PNG the colours of half-transparent edges may round by a step.
+    int worst = 0;
+    for (int y = 0; y < got.height(); ++y) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(got.constScanLine(y));
+        const QRgb *b = reinterpret_cast<const QRgb *>(drawn.constScanLine(y));
+        for (int x = 0; x < got.width(); ++x)
+            worst = std::max({worst, std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                              std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
+    }
+    QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
 }
 
 QTEST_MAIN(TestPictures)

@@ -1,8 +1,11 @@
 #include "runtime/picture.h"
 
+#include "runtime/picture_drawing.h"
+
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <cmath>
 
 Picture::Picture(PictureLayer* layer, const QString& name, int left, int top, int width,
@@ -107,19 +110,27 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     }
 }
 
+namespace {
+
+// A picture the build drew ahead, when it was drawn at this very size and ratio.
+QImage prerendered(const QString& resource, int width, int height, qreal dpr)
+{
+    const int ratio = static_cast<int>(std::lround(dpr));
+    if (ratio < 1 || std::abs(dpr - ratio) > 1e-9 || !resource.endsWith(QLatin1String(".svg")))
+        return {};
+    const QString name = QFileInfo(resource).completeBaseName();
+    QImageReader reader(QStringLiteral(":/prerendered/") + PrerenderedFileName(name, ratio));
+    if (reader.size() != QSize(width * ratio, height * ratio)) return {};
+    return reader.read();
+}
+
+} // namespace
+
 QPixmap RenderPicture(const QString& resource, int width, int height, qreal dpr)
 {
-    QPixmap pixmap(QSize(static_cast<int>(std::ceil(width * dpr)),
-                         static_cast<int>(std::ceil(height * dpr))));
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    if (renderer.isValid()) {
-        renderer.render(&painter, QRectF(0, 0, pixmap.width(), pixmap.height()));
-    } else {
-        painter.fillRect(pixmap.rect(), QColor(255, 0, 255));
-    }
-    painter.end();
+    QImage image = prerendered(resource, width, height, dpr);
+    if (image.isNull()) image = DrawPicture(resource, width, height, dpr);
+    QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(dpr);
     return pixmap;
 }

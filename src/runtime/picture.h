@@ -81,7 +81,9 @@ private:
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
 // given device-pixel ratio. An unreadable source gives a magenta box, so a missing picture is
-// plain to see instead of crashing.
+// plain to see instead of crashing. The build draws every picture ahead at its own size at 1x and
+// 2x; such a picture is taken ready-drawn (reading a small PNG costs a fraction of drawing the
+// SVG, which counts at start-up), any other size or ratio is drawn from the SVG.
 QPixmap RenderPicture(const QString& resource, int width, int height, qreal dpr);
 // The road strip: two copies of the tile side by side.
 QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, qreal dpr);
