@@ -151,7 +151,7 @@ private slots:
         const int frames = int(chunk->alen / 4);
         QList<int> loudest;  // by millisecond
         for (int f = 0; f < frames; ++f) {
-            const int ms = f * 1000 / kRate;
+            const int ms = int(qint64(f) * 1000 / kRate);  // frames past 48 s overflow an int
             if (ms >= loudest.size()) loudest.append(0);
             loudest[ms] = qMax(loudest[ms], qMax(std::abs(int(s[2 * f])), std::abs(int(s[2 * f + 1]))));
         }
