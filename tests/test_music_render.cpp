@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "midi_reader.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -28,69 +30,6 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-quint32 varLength(const QByteArray& d, int& i)
-{
-    quint32 v = 0;
-    for (int k = 0; k < 4 && i < d.size(); ++k) {
-        const quint8 c = quint8(d[i++]);
-        v = v << 7 | (c & 0x7f);
-        if (!(c & 0x80)) break;
-    }
-    return v;
-}
-
-// A Standard MIDI File's length in seconds, up to its last end of track; -1 if it cannot be read.
-double midiSeconds(const QByteArray& d)
-{
-    if (d.size() < 14 || !d.startsWith("MThd")) return -1;
-    const auto be16 = [&d](int i) { return qFromBigEndian<quint16>(d.constData() + i); };
-    const auto be32 = [&d](int i) { return qFromBigEndian<quint32>(d.constData() + i); };
-    const int division = be16(12);
-    if (division <= 0 || division & 0x8000) return -1;
-    QList<QPair<quint32, quint32>> tempos;
-    quint32 endTick = 0;
-    int i = 8 + int(be32(4));
-    for (int t = be16(10); t > 0; --t) {
-        if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") return -1;
-        const int end = i + 8 + int(be32(i + 4));
-        if (end > d.size()) return -1;
-        quint32 tick = 0;
-        quint8 status = 0;
-        bool ended = false;
-        for (i += 8; i < end && !ended;) {
-            tick += varLength(d, i);
-            const quint8 c = quint8(d[i]);
-            if (c == 0xff) {
-                const quint8 type = quint8(d[i + 1]);
-                i += 2;
-                const quint32 length = varLength(d, i);
-                if (type == 0x51 && length == 3)
-                    tempos.append({tick, quint32(quint8(d[i])) << 16 | quint32(quint8(d[i + 1])) << 8 | quint8(d[i + 2])});
-                ended = type == 0x2f;
-                i += int(length);
-            } else if (c == 0xf0 || c == 0xf7) {
-                ++i;
-                i += int(varLength(d, i));
-            } else {
-                if (c & 0x80) status = quint8(d[i++]);
-                i += ((status & 0xf0) == 0xc0 || (status & 0xf0) == 0xd0) ? 1 : 2;
-            }
-        }
-        if (!ended) return -1;
-        endTick = qMax(endTick, tick);
-        i = end;
-    }
-    std::stable_sort(tempos.begin(), tempos.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    double us = 0;
-    quint32 last = 0, tempo = 500000;
-    for (const auto& [tick, value] : std::as_const(tempos)) {
-        us += double(tick - last) * tempo / division;
-        last = tick;
-        tempo = value;
-    }
-    return (us + double(endTick - last) * tempo / division) / 1e6;
 }
 
 }  // namespace
@@ -135,7 +74,9 @@ private slots:
         QVERIFY2(ogg.left(4096).contains(tag), qPrintable(oggPath + " does not name " + tag));
 
         // As long as the tune, to the millisecond.
-        const double seconds = midiSeconds(midi);
+        const MidiSummary tune = readMidi(midiPath);
+        QVERIFY2(tune.ok, qPrintable(midiPath + ": " + tune.error));
+        const double seconds = tune.seconds;
         QVERIFY2(seconds > 30, qPrintable(QString::number(seconds)));
         Mix_Music* music = Mix_LoadMUS(oggPath.toLocal8Bit().constData());
         QVERIFY2(music, Mix_GetError());
