@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/random.h"
+#include "runtime/screen_fit.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
@@ -28,6 +30,12 @@ namespace {
 void describe(QWidget* window, const QString& name, QTextStream& out)
 {
     out << name << " size " << window->width() << 'x' << window->height() << '\n';
+    const QRect free = window->screen()->availableGeometry();
+    // A window larger than its screen opens at the screen's corner.
+    const QRect placed = window->frameGeometry();
+    const bool fits = placed.width() <= free.width() && placed.height() <= free.height();
+    out << name << " on its screen "
+        << (fits ? free.contains(placed) : placed.topLeft() == free.topLeft()) << '\n';
     const QList<QWidget*> children = window->findChildren<QWidget*>();
     for (QWidget* w : children) {
         if (!w->isVisibleTo(window)) continue;
@@ -202,6 +210,10 @@ private slots:
         QCOMPARE(two.takeFirst(), QStringLiteral("dpr 2"));
         QVERIFY(one.contains(QStringLiteral("title hint 僕は烈！このゲームで活躍するゼンタは友達だよ")));
         QVERIFY(one.contains(QStringLiteral("main picture img_JetR(0) 300,120 77x77 1")));
+        // Also at scale 2, where the windows are larger than this test's small screen: each
+        // opens at its corner rather than beyond it.
+        for (const char* window : {"title", "main"})
+            QVERIFY2(one.contains(QStringLiteral("%1 on its screen 1").arg(window)), window);
         QCOMPARE(two, one);
     }
 
@@ -225,6 +237,41 @@ private slots:
         const double difference = meanDifference(shrunk, one);
         qInfo("%s: mean difference after shrinking %.2f of 255", qPrintable(window), difference);
         QVERIFY2(difference < 8, qPrintable(QString::number(difference)));
+    }
+
+    // The scale the game picks for a screen: without --scale the largest at which the race
+    // window takes at most half the screen's height; --scale N lowered until the window fits
+    // the screen's free area; --scale 1 always.
+    void scaleForScreen_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QSize>("free");
+        QTest::addColumn<int>("requested");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<bool>("lowered");
+        const QSize hd(1920, 1080), uhd(3840, 2160), sxga(1280, 1024), laptop(1366, 768);
+        QTest::newRow("1080p") << hd << QSize(1920, 1053) << 0 << 1 << false;
+        QTest::newRow("1440p") << QSize(2560, 1440) << QSize(2560, 1410) << 0 << 1 << false;
+        QTest::newRow("4K") << uhd << QSize(3840, 2120) << 0 << 2 << false;
+        QTest::newRow("8K: at most 4") << QSize(7680, 4320) << QSize(7680, 4280) << 0 << 4 << false;
+        QTest::newRow("1080p --scale 2") << hd << QSize(1920, 1053) << 2 << 2 << false;
+        QTest::newRow("SXGA --scale 3") << sxga << QSize(1280, 994) << 3 << 2 << true;
+        QTest::newRow("laptop --scale 2") << laptop << QSize(1366, 740) << 2 << 1 << true;
+        QTest::newRow("tall narrow --scale 2") << QSize(1080, 1920) << QSize(1080, 1890) << 2 << 1 << true;
+        QTest::newRow("4K --scale 4") << uhd << QSize(3840, 2120) << 4 << 4 << false;
+        QTest::newRow("4K --scale 1") << uhd << QSize(3840, 2120) << 1 << 1 << false;
+        QTest::newRow("VGA --scale 1") << QSize(640, 480) << QSize(640, 450) << 1 << 1 << false;
+    }
+    void scaleForScreen()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QSize, free);
+        QFETCH(int, requested);
+        QFETCH(int, scale);
+        QFETCH(bool, lowered);
+        const ScaleChoice choice = ChooseScale(requested, {QRect(QPoint(), screen), QRect(QPoint(0, 30), free)});
+        QCOMPARE(choice.scale, scale);
+        QCOMPARE(choice.lowered, lowered);
     }
 
     // Drawn sharp: the edges are much steeper than those of the scale-1 picture blown up

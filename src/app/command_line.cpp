@@ -61,7 +61,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         if (toolkit) {
             line.toolkitArguments << arg << value;
             if (name == QLatin1String("platform")) line.platform = value;
-            if (name == QLatin1String("display")) line.displayGiven = true;
+            if (name == QLatin1String("display")) {
+                line.displayGiven = true;
+                line.display = value;
+            }
         } else if (name == QLatin1String("seed")) {
             uint64_t seed = 0;
             if (!parseWhole(value, seed))
@@ -92,7 +95,8 @@ QString UsageText()
         "  -v, --version  Shows the version and ends.\n"
         "  --seed N       Makes every random draw of the run repeatable.\n"
         "  --scale N      Shows every window N times larger (1 to 4), every picture drawn\n"
-        "                 sharp at that size.\n"
+        "                 sharp at that size; lowered to the largest that fits the screen.\n"
+        "                 Without it, a large screen gets a larger game.\n"
         "\n"
         "The window system's own -platform, -display, -style, -platformtheme and -stylesheet\n"
         "options are handed on to it.\n");

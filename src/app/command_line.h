@@ -20,6 +20,7 @@ struct CommandLine {
     QStringList toolkitArguments;
     QString platform;       // the value of -platform, when given
     bool displayGiven = false;  // -display NAME names the X server itself
+    QString display;            // that NAME
 };
 
 // Reads the arguments after the program name.

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/screen_fit.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
@@ -48,11 +48,7 @@ form_Title::form_Title(QWidget* parent)
 
     layOut();
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    PlaceOnScreen(this);
 
     Form_Load();
 }

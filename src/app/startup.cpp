@@ -18,6 +18,7 @@
 #include "input/gamepad.h"
 #include "runtime/picture.h"
 #include "runtime/random.h"
+#include "runtime/screen_fit.h"
 
 namespace {
 
@@ -63,6 +64,29 @@ private:
     std::thread thread_;
 };
 
+// The scale the windows are drawn at, 0 to leave it to the window system. On X the monitor
+// under the pointer is asked first: --scale N is lowered until the race window fits it, and
+// without --scale a large screen gets a larger game. Elsewhere --scale is taken as given.
+int ChooseStartScale(const CommandLine& line)
+{
+    const QString platform =
+        line.platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : line.platform;
+    const bool onX = platform.isEmpty() ? !qEnvironmentVariableIsEmpty("DISPLAY")
+                                        : platform.section(QLatin1Char(':'), 0, 0) == QLatin1String("xcb");
+    // A scale the player set for Qt himself stays his.
+    const bool ownScale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+    if (!onX || (line.scale == 0 && ownScale)) return line.scale;
+
+    const std::optional<ScreenArea> screen = PointerScreenOnX(line.display);
+    if (!screen) return line.scale;
+
+    const ScaleChoice choice = ChooseScale(line.scale, *screen);
+    if (choice.lowered)
+        std::fprintf(stderr, "%s\n", qPrintable(ScaleLoweredText(line.scale, choice, *screen)));
+    if (line.scale == 0 && choice.scale == 1) return 0;
+    return choice.scale;
+}
+
 } // namespace
 
 int RunTavolnik(int argc, char* argv[])
@@ -94,7 +118,8 @@ int RunTavolnik(int argc, char* argv[])
 
     // Qt scales every window and its fonts; the pictures are drawn from their SVG sources at
     // the resulting device-pixel ratio, so they stay sharp at any size.
-    if (line.scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
+    const int scale = ChooseStartScale(line);
+    if (scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
 
     // The application sees the program name and the window system's own options only.
     std::vector<QByteArray> kept;

@@ -9,11 +9,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 #include "audio/sound.h"
 #include "runtime/scene_wait.h"
+#include "runtime/screen_fit.h"
 
 namespace {
 form_Main* currentMain = nullptr;
@@ -59,14 +59,11 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
     SetEffectsSwitch([this] { return mon2->isChecked(); });
 
-    // A fixed window whose client area below the menu bar is exactly 601 x 425, centred.
+    // A fixed window whose client area below the menu bar is exactly 601 x 425, centred on
+    // the screen that holds the pointer.
     adjustSize();
     setFixedSize(sizeHint());
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    PlaceOnScreen(this);
 
     Form_Load();
 }

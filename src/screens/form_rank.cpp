@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <limits>
 
+#include "runtime/screen_fit.h"
+
 namespace {
 
 constexpr int kRowTop = 8;
@@ -123,6 +125,9 @@ form_Rank::form_Rank(QWidget* parent)
                            Option1[0], Option1[1], Option2[0], Option2[1]};
     for (int i = 0; i + 1 < int(std::size(tabOrder)); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    // Over the window that opened it, within the screen.
+    PlaceOnScreen(this, parent ? parent->window() : nullptr);
 }
 
 form_Rank::~form_Rank() = default;

@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// How large the windows are drawn, and where they open. The scale is fixed before the
+// application object exists (the window system scales everything from its start), so the
+// screen is asked directly: the monitor that holds the pointer, its area free of panels, and
+// the desktop's own scaling. The windows then open centred on that monitor, never beyond it.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// The screen a window opens on, in the desktop's own pixels (after its own scaling).
+struct ScreenArea {
+    QRect geometry;   // the whole monitor
+    QRect available;  // without the desktop's panels
+};
+
+struct ScaleChoice {
+    int scale = 1;
+    bool lowered = false;  // the scale asked for does not fit: this is the largest that does
+};
+
+// The race window at a scale, frame and menu bar included: the largest of the three windows.
+QSize RaceWindowSize(int scale);
+
+// requested 0: the largest whole scale (up to 4) at which the race window takes at most half
+// the screen's height and fits its free area. requested 1..4: the largest scale up to it at
+// which the race window fits the free area; 1 always.
+ScaleChoice ChooseScale(int requested, const ScreenArea& screen);
+
+// The monitor under the pointer on the X display the game will open on (displayName empty:
+// DISPLAY), or nothing when the game does not run on X or the display cannot be asked.
+std::optional<ScreenArea> PointerScreenOnX(const QString& displayName);
+
+// The line said on standard error when a --scale is lowered to fit.
+QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenArea& screen);
+
+// Centres a top-level window over another one (over: a dialog over its window), or else on the
+// screen that holds the pointer, and keeps it within that screen's free area.
+void PlaceOnScreen(QWidget* window, const QWidget* over = nullptr);
