@@ -1,5 +1,6 @@
 // A small reader of Standard MIDI Files, to check soundgen's tunes: their length (following
-// their tempo changes), their channels and whether every note that starts also stops.
+// their tempo changes), their tempo and instruments, their channels and whether every note that
+// starts also stops.
 #pragma once
 
 #include <QFile>
@@ -20,6 +21,9 @@ struct MidiSummary {
     int notes = 0;
     int unmatched = 0;  // note-ons without a note-off, or the other way round
     bool hasTempo = false;
+    quint32 firstTempo = 500000;  // microseconds a beat at the start
+    QHash<int, int> programs;     // channel: the first program it is given
+    QList<int> sectionBars;       // the length in 4/4 bars of each part its markers begin
 };
 
 inline quint32 readVarLen(const QByteArray& d, int& i, bool& ok)
@@ -50,6 +54,7 @@ inline MidiSummary readMidi(const QString& path)
     QList<QPair<quint32, quint32>> tempos;  // tick, microseconds a beat
     quint32 endTick = 0;
     QHash<int, int> open;
+    QList<quint32> markers;
     int i = 14;
     for (int t = 0; t < tracks; ++t) {
         if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") { s.error = "no MTrk"; return s; }
@@ -68,8 +73,10 @@ inline MidiSummary readMidi(const QString& path)
                 const quint32 len = readVarLen(d, i, ok);
                 if (type == 0x51 && len == 3) {
                     tempos.append({tick, (quint32(quint8(d[i])) << 16) | (quint32(quint8(d[i + 1])) << 8) | quint8(d[i + 2])});
+                    if (!s.hasTempo) s.firstTempo = tempos.constLast().second;
                     s.hasTempo = true;
                 }
+                if (type == 0x06) markers.append(tick);
                 if (type == 0x2f) ended = true;
                 i += int(len);
                 continue;
@@ -85,6 +92,7 @@ inline MidiSummary readMidi(const QString& path)
             const int bytes = (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
             const quint8 a = quint8(d[i]), b = bytes > 1 ? quint8(d[i + 1]) : 0;
             i += bytes;
+            if (kind == 0xc0 && !s.programs.contains(ch)) s.programs.insert(ch, a);
             if (kind == 0x90 && b > 0) {
                 s.noteChannels.insert(ch);
                 ++s.notes;
@@ -98,6 +106,10 @@ inline MidiSummary readMidi(const QString& path)
         i = end;
     }
     for (int v : std::as_const(open)) s.unmatched += qAbs(v);
+    std::sort(markers.begin(), markers.end());
+    markers.append(endTick);
+    for (int k = 0; k + 1 < markers.size(); ++k)
+        s.sectionBars.append(int((markers[k + 1] - markers[k]) / quint32(4 * division)));
     std::sort(tempos.begin(), tempos.end());
     double seconds = 0;
     quint32 last = 0, us = 500000;

@@ -609,7 +609,7 @@ private slots:
         const MidiSummary s = readMidi(path);
         QVERIFY2(s.ok, qPrintable(path + ": " + s.error));
         QVERIFY(s.hasTempo);
-        QVERIFY2(s.seconds >= 30.0, qPrintable(QString::number(s.seconds)));
+        QVERIFY2(s.seconds >= 45.0, qPrintable(QString::number(s.seconds)));
         QVERIFY(s.noteChannels.contains(9));  // percussion
         QVERIFY2(s.noteChannels.size() >= 3, "needs melody, bass and drums");
         QVERIFY(s.notes > 300);

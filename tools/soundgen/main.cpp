@@ -81,7 +81,8 @@ int main(int argc, char** argv)
         }
         const std::string soundFont = soundgen::findSoundFont();
         if (soundFont.empty())
-            std::fprintf(stderr, "soundgen: warning: no General MIDI sound font (timgm6mb-soundfont), "
+            std::fprintf(stderr, "soundgen: warning: no General MIDI sound font (fluid-soundfont-gm or "
+                                 "timgm6mb-soundfont), "
                                  "so no recordings of the tunes: the game will synthesise them\n");
         std::vector<Recording> recordings;
         for (const soundgen::Tune& tune : soundgen::makeTunes()) {

@@ -27,10 +27,13 @@ constexpr int kFadeFrames = kRate / 100;  // 10 ms, so the restart never clicks
 // Vorbis quality 0..1: 0.4 comes to about 120 kbit/s, some 15 kB a second of music.
 constexpr double kQuality = 0.4;
 
+// FluidR3 first: its instruments are sampled far more richly than TimGM6mb's (148 MB of samples
+// against 6 MB) and the recordings keep their cymbals and brass up to 19 kHz. Without it the
+// tunes are recorded with the small font the game itself synthesises with.
 const char* const kSoundFonts[] = {
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
 
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }

@@ -1,5 +1,5 @@
-// Each tune played through FluidSynth with the game's General MIDI sound font, as the game would
-// play it live, and kept as Ogg Vorbis beside its MIDI file: the game plays the recording instead
+// Each tune played through FluidSynth with the richest General MIDI sound font installed, as the
+// game would play it live, and kept as Ogg Vorbis beside its MIDI file: the game plays the recording instead
 // of synthesising the tune during a race, which costs it a fraction of the processor time.
 #pragma once
 
@@ -9,7 +9,8 @@
 
 namespace soundgen {
 
-// The first sound font of the list the game itself tries, in its order; empty when none exists.
+// The richest General MIDI sound font installed (FluidR3, else TimGM6mb, else the system's
+// default); empty when none exists.
 std::string findSoundFont();
 
 // A Standard MIDI File's length in seconds: up to its last end of track, following its tempo

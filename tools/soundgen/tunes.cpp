@@ -20,7 +20,12 @@ Part part(int program, int volume, int pan, int centre, double gate, int velocit
     return p;
 }
 
-// BGM1, story stage 1: off to meet a friend on a sunny morning. Bright pop in D major.
+// Each tune has a form of its own and ends on a bar that leads back into its first: the game
+// starts a tune again from the top as soon as it ends.
+
+// BGM1, story stage 1: off to meet a friend on a sunny morning. Bright pop in D major, 152 beats
+// a minute: a hook, a verse, a climb, a four-on-the-floor chorus and a tag back into the hook.
+// 32 bars.
 Tune bgm1()
 {
     Tune t;
@@ -30,13 +35,15 @@ Tune bgm1()
     t.transpose = 2;  // written in C, sounds in D
     t.keySharps = 2;
     t.melody = part(80, 88, 64, 0, 0.85, 100, 0, 50, 20);  // square lead
-    t.melody2 = part(11, 80, 84, 0, 0.9, 82);             // vibraphone, doubling later on
+    t.melody2 = part(11, 80, 84, 0, 0.9, 82);             // vibraphone in the hook and chorus
     t.comp = part(0, 84, 48, 64, 0.55, 80);               // piano
     t.pad = part(48, 66, 80, 62, 0.98, 70);               // strings
     t.bass = part(33, 100, 64, 31, 0.8, 100, 0, 10);      // finger bass
 
     const std::string bass = "R:3 R:1 R:2 5:2 8:2 R:2 5:2 ~:2";
+    const std::string octaves = "R:2 8:2 R:2 8:2 R:2 8:2 R:2 8:2";
     const std::string comp = "C:3 C:3 C:4 r:2 C:2 r:2";
+    const std::string offbeats = "r:2 C:2 r:2 C:2 r:2 C:2 r:2 C:2";
     const DrumLanes groove = {
         {Kick, "x.....x.x.....x."},
         {Snare, "....x.......x..."},
@@ -51,40 +58,53 @@ Tune bgm1()
         {LowTom, "..............xX"},
         {ClosedHat, "x.x.x.x........."},
     };
-    const DrumLanes bridge = {
+    const DrumLanes climb = {
         {Kick, "x.....x.x.....x."},
         {Snare, "....x.......x..."},
         {Tambourine, "x.x.x.x.x.x.x.x."},
         {Ride, "x...x...x...x..."},
     };
-
-    const std::string a =
-        "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:3 G5:1 E5:2 C5:2 E5:2 G5:2 r:4 |"
-        "F5:2 A5:2 C6:2 A5:2 C6:2 A5:2 F5:2 E5:2 | G5:6 D5:2 G5:4 r:4 |"
-        "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:2 C6:2 E6:4 E6:2 D6:2 C6:4 |"
-        "F5:2 A5:2 D6:2 C6:2 B5:2 G5:2 F5:2 D5:2 |";
-    const std::string aChords = "C | Am | F | G | C | Am | Dm7 G7 | C";
+    const DrumLanes disco = {
+        {Kick, "x...x...x...x..."},
+        {Snare, "....x.......x..."},
+        {Clap, "....x.......x..."},
+        {ClosedHat, "x...x...x...x..."},
+        {OpenHat, "..x...x...x...x."},
+    };
 
     t.sections = {
-        {"Intro", "C | G", "r:16 | r:8 G4:2 A4:2 B4:2 D5:2", bass, comp, "", groove, fill},
-        {"A", aChords, a + "C6:4 G5:2 E5:2 C5:4 r:4", bass, comp, "", groove, fill},
-        {"B", "F | G | Em7 | Am | Dm7 | Em7 | F | G7",
+        {"Hook", "C | F | C | G7",
+         "C6:2 G5:2 E5:2 G5:2 C6:2 G5:2 E6:2 D6:2 | C6:2 A5:2 F5:2 A5:2 C6:2 A5:2 F6:2 E6:2 |"
+         "C6:2 G5:2 E5:2 G5:2 C6:2 G5:2 E6:2 G6:2 | F6:3 E6:3 D6:2 B5:2 G5:2 A5:2 B5:2",
+         bass, comp, "", groove, fill, true, true},
+        {"Verse", "C | Am | F | G | C | Am | Dm7 G7 | C",
+         "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:3 G5:1 E5:2 C5:2 E5:2 G5:2 r:4 |"
+         "F5:2 A5:2 C6:2 A5:2 C6:2 A5:2 F5:2 E5:2 | G5:6 D5:2 G5:4 r:4 |"
+         "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:2 C6:2 E6:4 E6:2 D6:2 C6:4 |"
+         "F5:2 A5:2 D6:2 C6:2 B5:2 G5:2 F5:2 D5:2 | C6:4 G5:2 E5:2 C5:4 r:4",
+         bass, comp, "", groove, fill},
+        {"Climb", "F | G | Em7 | Am | Dm7 | Em7 | F | G7",
          "r:2 A5:2 A5:2 C6:3 A5:3 F5:2 G5:2 | G5:6 B5:2 D6:4 B5:4 |"
          "r:2 G5:2 G5:2 B5:3 G5:3 E5:2 D5:2 | E5:6 A5:2 C6:8 |"
          "D6:3 C6:3 A5:2 F5:3 A5:3 C6:2 | B5:3 A5:3 G5:2 E5:3 G5:3 B5:2 |"
          "C6:3 A5:3 F5:2 A5:2 C6:2 F6:4 | F6:2 D6:2 B5:2 G5:2 F5:4 D5:4",
-         "R:4 R:2 5:2 R:4 8:2 5:2", "r:2 C:2 r:2 C:2 r:2 C:2 r:2 C:2", "C:16", bridge, fill},
-        {"A'", aChords,
-         "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:3 G5:1 E5:2 C5:2 E5:2 G5:2 r:4 |"
-         "F5:2 A5:2 C6:2 A5:2 C6:2 A5:2 F5:2 E5:2 | G5:6 D5:2 G5:4 r:4 |"
-         "E5:2 G5:2 C6:3 C6:1 E6:2 D6:2 C6:4 | A5:2 C6:2 E6:4 G6:4 E6:4 |"
-         "F5:2 A5:2 D6:2 C6:2 B5:2 G5:2 F5:2 D5:2 | C6:6 D6:2 E6:4 C6:4",
-         bass, comp, "", groove, fill, true, true},
+         "R:4 R:2 5:2 R:4 8:2 5:2", "C:4 C:4 C:4 C:4", "C:16", climb, fill},
+        {"Chorus", "C | G | Am | Em | F | C | Dm7 G7 | C",
+         "E6:4 D6:2 C6:2 D6:4 E6:4 | D6:4 B5:2 G5:2 B5:4 D6:4 | C6:4 B5:2 A5:2 B5:2 C6:2 E6:4 |"
+         "B5:8 G5:4 r:4 | A5:2 C6:2 F6:4 F6:2 E6:2 D6:4 | E6:2 G6:2 E6:4 C6:2 D6:2 E6:4 |"
+         "F6:3 E6:3 D6:2 B5:3 C6:3 D6:2 | C6:8 r:4 G5:2 A5:2",
+         octaves, offbeats, "C:8 C:8", disco, fill, true, true},
+        {"Tag", "F | G | Em7 A7 | Dm7 G7",
+         "A5:2 C6:2 F6:2 E6:2 F6:4 A5:4 | B5:2 D6:2 G6:2 F6:2 G6:4 B5:4 | G6:4 E6:4 C#6:4 A5:4 |"
+         "D6:2 F6:2 A5:2 D6:2 B5:2 D6:2 G5:2 B5:2",
+         bass, comp, "", groove, fill},
     };
     return t;
 }
 
-// BGM2, story stage 2: he overslept and is late. Hurried, in A minor.
+// BGM2, story stage 2: he overslept and is late. Hurried and tense, in A minor, 180 beats a
+// minute: a galloping bass alone, the tune, its middle, the tune again over tremolo strings, a
+// half-time hold and a snare build back into the gallop. 36 bars.
 Tune bgm2()
 {
     Tune t;
@@ -94,16 +114,18 @@ Tune bgm2()
     t.keySharps = 0;
     t.minor = true;
     t.melody = part(81, 84, 64, 0, 0.8, 100, 0, 40, 10);  // sawtooth lead
+    t.melody2 = part(84, 66, 40, 0, 0.8, 88, -12);        // charang, an octave under it
     t.comp = part(61, 80, 44, 64, 0.6, 88);               // brass section stabs
-    t.pad = part(49, 62, 84, 62, 0.98, 70);               // slow strings
+    t.pad = part(44, 64, 84, 62, 0.98, 72);               // tremolo strings
     t.bass = part(38, 100, 64, 33, 0.7, 100, 0, 10);      // synth bass
 
+    const std::string gallop = "R:2 R:1 R:1 R:2 R:1 R:1 R:2 R:1 R:1 8:2 R:2";
     const std::string bass = "R:2 R:2 R:2 R:2 R:2 R:2 8:2 R:2";
     const std::string stabs = "C:2 r:1 C:1 r:4 C:2 r:2 C:2 r:2";
     const DrumLanes tick = {
         {Kick, "x.......x......."},
         {SideStick, "....x.......x..."},
-        {ClosedHat, "x.x.x.x.x.x.x.x."},
+        {ClosedHat, "x.g.x.g.x.g.x.g."},
     };
     const DrumLanes groove = {
         {Kick, "x...x...x...x..."},
@@ -121,6 +143,19 @@ Tune bgm2()
         {Ride, "x.x.x.x.x.x.x.x."},
         {Tambourine, "....x.......x..."},
     };
+    const DrumLanes halfTime = {
+        {Kick, "x.........x....."},
+        {Snare, "........X......."},
+        {Ride, "x...x...x...x..."},
+    };
+    const DrumLanes build = {
+        {Kick, "x...x...x...x..."},
+        {Snare, "x.o.x.o.x.o.x.o."},
+    };
+    const DrumLanes buildUp = {
+        {Kick, "x...x...x...x..."},
+        {Snare, "xoxoxoxoxxxxxxxX"},
+    };
 
     const std::string a =
         "E5:2 E5:2 A5:2 E5:2 C6:2 B5:2 A5:2 E5:2 | F5:2 F5:2 A5:2 F5:2 C6:2 A5:2 F5:2 C5:2 |"
@@ -132,8 +167,9 @@ Tune bgm2()
     const std::string aChords = "Am | F | G | E | Am | F | Dm E | Am";
 
     t.sections = {
-        {"Intro", "Am | E",
-         "r:16 | r:8 E5:1 D#5:1 E5:1 F5:1 E5:1 D#5:1 E5:1 D5:1", bass, "", "", tick, roll},
+        {"Gallop", "Am | Am | F | E",
+         "r:16 | r:16 | r:16 | r:8 E5:1 D#5:1 E5:1 F5:1 E5:1 D#5:1 E5:1 D5:1", gallop, "", "", tick,
+         roll},
         {"A", aChords, a + "C6:1 B5:1 A5:2 E5:2 A4:2 r:8", bass, stabs, "", groove, roll},
         {"B", "Dm | G | C | Am | Dm | E | Am | E7",
          "A5:6 F5:2 D6:8 | D6:3 C6:3 B5:2 G5:8 | G5:6 E5:2 C6:8 | C6:3 B5:3 A5:2 E5:8 |"
@@ -141,13 +177,22 @@ Tune bgm2()
          "G#5:2 B5:2 E6:2 G#6:2 F6:1 E6:1 D6:1 C6:1 B5:2 G#5:2 |"
          "A5:2 C6:2 E6:2 A6:2 G6:1 F6:1 E6:1 D6:1 C6:2 B5:2 |"
          "B5:1 A5:1 G#5:1 F#5:1 E5:2 B4:2 E5:2 G#5:2 B5:2 G#5:2",
-         bass, "C:4 C:4 C:4 C:4", "C:16", rush, roll},
-        {"A'", aChords, a + "C6:1 B5:1 A5:2 E5:2 A4:2 A5:4 r:4", bass, stabs, "", groove, roll},
+         bass, "C:4 C:4 C:4 C:4", "", rush, roll},
+        {"A'", aChords, a + "C6:1 B5:1 A5:2 E5:2 A4:2 A5:4 r:4", gallop, stabs, "C:12 C:4", groove,
+         roll, true, true},
+        {"Hold", "Dm | Dm | E | E", "F5:16 | A5:16 | G#5:16 | B5:16", "R:16", "", "C:8 C:8",
+         halfTime, {}},
+        {"Build", "F | G | E | E7",
+         "A5:4 C6:4 F6:4 A6:4 | G6:4 D6:4 B5:4 G5:4 | G#5:2 B5:2 E6:2 G#6:2 B6:4 G#6:4 |"
+         "E6:1 F6:1 E6:1 D#6:1 E6:2 B5:2 G#5:2 E5:2 D5:2 B4:2",
+         bass, "C:2 C:2 C:2 C:2 C:2 C:2 C:2 C:2", "", build, buildUp},
     };
     return t;
 }
 
-// BGM3, drive: open road, full throttle. Rock in E minor.
+// BGM3, drive: open road, full throttle. Rock in E minor, 144 beats a minute: a guitar riff, a
+// verse over chugging power chords, a chorus with organ, and a half-time bridge that climbs
+// back into the riff. 28 bars.
 Tune bgm3()
 {
     Tune t;
@@ -159,7 +204,7 @@ Tune bgm3()
     t.melody = part(29, 96, 64, 0, 0.92, 104, -12, 45);   // overdriven guitar
     t.melody2 = part(81, 66, 84, 0, 0.85, 80, -12);       // sawtooth lead in unison
     t.comp = part(30, 76, 40, 40, 0.45, 86);              // distortion guitar, power chords
-    t.pad = part(50, 70, 88, 64, 0.98, 70);               // synth strings
+    t.pad = part(18, 62, 88, 64, 0.95, 72);               // rock organ
     t.bass = part(34, 100, 64, 28, 0.8, 102, 0, 10);      // picked bass
 
     const std::string bass = "R:2 R:2 R:2 R:2 R:2 R:2 5:2 R:2";
@@ -175,6 +220,11 @@ Tune bgm3()
         {Ride, "x.x.x.x.x.x.x.x."},
         {RideBell, "x...x...x...x..."},
     };
+    const DrumLanes halfTime = {
+        {Kick, "x.......x.x....."},
+        {Snare, "........X......."},
+        {Ride, "x.x.x.x.x.x.x.x."},
+    };
     const DrumLanes fill = {
         {Kick, "x.....x.x......."},
         {Snare, "....X...xxxx...."},
@@ -183,34 +233,41 @@ Tune bgm3()
         {ClosedHat, "x.x.x.x........."},
     };
 
-    const std::string a =
-        "E5:3 E5:3 D5:2 E5:3 G5:3 A5:2 | G5:3 G5:3 E5:2 G5:3 C6:3 B5:2 |"
-        "A5:6 F#5:2 D5:4 F#5:2 A5:2 | B5:8 G5:4 E5:4 |"
-        "E5:3 E5:3 D5:2 E5:3 G5:3 A5:2 | C6:3 C6:3 B5:2 G5:3 E5:3 G5:2 |"
-        "A5:3 B5:3 A5:2 F#5:4 D5:4 |";
-    const std::string aChords = "Em | C | D | Em | Em | C | D | B7";
-
     t.sections = {
-        {"Intro", "Em | Em", "", bass, chug, "", groove, fill},
-        {"A", aChords, a + "D#5:4 F#5:4 A5:4 B5:4", bass, chug, "", groove, fill},
-        {"B", "Am | C | D | Em | Am | C | D | B7",
+        {"Riff", "Em | Em | C D | Em",
+         "E5:2 E5:1 E5:1 G5:2 E5:2 A5:2 E5:2 Bb5:1 A5:1 G5:2 |"
+         "E5:2 E5:1 E5:1 G5:2 E5:2 A5:2 E5:2 Bb5:1 A5:1 G5:2 |"
+         "C6:2 B5:2 G5:2 E5:2 D6:2 C6:2 A5:2 F#5:2 | E5:2 E5:1 E5:1 G5:2 E5:2 B5:4 A5:2 G5:2",
+         bass, chug, "", groove, fill},
+        {"Verse", "Em | C | D | Em | Em | C | D | B7",
+         "E5:3 E5:3 D5:2 E5:3 G5:3 A5:2 | G5:3 G5:3 E5:2 G5:3 C6:3 B5:2 |"
+         "A5:6 F#5:2 D5:4 F#5:2 A5:2 | B5:8 G5:4 E5:4 |"
+         "E5:3 E5:3 D5:2 E5:3 G5:3 A5:2 | C6:3 C6:3 B5:2 G5:3 E5:3 G5:2 |"
+         "A5:3 B5:3 A5:2 F#5:4 D5:4 | D#5:4 F#5:4 A5:4 B5:4",
+         bass, chug, "", groove, fill},
+        {"Chorus", "Am | C | D | Em | Am | C | D | B7",
          "E6:8 C6:4 A5:4 | G5:4 C6:4 E6:4 G6:4 | F#6:6 E6:2 D6:4 A5:4 | B5:12 r:4 |"
          "A5:2 C6:2 E6:2 A6:2 G6:4 E6:4 | G6:2 E6:2 C6:2 G5:2 E6:4 C6:4 |"
          "D6:2 F#6:2 A6:2 F#6:2 D6:2 C6:2 A5:2 F#5:2 | D#6:4 B5:4 F#5:4 D#5:4",
-         bass, "P:4 P:4 P:4 P:2 P:2", "C:16", ride, fill},
-        {"A'", aChords, a + "F#5:2 A5:2 B5:2 D#6:2 F#6:4 D#6:4", bass, chug, "", groove, fill,
-         true, true},
+         bass, "P:4 P:4 P:4 P:2 P:2", "C:4 C:4 C:4 C:4", ride, fill, true, true},
+        {"Bridge", "C | D | Bm | Em | C | D | B7 | B7",
+         "G5:6 E5:2 G5:4 C6:4 | A5:6 F#5:2 A5:4 D6:4 | B5:4 D6:4 F#6:4 D6:4 | E6:12 r:4 |"
+         "E6:4 G6:4 E6:4 C6:4 | D6:4 F#6:4 A6:4 F#6:4 | D#6:4 B5:4 F#5:4 A5:4 |"
+         "B5:2 A5:2 F#5:2 D#5:2 B4:2 D#5:2 F#5:2 A5:2",
+         "R:6 R:2 5:4 R:4", "P:8 P:8", "C:16", halfTime, fill, true, true},
     };
     return t;
 }
 
-// BGM4, drive: cruising along the coast at night. City-pop funk in D major.
+// BGM4, drive: cruising along the coast at night. City-pop funk in D major, 116 beats a minute,
+// laid back: a song form of four eight-bar verses, A A B A, the last A turning back into the
+// first. 32 bars.
 Tune bgm4()
 {
     Tune t;
     t.file = "BGM4.mid";
     t.title = "Coastline Cruise";
-    t.bpm = 120;
+    t.bpm = 116;
     t.transpose = 2;  // written in C, sounds in D
     t.keySharps = 2;
     t.melody = part(65, 96, 60, 0, 0.9, 100, -12, 60);   // alto sax
@@ -249,71 +306,104 @@ Tune bgm4()
     const std::string aChords = "Fmaj7 | G7 | Em7 | Am7 | Dm7 | Em7 | Fmaj7 | G7sus4";
 
     t.sections = {
-        {"Intro", "Fmaj7 | G7sus4", "", bass, comp, "", groove, fill},
         {"A", aChords, a + "D6:8 C6:2 D6:2 r:4", bass, comp, "", groove, fill},
+        {"A2", aChords, a + "D6:3 C6:3 A5:2 G5:8", bass, comp, "C:6 C:10", groove, fill, true, true},
         {"B", "Dm7 | G7 | Cmaj7 | Am7 | Dm7 | G7 | E7 | Am7",
          "A5:2 C6:2 r:2 A5:2 C6:2 D6:2 r:2 F6:2 | F6:2 D6:2 B5:2 G5:2 F5:4 G5:4 |"
          "E5:2 G5:2 r:2 E5:2 G5:2 B5:2 r:2 E6:2 | E6:2 C6:2 A5:2 G5:2 E5:8 |"
          "F5:2 A5:2 C6:2 E6:2 F6:3 E6:3 D6:2 | D6:3 B5:3 G5:2 F5:3 D5:3 B4:2 |"
          "G#5:4 B5:4 D6:4 E6:2 D6:2 | C6:6 B5:2 A5:8",
          bass, comp, "C:16", claps, fill},
-        {"A'", aChords, a + "D6:3 C6:3 A5:2 G5:8", bass, comp, "", groove, fill, true, true},
+        {"A3", aChords, a + "D6:3 C6:3 A5:2 G5:4 D5:2 F5:2", bass, comp, "C:6 C:10", groove, fill},
     };
     return t;
 }
 
-// BGM5, the meeting: he made it, and his friend is glad to see him. Happy swing in G major.
+// BGM5, the meeting: he made it, and his friend is glad to see him. A celebration: a brass
+// fanfare, then a shuffle march in F major, 132 beats a minute, with trumpet and honky-tonk
+// piano, its trio in the subdominant, and four bars of stop-time claps that call the fanfare
+// back. 30 bars.
 Tune bgm5()
 {
     Tune t;
     t.file = "BGM5.mid";
     t.title = "Made It!";
-    t.bpm = 112;
-    t.transpose = -5;  // written in C, sounds in G
-    t.keySharps = 1;
+    t.bpm = 132;
+    t.transpose = -7;  // written in C, sounds in F
+    t.keySharps = -1;
     t.swing = true;
-    t.melody = part(73, 100, 64, 0, 0.9, 100, 0, 50);   // flute
-    t.melody2 = part(9, 72, 84, 0, 0.9, 84);            // glockenspiel
-    t.comp = part(25, 84, 44, 62, 0.8, 82);             // steel-string guitar
-    t.pad = part(48, 60, 80, 62, 0.98, 66);             // strings
-    t.bass = part(32, 100, 64, 33, 0.85, 98, 0, 20);    // acoustic bass
-    t.drumVolume = 86;
+    t.melody = part(56, 100, 64, 0, 0.8, 104, 0, 45);    // trumpet
+    t.melody2 = part(9, 70, 84, 0, 0.9, 84, 12);         // glockenspiel, an octave above
+    t.comp = part(3, 80, 44, 62, 0.5, 84);               // honky-tonk piano
+    t.pad = part(61, 76, 80, 62, 0.85, 96);              // brass section hits
+    t.bass = part(32, 100, 64, 33, 0.7, 100, 0, 20);     // acoustic bass
+    t.drumVolume = 90;
 
+    const std::string oompah = "R:4 5:4 R:4 5:4";
     const std::string walk = "R:4 3:4 5:4 ~:4";
-    const std::string strum = "C:4 C:2 C:2 r:2 C:2 C:4";
-    const DrumLanes groove = {
-        {Kick, "x.......x......."},
-        {SideStick, "....x.......x..."},
-        {ClosedHat, "x.x.x.x.x.x.x.x."},
+    const std::string offbeats = "r:2 C:2 r:2 C:2 r:2 C:2 r:2 C:2";
+    const DrumLanes fanfare = {
+        {Kick, "x...x...x...x..."},
+        {Snare, "X.x.x.x.X.x.x.x."},
     };
-    const DrumLanes bright = {
+    const DrumLanes fanfareRoll = {
         {Kick, "x.......x......."},
-        {Snare, "....o.......o..."},
-        {ClosedHat, "x...x...x...x..."},
-        {Tambourine, "o.x.o.x.o.x.o.x."},
+        {Snare, "X.x.x.x........."},
+        {HighTom, "........x.x....."},
+        {FloorTom, "............x.X."},
+    };
+    const DrumLanes march = {
+        {Kick, "x.......x......."},
+        {Snare, "....x.......x..."},
+        {ClosedHat, "x.x.x.x.x.x.x.x."},
+        {Tambourine, "..x...x...x...x."},
+    };
+    const DrumLanes party = {
+        {Kick, "x.......x......."},
+        {Snare, "....x.......x..."},
+        {Clap, "....x.......x..."},
+        {ClosedHat, "x.x.x.x.x.x.x.x."},
+        {Tambourine, "x.x.x.x.x.x.x.x."},
     };
     const DrumLanes fill = {
         {Kick, "x.......x......."},
-        {Snare, "....x...x.x.x.x."},
+        {Snare, "....x...x.x.x.X."},
         {ClosedHat, "x.x.x.x........."},
+    };
+    const DrumLanes trio = {
+        {Kick, "x.......x......."},
+        {SideStick, "....x.......x..."},
+        {Ride, "x.x.x.x.x.x.x.x."},
+    };
+    const DrumLanes stomp = {
+        {Kick, "x.......x......."},
+        {Clap, "....X.......X..."},
+        {Tambourine, "x.x.x.x.x.x.x.x."},
     };
 
     const std::string a =
-        "G5:2 E5:2 G5:2 C6:6 B5:2 C6:2 | E6:2 C6:2 Bb5:2 G5:2 E5:8 |"
-        "F5:2 A5:2 C6:2 F6:6 E6:2 D6:2 | C6:6 Ab5:2 F5:8 |"
-        "E5:2 G5:2 C6:2 E6:6 D6:2 C6:2 | C#6:4 A5:2 E5:2 G5:8 |"
-        "F5:2 A5:2 D6:2 C6:2 B5:2 D6:2 G6:2 F6:2 |";
-    const std::string aChords = "C | C7 | F | Fm | C | A7 | Dm7 G7 | C";
+        "E5:2 G5:2 C6:4 B5:2 C6:2 E6:4 | D6:2 C6:2 A5:2 G5:2 E5:4 G5:4 |"
+        "A5:2 C6:2 F6:4 E6:2 D6:2 C6:4 | G5:6 E5:2 G5:8 |"
+        "F#5:2 A5:2 D6:4 C6:2 A5:2 F#5:4 | G5:2 B5:2 D6:4 F6:4 D6:4 |";
 
     t.sections = {
-        {"Intro", "C | G7", "r:16 | r:8 C5:2 D5:2 E5:2 F5:2", walk, strum, "", groove, fill},
-        {"A", aChords, a + "E6:6 D6:2 C6:8", walk, strum, "", groove, fill},
-        {"B", "F | G | Em | Am | Dm7 | G | C/E F | G7",
-         "A5:4 C6:4 F6:4 E6:2 D6:2 | D6:6 B5:2 G5:8 | G5:4 B5:4 E6:4 D6:2 C6:2 | C6:6 A5:2 E5:8 |"
-         "F5:2 A5:2 C6:2 D6:2 F6:4 E6:2 D6:2 | D6:2 B5:2 G5:2 B5:2 D6:4 G6:4 |"
-         "G6:4 E6:4 F6:2 A6:2 C6:4 | B5:2 C6:2 D6:2 F6:2 G6:4 F6:2 D6:2",
-         walk, strum, "C:16", bright, fill, true, true},
-        {"A'", aChords, a + "C6:4 G5:2 E5:2 C5:4 r:4", walk, strum, "", groove, fill, true, true},
+        {"Fanfare", "C | G7", "G4:2 C5:2 E5:2 G5:6 E5:2 G5:2 | D6:8 B5:2 G5:2 F5:2 D5:2",
+         "R:4 R:4 R:4 R:4", "", "C:3 C:3 C:2 C:8", fanfare, fanfareRoll},
+        {"A", "C | C | F | C | D7 | G7 | C A7 | Dm7 G7",
+         a + "E6:4 C6:4 C#6:4 A5:4 | D6:2 F6:2 A5:2 D6:2 B5:2 D6:2 G6:4", oompah, offbeats, "",
+         march, fill},
+        {"A2", "C | C | F | C | D7 | G7 | C | C7",
+         a + "E6:4 C6:4 G5:4 E5:4 | G5:2 C6:2 E6:2 G6:2 Bb6:4 G6:4", walk, offbeats,
+         "C:3 C:3 C:2 r:8", party, fill, true, true},
+        {"Trio", "F | Bb | F | Dm7 | F | Bb | Em7 A7 | Dm7 G7",
+         "A5:6 G5:2 F5:4 A5:4 | D6:6 C6:2 Bb5:4 F5:4 | C6:6 A5:2 F5:4 C6:4 | D6:8 A5:4 F5:4 |"
+         "A5:6 G5:2 F5:4 A5:4 | D6:6 C6:2 Bb5:4 D6:4 | E6:4 D6:2 C6:2 C#6:4 A5:4 |"
+         "D6:4 F6:4 G6:4 F6:2 D6:2",
+         oompah, "C:4 C:4 C:4 C:4", "C:16", trio, fill, true, true},
+        {"Stomp", "C | F | C | G7",
+         "C6:2 C6:2 r:2 C6:2 r:2 C6:2 D6:2 E6:2 | F6:2 F6:2 r:2 F6:2 r:2 E6:2 D6:2 C6:2 |"
+         "E6:2 E6:2 r:2 E6:2 r:2 G6:2 E6:2 C6:2 | D6:4 B5:4 G5:2 A5:2 B5:2 D6:2",
+         "R:2 r:14", "C:2 r:14", "", stomp, fanfareRoll},
     };
     return t;
 }
