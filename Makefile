@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tavolnik developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The two commands people type: `make run` builds and starts the game, `make test` builds it
 # and runs every test. Both install the Debian packages they need first.
 BUILD ?= build

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The floor of the start-up measurements: the least a Qt Widgets program does to show a window
 // of the title screen's size. It reports its first paint exactly as the game does.
 #include <QApplication>

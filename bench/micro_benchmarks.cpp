@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Micro-benchmarks of the hot paths of a race and of the ranking store: the race tick with all
 // ten cars and obstacles on the road, one overlap test, one entry round of the traffic, a
 // repaint, and reading and writing the ranking file. Runs on the offscreen platform with the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The benchmark run: measures the game program side by side with the floor (an empty Qt window
 // of the title screen's size), drives a scripted race through the program's benchmark hooks,
 // runs the micro-benchmarks, and prints everything as one table with its targets.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the ranking file: any bytes as Tavolnik.conf, then LoadScore, then SaveScore. A damaged
 // file must never crash the game, every entry must come back as a name and a whole number, and
 // what SaveScore writes must read back exactly as it was in memory.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the sound files through the game's own media layer and the real SDL2_mixer backend
 // (SDL's dummy audio driver): any bytes as a WAV effect, played the way PlayEffect plays it,
 // and as a MIDI tune, opened, played, polled and closed with the music commands the game sends.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A small reader of Standard MIDI Files, to check soundgen's tunes: their length (following
 // their tempo changes), their tempo and instruments, their channels and whether every note that
 // starts also stops.

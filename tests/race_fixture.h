@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the race tests share: a fresh race screen with a repeatable random sequence and a
 // recorder in place of the sound card, and a few ways to place the traffic.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plays the player's part in the race screen's scenes: answers every wait for the next message
 // (by a click on "Click or SpaceKey to Next" and by Space, in turn), types a name into a
 // ranking window that asks for one and closes it, and keeps a record of what it saw.

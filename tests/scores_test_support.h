@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Helpers shared by the ranking tests: a settings folder of their own for every test, the file
 // the rankings live in, the effects that were played, standard error caught while a call runs,
 // and a hand on the modal ranking window while it is open.

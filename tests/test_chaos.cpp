@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Closing the race window at every phase of a game: during the opening message, mid-race, in a
 // crash, in the clear scene (its approach and its dialogue) and while the ranking window asks
 // for a name. Every time the game must wind down cleanly: no crash, no hang, every timer

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line: what each option means, the one-line complaints and exit code 2 for bad
 // ones, help and version without a display, and a plain message instead of a crash when there
 // is no display at all.

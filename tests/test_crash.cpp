@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The crash and the game over: the ten steps of a crash and their timing, an obstacle's fall
 // that resumes the race, a car's wreck that ends it, the time running out while the hero is
 // still tumbling, and the game over's messages and states for both causes in every mode.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A whole story run with real timers, as a player plays it: the title's ストーリー, START, the
 // opening message, full speed to the meeting place, the clear scene with its dialogue and the
 // name for the ranking, and on into stage 2, which opens with its own message, clock and

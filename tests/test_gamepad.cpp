@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The gamepad plays the race screen through its key handler: buttons and directions arrive as
 // the right keys, arrows repeat while held, nothing but the Space role acts while input is off,
 // and controllers plugged in or pulled out mid-race never stop the race. The pads are SDL's

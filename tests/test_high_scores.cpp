@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ranking tables: a fresh store shows the defaults and a save writes every key; names and
 // values come back exactly as they were saved; values that are not whole numbers, damaged files
 // and failed saves never stop the game nor lose an entry that could be read; and a finished

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Steering: the arrows move the hero within the road, "A" and "B" step the speed and the
 // gauge, Space asks for the next message; real key presses reach the handler whatever has
 // the focus.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The recordings soundgen makes of the tunes (BGM1.ogg .. BGM5.ogg beside BGM1.mid .. BGM5.mid):
 // each names the SHA-1 of its MIDI file where the game looks for it, lasts exactly as long as
 // the tune, starts on the beat, plays up to its end and ends faded out, and is loud but never

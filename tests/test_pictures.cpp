@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's pictures: every one renders, at the size the screens lay it out at,
 // sprites that move over the road leave the road visible at their corners, and the
 // road tile repeats without a seam and has its cross street where the traffic uses it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race screen as laid out, the race start with its opening wait, and closing the window
 // while a message waits.
 #include <QAction>

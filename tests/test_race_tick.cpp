@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race tick and the clock: distance, the road's scroll and fold, the traffic's steps,
 // hold-backs and parking, the hero's hits in their order, and the clock's second.
 #include <QtTest>

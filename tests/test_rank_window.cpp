@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ranking window: its layout, the three clicks when it opens from the title, the two
 // independent groups of option buttons, the close button following the name box, Japanese
 // typed through an input method, and every way of closing it taking the name and saving.

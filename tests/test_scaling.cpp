@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Scaling: at scale 2 every window is twice as large, laid out exactly as at scale 1 in the
 // game's own coordinates, and drawn sharp, from the SVG sources and the fonts, instead of a
 // blown-up bitmap. Each scale is rendered by this same program in a process of its own (the

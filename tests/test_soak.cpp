@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The soak: two hours of drive at top speed, stepped through the race screen's own handlers with
 // a fixed seed. The player holds speed 9 with "A", now and then brakes, steers at random, and
 // starts a new race (START, its opening message, a name for the ranking) after every wreck.

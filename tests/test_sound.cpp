@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Music and effects: the commands the game sends and in what order (through the recorder),
 // the real SDL2_mixer backend on a headless audio driver, and the files soundgen writes.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The stage clear: the hero's path to his friend and off the screen, the dialogue of each stage
 // with its waits, the ranking while the last message shows, stage 2 made ready after stage 1,
 // the happy end after stage 2, the scene's music, and closing the window in the middle of it.

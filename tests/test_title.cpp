@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The title screen and the way back to it: 烈's hints wherever the pointer goes, story and
 // drive opening the race screen, the ranking window over the title, every way the game ends,
 // and the race screen's TITLE button and menu.

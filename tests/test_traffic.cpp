@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Traffic and the hit test: how often each car and obstacle enters by mode and distance, what
 // keeps it out, how fast it drives and where it appears; and which rectangles touch.
 #include <QtTest>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measuring hooks of the game program, for the benchmark run only. They are linked into the
 // program (not into the tests) and do nothing unless their environment variables are set:
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line, read before any window exists: --help and --version answer without a
 // display, --scale has to be known before the application object sizes its windows, and a
 // machine without a display is told so plainly.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up measurement: tells when the first window of a program has been painted, and can end
 // the program right there with its peak memory on standard output. The benchmark run uses it on
 // the game and on an empty Qt window side by side; it does nothing unless it is asked to.

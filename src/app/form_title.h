@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The title screen: the first window of the game and the one the player comes back to. Four
 // buttons (story, drive, ranking, end) and a speech bubble in which 烈 gives a hint for
 // whatever the pointer is over.

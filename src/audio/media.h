@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The media-command layer: music is driven by text commands ("open ... alias bgm",
 // "play bgm notify", "status bgm mode", ...) and effects by one call with two ways of playing.
 // Everything goes through one backend; the real one plays through SDL2_mixer, tests put a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A stand-in for the media backend that keeps every command and effect call in order, so the
 // game's use of sound can be checked without a sound card. Answers are scripted: by default
 // every command succeeds and "status ... mode" answers statusMode.

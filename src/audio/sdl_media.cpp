@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real media backend: music devices and effects over SDL2_mixer, whose MIDI decoder is
 // FluidSynth with a General MIDI sound font. A tune that comes with its own rendering (see
 // renderingOf) plays from the rendering, which spares the mixer's thread the synthesis.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race screen's music poll and its sound menu. The check marks of the menu are the only
 // record of whether music and effects are on; they last as long as the race screen.
 #include <QAction>

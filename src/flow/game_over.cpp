@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game over: the time ran out on a story stage, or the board was wrecked on a car. The
 // race stops where it stands, the hero looks dismayed, and START, TITLE and the menus come back.
 #include <QPushButton>

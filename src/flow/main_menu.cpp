@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race screen's TITLE button and its menu: back to the title, end the game, the version.
 #include "app/form_title.h"
 #include "audio/sound.h"

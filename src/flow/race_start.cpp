@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // START: the race start with its opening message, and the press-to-continue wait that every
 // scene uses.
 #include <QLineEdit>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The stage clear: the hero skates up to 烈 at the meeting place, the stage's dialogue plays,
 // the clear time goes into the ranking and the pair skate off to the left. After stage 1 the
 // screen is made ready for stage 2; after stage 2 the happy end stays on screen.

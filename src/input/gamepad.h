@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The gamepad: any game controller SDL knows plays the race screen as the keyboard does. The
 // d-pad and the left stick are the arrow keys and repeat while held, as a held key does; the
 // south face button is "A" and the east one "B"; while a scene waits for the next message,

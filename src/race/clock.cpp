@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race clock: once a second it moves the time, shows time and distance, ends a story
 // stage whose time has run out, and lets new traffic in.
 #include "runtime/random.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one geometric test of the game: do two pictures touch or overlap? The hero only counts
 // with a thin strip near his feet, so he can brush past a car's roof without a crash.
 #include <cmath>

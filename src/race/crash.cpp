@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The crash: the race tick stops, the speed drops to 0 and for two seconds the hero tumbles.
 // A fall over an obstacle goes on from where he stood; wrecking his board on a car ends the race.
 #include "audio/sound.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Steering: the arrows move the hero's sprite within the road, "A" and "B" change the speed
 // step and light the gauge, Space asks for the next message of a scene.
 #include "audio/sound.h"

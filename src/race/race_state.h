@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The state every part of the race shares. It lives at module level, not in a window, so it
 // survives the race screen being discarded and recreated.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race tick, twice a second: the distance, the road scroll, the traffic and the hero's
 // hit tests.
 #include "screens/form_main.h"

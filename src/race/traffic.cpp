@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The traffic: six cars and four obstacles, each parked just outside the road or on it.
 // Init_Car parks them all before a race; SetCar lets them onto the road once a second.
 #include <cmath>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The small controls the game's windows are made of, with the behaviours the game relies on:
 // captions that show CR LF as a line break, filled shapes with a fill colour, and option
 // buttons whose marking from code runs their click handler exactly once.

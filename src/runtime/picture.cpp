@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "runtime/picture.h"
 
 #include "runtime/picture_drawing.h"

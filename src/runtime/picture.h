@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Windowless pictures: a picture is a position, a size, a visibility and an image. It takes no
 // input; a PictureLayer paints its pictures in their stacking order and repaints only the
 // rectangles that change.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one way the game's pictures are drawn from their SVG sources: by the running game, and by
 // the build, which draws every picture ahead at its own size (see RenderPicture).
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The folder that holds the program; the sound folder lies beside the program in the build
 // tree and in the installed tree alike.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's one random generator. Every draw of a run comes from here, so a fixed seed
 // (the --seed option, or a test) makes a whole run repeatable.
 #pragma once

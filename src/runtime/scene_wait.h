@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The scene wait: a nested event loop that sleeps until the player asks for the next message.
 // Timers, clicks and key presses are served while it waits; it uses no CPU of its own.
 #pragma once

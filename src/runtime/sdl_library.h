@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SDL and SDL_mixer are opened when the game first needs them (the first sound, the gamepad once
 // the title is on the screen), not when the program starts: together they bring some forty
 // libraries of their own (sound servers, decoders, FluidSynth), and loading them all before the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The per-user settings store: text values addressed by application name, section and key,
 // read with a default. Each application keeps its values in one INI file,
 // $XDG_CONFIG_HOME/<app>/<app>.conf (~/.config/<app>/<app>.conf when the variable is unset),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A window timer: while Enabled it calls its handler every Interval milliseconds on the
 // user-interface thread. Enabling starts the interval afresh; enabling an enabled timer changes
 // nothing. A handler is never re-entered by its own timer, and ticks are never queued up.

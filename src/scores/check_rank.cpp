@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Entering the result of a finished race into its ranking table, and asking for the name.
 #include <QLineEdit>
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ranking window's handlers: showing a table, switching tables with the option buttons,
 // and とじる, which takes the typed name of a new row and saves every table.
 #include <QCloseEvent>

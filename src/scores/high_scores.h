@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ranking tables: the five best clear times of each story stage (shortest first) and the
 // five longest drives (longest first), each entry a name and a value, kept in the per-user
 // settings store under application "Tavolnik", section "Setting", keys "HScore_Nm_<kind>_<slot>_<rank>"

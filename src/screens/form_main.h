@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The race screen: the road, every sprite of the race, the status panel and the menu.
 // This file declares the window and lays out its controls (form_main.cpp); its handlers are
 // defined beside the subsystem they belong to: the clock and the race tick in race/, the race

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ranking window: one ranking table of five rows (rank, name, value, unit), two groups of
 // option buttons that choose the table (story or drive; stage 1 or 2), and とじる, which takes
 // the name typed for a new row, saves every table and closes the window. This file declares

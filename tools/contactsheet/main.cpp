@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // contactsheet: lays every picture of the game out on one PNG for a look-over.
 //
 //   contactsheet <folder with .svg files> <output .png> [pattern]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // prerender: draws every picture of the game ahead, at its own size (the SVG's width and height)
 // at 1x and 2x, into PNG files that the build compiles into the program beside the SVGs.
 //

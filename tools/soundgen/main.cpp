@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // soundgen: writes the game's sound folder. Usage: soundgen [--verbose] <folder>
 // The folder receives the six WAV effects (Click, Up, Down, Crush1, Crush2, Claps), the five
 // MIDI tunes BGM1.mid .. BGM5.mid, and each tune played through FluidSynth with the game's sound

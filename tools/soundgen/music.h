@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A small score notation and its rendering to Standard MIDI Files.
 //
 // A tune is a row of sections; a section is a number of 4/4 bars. Bars are separated by '|'.

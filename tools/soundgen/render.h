@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each tune played through FluidSynth with the richest General MIDI sound font installed, as the
 // game would play it live, and kept as Ogg Vorbis beside its MIDI file: the game plays the recording instead
 // of synthesising the tune during a race, which costs it a fraction of the processor time.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SHA-1 of a file's bytes, to tie each rendered tune to the MIDI file it was rendered from.
 #pragma once
 
