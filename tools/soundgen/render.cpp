@@ -32,7 +32,9 @@ constexpr double kQuality = 0.4;
 
 // FluidR3 first: its instruments are sampled far more richly than TimGM6mb's (148 MB of samples
 // against 6 MB) and the recordings keep their cymbals and brass up to 19 kHz. Without it the
-// tunes are recorded with the small font the game itself synthesises with.
+// tunes are recorded with the small font the game itself synthesises with. The game keeps
+// TimGM6mb first for the rare tune it synthesises live: FluidR3 takes half a second and 140 MB
+// to load, while a recording costs the game nothing whichever font made it.
 const char* const kSoundFonts[] = {
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
