@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "audio/media_recorder.h"
+#include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"

@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include "race_fixture.h"
+#include "audio/sound.h"
+#include "race/race_state.h"
 #include "runtime/message_box.h"
 
 namespace {

@@ -10,8 +10,10 @@
 #include <QtTest>
 #include <SDL.h>
 
+#include "app/race_screen_input.h"
 #include "input/gamepad.h"
 #include "race_fixture.h"
+#include "race/race_state.h"
 #include "runtime/scene_wait.h"
 
 namespace {
@@ -122,9 +124,10 @@ private slots:
         codes.clear();
         pad = std::make_unique<Gamepad>();
         QVERIFY(pad->start());
+        ConnectToRaceScreen(*pad);
         pad->setKeySink([this](int16_t code) {
             codes << code;
-            Gamepad::RaceScreenKeySink(code);
+            RaceScreenKeySink(code);
         });
         f.form->img_JetR[0]->move(200, 100);
         plugIn();
@@ -317,7 +320,7 @@ private slots:
         // him, so the race cannot end by itself.
         f.startRace(2, 0, 0);
         f.heroAway();
-        pad->setKeySink({});  // the real race screen, as the game has it
+        ConnectToRaceScreen(*pad);  // the real race screen, as the game has it
         pad->setRepeat(100, 20);
         act(parseControl("south"), true);
         act(parseControl("south"), false);
@@ -401,7 +404,7 @@ private slots:
         act(parseControl("south"), true);
         act(parseControl("right"), true);
         QCOMPARE(codes.size(), 4);
-        QVERIFY(!Gamepad::RaceScreenWaits());
+        QVERIFY(!RaceScreenWaits());
     }
 };
 

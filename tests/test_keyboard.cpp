@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "race/race_state.h"
 #include "race_fixture.h"
 
 namespace {

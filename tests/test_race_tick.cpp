@@ -5,6 +5,7 @@
 // hold-backs and parking, the hero's hits in their order, and the clock's second.
 #include <QtTest>
 
+#include "race/race_state.h"
 #include "race_fixture.h"
 
 class RaceTickTest : public QObject

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "audio/media_recorder.h"
+#include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "runtime/scene_wait.h"

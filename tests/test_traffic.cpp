@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "race/race_state.h"
 #include "race_fixture.h"
 
 namespace {

@@ -27,6 +27,7 @@
 
 #include "app/first_paint_probe.h"
 #include "app/form_title.h"
+#include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"

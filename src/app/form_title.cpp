@@ -42,6 +42,8 @@ form_Title::form_Title(QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     currentTitle = this;
+    // TITLE on the race screen comes back to a fresh title screen.
+    form_Main::SetTitleScreenOpener([] { (new form_Title)->show(); });
     setAttribute(Qt::WA_DeleteOnClose);
     // The title bar carries no text. An empty title would be filled in with the program's
     // name by the window system, a blank one is not.

@@ -17,6 +17,7 @@
 #include "app/command_line.h"
 #include "app/first_paint_probe.h"
 #include "app/form_title.h"
+#include "app/race_screen_input.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "runtime/picture.h"
@@ -153,6 +154,7 @@ int RunTavolnik(int argc, char* argv[])
     // without one (or without SDL's controller support on this machine) the game plays on the
     // keyboard alone.
     Gamepad pad;
+    ConnectToRaceScreen(pad);
     WatchFirstPaint([&pad] {
         QTimer::singleShot(0, qApp, [&pad] {
             QIcon icon;

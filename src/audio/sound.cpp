@@ -4,9 +4,11 @@
 #include "audio/sound.h"
 
 #include "audio/media.h"
-#include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
+
+VBool BgmOpen = VbFalse;
+QString BgmFile;
 
 namespace {
 std::function<bool()> effectsSwitch;

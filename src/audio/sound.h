@@ -9,6 +9,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "runtime/vbool.h"
+
+extern VBool BgmOpen;        // the music device is open and playing
+extern QString BgmFile;      // the music file to play next
+
 // mode 0: start the music in BgmFile (sets BgmOpen when it plays); 1: stop and close it;
 // 2: poll it and start it again from the top once the piece has ended.
 void BgmControl(int16_t mode);

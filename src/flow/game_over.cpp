@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "screens/form_main.h"
 
 namespace {

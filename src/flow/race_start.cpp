@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"

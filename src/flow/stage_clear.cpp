@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "screens/form_main.h"
 

@@ -9,7 +9,6 @@
 
 #include "race/race_state.h"
 #include "runtime/sdl_library.h"
-#include "screens/form_main.h"
 
 namespace {
 constexpr int16_t KeyLeft = 37;
@@ -25,8 +24,6 @@ uint8_t bitOf(int16_t arrow) { return static_cast<uint8_t>(1u << (arrow - KeyLef
 
 Gamepad::Gamepad(QObject* parent) : QObject(parent)
 {
-    sink_ = &Gamepad::RaceScreenKeySink;
-    sceneWaiting_ = &Gamepad::RaceScreenWaits;
     if (qApp) {
         const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
         if (rate > 0) repeatIntervalMs_ = std::max(1, 1000 / rate);
@@ -62,27 +59,9 @@ bool Gamepad::start()
     return true;
 }
 
-void Gamepad::setKeySink(KeySink sink) { sink_ = sink ? std::move(sink) : &RaceScreenKeySink; }
+void Gamepad::setKeySink(KeySink sink) { sink_ = std::move(sink); }
 
-void Gamepad::setSceneWaiting(std::function<bool()> waiting)
-{
-    sceneWaiting_ = waiting ? std::move(waiting) : &RaceScreenWaits;
-}
-
-void Gamepad::RaceScreenKeySink(int16_t keyCode)
-{
-    form_Main* main = form_Main::current();
-    if (!main || main->closing()) return;
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != main) return;
-    main->Form_KeyDown(keyCode, 0);
-}
-
-bool Gamepad::RaceScreenWaits()
-{
-    form_Main* main = form_Main::current();
-    return main && !main->closing() && main->Nextbox && !main->Nextbox->isHidden();
-}
+void Gamepad::setSceneWaiting(std::function<bool()> waiting) { sceneWaiting_ = std::move(waiting); }
 
 void Gamepad::setRepeat(int delayMs, int intervalMs)
 {
@@ -175,14 +154,14 @@ void Gamepad::button(int32_t instance, uint8_t button, bool down)
     if (!down) return;
     switch (button) {
     case SDL_CONTROLLER_BUTTON_A:
-        if (sceneWaiting_()) send(KeySpace);
+        if (sceneWaiting_ && sceneWaiting_()) send(KeySpace);
         send(KeyA);
         break;
     case SDL_CONTROLLER_BUTTON_B:
         send(KeyB);
         break;
     case SDL_CONTROLLER_BUTTON_START:
-        if (sceneWaiting_()) send(KeySpace);
+        if (sceneWaiting_ && sceneWaiting_()) send(KeySpace);
         break;
     default:
         break;

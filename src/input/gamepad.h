@@ -4,8 +4,9 @@
 // The gamepad: any game controller SDL knows plays the race screen as the keyboard does. The
 // d-pad and the left stick are the arrow keys and repeat while held, as a held key does; the
 // south face button is "A" and the east one "B"; while a scene waits for the next message,
-// Start and the south button are Space as well. Every press goes into the race screen's key
-// handler, so what a key does, and when it does nothing, stays the handler's business.
+// Start and the south button are Space as well. Every press goes into a key sink, which the
+// game points at the race screen's key handler (app/race_screen_input.h), so what a key does,
+// and when it does nothing, stays the handler's business.
 //
 // SDL is asked for its events from a timer on the user-interface thread: often while a race
 // is being steered with a controller connected, less often while it only has to notice a
@@ -50,16 +51,10 @@ public:
     bool start();
     bool running() const { return running_; }
 
-    // Where the presses go. By default: the race screen's Form_KeyDown (below).
+    // Where the presses go; until one is set, nowhere.
     void setKeySink(KeySink sink);
-    // Whether a scene waits for the next message. By default: the race screen's
-    // "Click or SpaceKey to Next" is showing.
+    // Whether a scene waits for the next message; until one is set, none does.
     void setSceneWaiting(std::function<bool()> waiting);
-
-    // The defaults: the key handler of the race screen there is now, unless it is closing or a
-    // modal window above it holds the input (as it holds the keyboard's); and its Nextbox.
-    static void RaceScreenKeySink(int16_t keyCode);
-    static bool RaceScreenWaits();
 
     // Hold time before an arrow repeats, and the time between repeats.
     void setRepeat(int delayMs, int intervalMs);

@@ -3,6 +3,7 @@
 
 // The race clock: once a second it moves the time, shows time and distance, ends a story
 // stage whose time has run out, and lets new traffic in.
+#include "race/race_state.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 

@@ -4,6 +4,7 @@
 // The crash: the race tick stops, the speed drops to 0 and for two seconds the hero tumbles.
 // A fall over an obstacle goes on from where he stood; wrecking his board on a car ends the race.
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "screens/form_main.h"
 
 namespace {

@@ -4,6 +4,7 @@
 // Steering: the arrows move the hero's sprite within the road, "A" and "B" change the speed
 // step and light the gauge, Space asks for the next message of a scene.
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
 

@@ -3,6 +3,8 @@
 
 #include "race/race_state.h"
 
+#include "audio/sound.h"
+
 int16_t GameMode = 0;
 int32_t TimeCount = 0;
 int32_t Distance = 0;
@@ -13,8 +15,6 @@ VBool ShogaiFlag[5] = {};
 int16_t CrushType = 0;
 VBool InputEnabled = VbFalse;
 VBool NextFlag = VbFalse;
-VBool BgmOpen = VbFalse;
-QString BgmFile;
 
 void ResetRaceState()
 {

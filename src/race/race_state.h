@@ -5,13 +5,9 @@
 // survives the race screen being discarded and recreated.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 
-// Flags are 16-bit values: -1 is true, 0 is false, and a flag counts as set only when it holds -1.
-using VBool = int16_t;
-constexpr VBool VbTrue = -1;
-constexpr VBool VbFalse = 0;
+#include "runtime/vbool.h"
 
 extern int16_t GameMode;     // 0 story stage 1, 1 story stage 2, 2 drive
 extern int32_t TimeCount;    // seconds left (story) or run (drive)
@@ -23,8 +19,7 @@ extern VBool ShogaiFlag[5];  // [1..4]: obstacle n (img_Shogai(n-1)) is on the r
 extern int16_t CrushType;    // 0 a car, 1 an obstacle
 extern VBool InputEnabled;   // the steering and speed keys act
 extern VBool NextFlag;       // the player asked for the next message of a scene
-extern VBool BgmOpen;        // the music device is open and playing
-extern QString BgmFile;      // the music file to play next
 
-// Puts every race global back to its program-start value (zero, false, empty). Tests use it.
+// Puts every race global back to its program-start value (zero, false, empty), and the
+// music's BgmOpen and BgmFile too. Tests use it.
 void ResetRaceState();

@@ -3,6 +3,7 @@
 
 // The race tick, twice a second: the distance, the road scroll, the traffic and the hero's
 // hit tests.
+#include "race/race_state.h"
 #include "screens/form_main.h"
 
 namespace {

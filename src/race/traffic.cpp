@@ -5,6 +5,7 @@
 // Init_Car parks them all before a race; SetCar lets them onto the road once a second.
 #include <cmath>
 
+#include "race/race_state.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 

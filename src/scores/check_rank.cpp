@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "audio/sound.h"
+#include "race/race_state.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"

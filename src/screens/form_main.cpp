@@ -5,8 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,7 +13,6 @@
 #include <QStyle>
 
 #include "audio/sound.h"
-#include "runtime/scene_wait.h"
 #include "runtime/screen_fit.h"
 
 namespace {
@@ -244,29 +241,6 @@ void form_Main::stopEverything()
 {
     for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM})
         if (t) t->setEnabled(false);
-}
-
-void form_Main::closeEvent(QCloseEvent* event)
-{
-    // However the window is closed, the race winds down first: every timer stops, a waiting
-    // scene is cut off and the music ends; a handler that comes back from a wait sees
-    // closing() and returns at once.
-    closing_ = true;
-    stopEverything();
-    InputEnabled = VbFalse;
-    SceneWait::cutOff();
-    // A ranking window still asking for a name is closed as its close box closes it: the new
-    // row takes what was typed and the tables are saved.
-    for (QDialog* dialog : findChildren<QDialog*>())
-        if (dialog->isVisible()) dialog->close();
-    BgmControl(1);
-    event->accept();
-    // Closed from inside a wait or a modal window of one of its own handlers: discarded now,
-    // the window would be deleted inside that nested loop, under the handler's feet.
-    if (nestedLoops_ > 0) {
-        setAttribute(Qt::WA_DeleteOnClose, false);
-        discardWhenUnwound_ = true;
-    }
 }
 
 form_Main::NestedLoop::NestedLoop(form_Main* window) : window_(window)

@@ -4,18 +4,19 @@
 // The race screen: the road, every sprite of the race, the status panel and the menu.
 // This file declares the window and lays out its controls (form_main.cpp); its handlers are
 // defined beside the subsystem they belong to: the clock and the race tick in race/, the race
-// start, the clear scene and the game over in flow/, the music poll in audio/, the ranking
+// start, the clear scene, the game over, the menu and the music poll in flow/, the ranking
 // entry in scores/.
 #pragma once
 
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 
-#include "race/race_state.h"
 #include "runtime/controls.h"
 #include "runtime/picture.h"
 #include "runtime/timer.h"
+#include "runtime/vbool.h"
 
 class QAction;
 class QLineEdit;
@@ -34,6 +35,8 @@ public:
 
     // The race screen that exists now, or null.
     static form_Main* current();
+    // How TITLE opens a fresh title screen; the title screen hands it in when it is made.
+    static void SetTitleScreenOpener(std::function<void()> open);
 
     // Road layer: every picture of the road, in stacking order.
     PictureLayer* roadLayer = nullptr;
