@@ -378,6 +378,38 @@ private slots:
         QCOMPARE(reply, QStringLiteral("unchanged"));
     }
 
+    void pauseHoldsTheMusicUntilResume()
+    {
+        const QString midi = temp.filePath(QStringLiteral("pause.mid"));
+        QVERIFY(writeTinyMidi(midi, 2));  // one second
+        QString reply;
+        QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
+        QCOMPARE(mciSendString(QStringLiteral("play bgm notify")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("pause bgm")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("paused"));
+        // Held for longer than the piece lasts, it has not run out when it goes on.
+        QThread::msleep(1300);
+        QCOMPARE(mciSendString(QStringLiteral("resume bgm")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QCOMPARE(mciSendString(QStringLiteral("resume bgm")), 0);  // not paused: nothing changes
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QCOMPARE(mciSendString(QStringLiteral("pause nothing")), int32_t(MCIERR_INVALID_DEVICE_NAME));
+        QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
+
+        // The recorder answers the same way.
+        MediaRecorder rec;
+        QCOMPARE(mciSendString(QStringLiteral("pause bgm")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("paused"));
+        QCOMPARE(mciSendString(QStringLiteral("resume bgm")), 0);
+        QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
+        QCOMPARE(reply, QStringLiteral("playing"));
+        QVERIFY(boxes.isEmpty());
+    }
+
     void realBgmControlLoopsThePiece()
     {
         const QString midi = temp.filePath(QStringLiteral("loop.mid"));

@@ -12,9 +12,14 @@ int32_t MediaRecorder::sendCommand(const QString& command, QString* reply, bool 
     calls.append({viaExecute ? MediaCall::Execute : MediaCall::Send, command, 0});
     for (const Failure& failure : std::as_const(failures))
         if (command.startsWith(failure.prefix, Qt::CaseInsensitive)) return failure.error;
-    if (reply && command.startsWith(QLatin1String("status "), Qt::CaseInsensitive) &&
+    const QString verb = command.section(QLatin1Char(' '), 0, 0).toLower();
+    if (verb == QLatin1String("pause"))
+        paused = true;
+    else if (verb != QLatin1String("status"))
+        paused = false;  // resume, play, stop, seek, close and open all end a pause
+    if (reply && verb == QLatin1String("status") &&
         command.endsWith(QLatin1String(" mode"), Qt::CaseInsensitive))
-        *reply = statusMode;
+        *reply = paused ? QStringLiteral("paused") : statusMode;
     return MCIERR_NONE;
 }
 

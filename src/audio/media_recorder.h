@@ -3,7 +3,8 @@
 
 // A stand-in for the media backend that keeps every command and effect call in order, so the
 // game's use of sound can be checked without a sound card. Answers are scripted: by default
-// every command succeeds and "status ... mode" answers statusMode.
+// every command succeeds and "status ... mode" answers statusMode, or "paused" between a
+// "pause" and the next command that ends it.
 #pragma once
 
 #include "audio/media.h"
@@ -38,6 +39,7 @@ public:
     QList<MediaCall> calls;                 // commands and effects together, in order
     QString statusMode = QStringLiteral("playing");
     bool effectResult = true;
+    bool paused = false;  // a "pause" was the last command that moved the music
 
 private:
     struct Failure {

@@ -6,8 +6,9 @@
 // renderingOf) plays from the rendering, which spares the mixer's thread the synthesis.
 //
 // A music device is a loaded Mix_Music under an alias. The mixer has one music slot, so the
-// device played last owns it; "stop" pauses it where it is, "seek ... to start" halts it so the
-// next "play" begins from the top, and a piece that has run out reports "stopped". Effects all
+// device played last owns it; "stop" and "pause" hold it where it is ("resume" or "play" go on
+// from there), "seek ... to start" halts it so the next "play" begins from the top, and a piece
+// that has run out reports "stopped". Effects all
 // use one mixer channel, so a new effect cuts off the one before, as the effect call promises.
 //
 // FluidSynth keeps a finished piece "playing" for a grace of about two seconds while its last
@@ -72,6 +73,12 @@ bool splitCommand(const QString& command, QStringList& words)
 bool is(const QString& word, const char* keyword)
 {
     return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+// "wait" is the one word a command that takes no arguments accepts (and ignores).
+bool onlyWait(const QStringList& words)
+{
+    return std::all_of(words.begin(), words.end(), [](const QString& w) { return is(w, "wait"); });
 }
 
 struct MidiInfo {
@@ -240,7 +247,8 @@ public:
         const QString verb = words.takeFirst();
         if (is(verb, "open")) return open(words);
         const bool known = is(verb, "play") || is(verb, "stop") || is(verb, "close") ||
-                           is(verb, "status") || is(verb, "seek");
+                           is(verb, "status") || is(verb, "seek") || is(verb, "pause") ||
+                           is(verb, "resume");
         if (!known) return MCIERR_UNRECOGNIZED_COMMAND;
         if (words.isEmpty()) return MCIERR_MISSING_DEVICE_NAME;
         const QString alias = words.takeFirst();
@@ -256,6 +264,8 @@ public:
         Device& device = found.value();
         if (is(verb, "play")) return play(device, words);
         if (is(verb, "stop")) return stop(device, words);
+        if (is(verb, "pause")) return pause(device, words);
+        if (is(verb, "resume")) return resume(device, words);
         if (is(verb, "close")) return close(found, words);
         if (is(verb, "status")) return status(device, words, reply);
         return seek(device, words);
@@ -312,6 +322,7 @@ private:
         bool fromStart = true;  // the next play begins at the top of the piece
         double seconds = 0;     // the piece's length, when the file tells it
         QString source;         // the file played: the MIDI file or its rendering
+        bool paused = false;    // held by "pause": its mode is "paused" until it goes on
     };
     using Devices = QHash<QString, Device>;
 
@@ -422,6 +433,7 @@ private:
         // Waiting for the end of a piece would freeze the game.
         if (!words.isEmpty())
             return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
+        device.paused = false;
         if (owns(device) && !device.fromStart && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
             mix->Mix_ResumeMusic();
             musicClockRunning = true;
@@ -439,13 +451,40 @@ private:
 
     int32_t stop(Device& device, const QStringList& words)
     {
-        for (const QString& word : words)
-            if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (owns(device) && mix->Mix_PlayingMusic()) {
-            mix->Mix_PauseMusic();
-            musicClockRunning = false;
+        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        device.paused = false;
+        hold(device);
+        return MCIERR_NONE;
+    }
+
+    // Holds the piece where it is until "resume" (or "play") goes on from there.
+    int32_t pause(Device& device, const QStringList& words)
+    {
+        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (hold(device)) device.paused = true;
+        return MCIERR_NONE;
+    }
+
+    // Goes on from a pause; a piece that is not paused is left as it is.
+    int32_t resume(Device& device, const QStringList& words)
+    {
+        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!device.paused) return MCIERR_NONE;
+        device.paused = false;
+        if (owns(device) && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
+            mix->Mix_ResumeMusic();
+            musicClockRunning = true;
         }
         return MCIERR_NONE;
+    }
+
+    // Pauses the mixer's music when this device is sounding; true when it was.
+    bool hold(const Device& device)
+    {
+        if (!owns(device) || !mix->Mix_PlayingMusic() || mix->Mix_PausedMusic()) return false;
+        mix->Mix_PauseMusic();
+        musicClockRunning = false;
+        return true;
     }
 
     int32_t seek(Device& device, const QStringList& words)
@@ -458,6 +497,7 @@ private:
         if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (is(rest.at(1), "start") || is(rest.at(1), "end")) {
             if (owns(device)) halt();
+            device.paused = false;
             device.fromStart = is(rest.at(1), "start");
             return MCIERR_NONE;
         }
@@ -478,7 +518,9 @@ private:
             if (playing && device.seconds > 0 &&
                 double(musicFrames.load()) / mixerRate >= device.seconds)
                 playing = false;
-            answer = playing ? QStringLiteral("playing") : QStringLiteral("stopped");
+            answer = playing          ? QStringLiteral("playing")
+                     : device.paused ? QStringLiteral("paused")
+                                     : QStringLiteral("stopped");
         } else if (is(rest.at(0), "ready")) {
             answer = QStringLiteral("true");
         } else {
@@ -490,8 +532,7 @@ private:
 
     int32_t close(Devices::iterator found, const QStringList& words)
     {
-        for (const QString& word : words)
-            if (!is(word, "wait")) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         free(found.value());
         devices.erase(found);
         return MCIERR_NONE;
