@@ -12,6 +12,7 @@
 #include "runtime/program_folder.h"
 
 #include "midi_reader.h"
+#include "render.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -585,6 +586,69 @@ private slots:
         ShutdownSound();
         restoreEnv("SDL_AUDIODRIVER", driver);
         qunsetenv("SDL_DISKAUDIOFILE");
+    }
+
+    void aLoopedTuneNeverFallsSilent_data()
+    {
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("synthesised live") << false;
+        QTest::newRow("played from its recording") << true;
+    }
+    void aLoopedTuneNeverFallsSilent()
+    {
+        QFETCH(bool, recorded);
+        ShutdownSound();
+        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+        const QString raw = temp.filePath(QStringLiteral("loop.raw"));
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(raw));
+        const QString name = recorded ? QStringLiteral("gapless") : QStringLiteral("live");
+        BgmFile = temp.filePath(name + QStringLiteral(".mid"));
+        QVERIFY(writeTinyMidi(BgmFile, 2));  // one second of notes without a rest
+        if (recorded) {
+            QFile f(BgmFile);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray b = f.readAll();
+            const std::string font = soundgen::findSoundFont();
+            if (font.empty()) QSKIP("no General MIDI sound font to record with");
+            soundgen::renderOgg(std::vector<uint8_t>(b.begin(), b.end()), font,
+                                QFile::encodeName(temp.filePath(name + QStringLiteral(".ogg"))).toStdString());
+        }
+        BgmControl(0);
+        QCOMPARE(BgmOpen, VbTrue);
+        QCOMPARE(MusicSourceOf(QStringLiteral("bgm")).endsWith(QLatin1String(".ogg")), recorded);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2600) {
+            QThread::msleep(100);
+            BgmControl(2);
+        }
+        BgmControl(1);
+        ShutdownSound();
+        restoreEnv("SDL_AUDIODRIVER", driver);
+        qunsetenv("SDL_DISKAUDIOFILE");
+        // 44.1 kHz stereo 16-bit: the longest run of frames below -60 dBFS between the first
+        // and the last sound.
+        QFile f(raw);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray d = f.readAll();
+        const auto* s = reinterpret_cast<const qint16*>(d.constData());
+        const qsizetype frames = d.size() / 4;
+        qsizetype first = -1, last = -1, run = 0, longest = 0;
+        for (qsizetype i = 0; i < frames; ++i) {
+            if (qMax(qAbs(int(s[2 * i])), qAbs(int(s[2 * i + 1]))) < 33) {
+                ++run;
+                continue;
+            }
+            if (first < 0) first = i;
+            else longest = qMax(longest, run);
+            last = i;
+            run = 0;
+        }
+        QVERIFY2(last - first > 44100 * 2, "the music did not play across two loops");
+        const double gapMs = longest * 1000.0 / 44100;
+        qInfo("longest silence while the tune loops: %.2f ms", gapMs);
+        QVERIFY2(gapMs <= 5, qPrintable(QString::number(gapMs)));
     }
 
     // ---- the files soundgen writes ----

@@ -11,10 +11,13 @@
 // that has run out reports "stopped". Effects all
 // use one mixer channel, so a new effect cuts off the one before, as the effect call promises.
 //
-// FluidSynth keeps a finished piece "playing" for a grace of about two seconds while its last
-// notes fade, which would leave a gap each time the game loops the music. So the end of a MIDI
-// piece is told by the music's own clock (the frames the mixer produced while it played) against
-// the length the file itself gives.
+// The game loops its music by polling: once "status" says a piece has ended it sends "seek ... to
+// start" and "play", up to a poll later. Waiting for that would leave a gap of silence at every
+// loop, so a piece whose length is known (a MIDI file or its rendering) is played by the mixer
+// as an endless loop, and its end is told by the music's own clock (the frames the mixer produced
+// while it played) against the length the MIDI file gives. Then "stopped" means the mixer has
+// already gone round to the top; the "seek ... to start" that follows only turns the clock back
+// by the laps it has run, and the "play" goes on. The tune never stops sounding at its loop.
 #include "audio/media.h"
 
 #include <QCryptographicHash>
@@ -320,7 +323,8 @@ private:
     struct Device {
         Mix_Music* music = nullptr;
         bool fromStart = true;  // the next play begins at the top of the piece
-        double seconds = 0;     // the piece's length, when the file tells it
+        double seconds = 0;     // the piece's length, when the file tells it: then it loops
+        bool rewound = false;   // "seek ... to start" found it round its loop: "play" goes on
         QString source;         // the file played: the MIDI file or its rendering
         bool paused = false;    // held by "pause": its mode is "paused" until it goes on
     };
@@ -410,7 +414,9 @@ private:
             music = mix->Mix_LoadMUS(QFile::encodeName(element).constData());
         }
         if (!music) return haveSoundFont ? MCIERR_INVALID_FILE : MCIERR_SEQ_NOMIDIPRESENT;
-        Device device{music, true, 0, source};
+        Device device;
+        device.music = music;
+        device.source = source;
         if (source != element) {
             device.seconds = info.seconds;
         } else if (mix->Mix_GetMusicType(music) == MUS_MID) {
@@ -434,13 +440,16 @@ private:
         if (!words.isEmpty())
             return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
-        if (owns(device) && !device.fromStart && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
+        const bool goOn = owns(device) && mix->Mix_PlayingMusic() &&
+                          (device.rewound || (!device.fromStart && mix->Mix_PausedMusic()));
+        device.rewound = false;
+        if (goOn) {
             mix->Mix_ResumeMusic();
             musicClockRunning = true;
             return MCIERR_NONE;
         }
         musicClockRunning = false;
-        if (mix->Mix_PlayMusic(device.music, 0) != 0) return MCIERR_HARDWARE;
+        if (mix->Mix_PlayMusic(device.music, device.seconds > 0 ? -1 : 0) != 0) return MCIERR_HARDWARE;
         mix->Mix_ResumeMusic();
         current = device.music;
         device.fromStart = false;
@@ -496,8 +505,14 @@ private:
         if (rest.size() < 2) return MCIERR_MISSING_PARAMETER;
         if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (is(rest.at(1), "start") || is(rest.at(1), "end")) {
-            if (owns(device)) halt();
             device.paused = false;
+            if (is(rest.at(1), "start") && roundTheLoop(device)) {
+                device.rewound = true;
+                device.fromStart = false;
+                return MCIERR_NONE;
+            }
+            if (owns(device)) halt();
+            device.rewound = false;
             device.fromStart = is(rest.at(1), "start");
             return MCIERR_NONE;
         }
@@ -515,8 +530,7 @@ private:
         QString answer;
         if (is(rest.at(0), "mode")) {
             bool playing = owns(device) && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic();
-            if (playing && device.seconds > 0 &&
-                double(musicFrames.load()) / mixerRate >= device.seconds)
+            if (playing && lengthInFrames(device) > 0 && musicFrames.load() >= lengthInFrames(device))
                 playing = false;
             answer = playing          ? QStringLiteral("playing")
                      : device.paused ? QStringLiteral("paused")
@@ -528,6 +542,23 @@ private:
         }
         if (reply) *reply = answer;
         return MCIERR_NONE;
+    }
+
+    static int64_t lengthInFrames(const Device& device)
+    {
+        return std::llround(device.seconds * mixerRate);
+    }
+
+    // When the mixer has played this device's loop past its end, turns the music's clock back by
+    // the laps it has run and returns true: the piece is at its start again without a break.
+    bool roundTheLoop(const Device& device)
+    {
+        const int64_t length = lengthInFrames(device);
+        if (!owns(device) || length <= 0 || !mix->Mix_PlayingMusic()) return false;
+        const int64_t frames = musicFrames.load();
+        if (frames < length) return false;
+        musicFrames.fetch_sub(frames / length * length);
+        return true;
     }
 
     int32_t close(Devices::iterator found, const QStringList& words)
