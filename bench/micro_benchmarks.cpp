@@ -35,12 +35,10 @@ void placeTraffic()
     TimeCount = 100;
     race->img_Road->setLeft(-344);
     const double carLeft[7] = {0, 100, 400, 300, 200, 250, 350};
-    Picture* const cars[7] = {nullptr,         race->img_Car1, race->img_Car2, race->img_Car3,
-                              race->img_Car4, race->img_Car5, race->img_Car6};
     for (int n = 1; n <= 6; ++n) {
         CarFlag[n] = VbTrue;
         CarSpeed[n] = n <= 4 ? 12 : 7;
-        cars[n]->setLeft(carLeft[n]);
+        race->car(n)->setLeft(carLeft[n]);
     }
     race->img_Car5->setTop(0);
     race->img_Car6->setTop(200);

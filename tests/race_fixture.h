@@ -52,12 +52,7 @@ struct RaceFixture {
     // Puts the hero where nothing on or off the road can reach him.
     void heroAway() { form->img_JetR[0]->move(-2000, -2000); }
 
-    Picture* car(int n) const
-    {
-        Picture* const cars[7] = {nullptr,        form->img_Car1, form->img_Car2, form->img_Car3,
-                                  form->img_Car4, form->img_Car5, form->img_Car6};
-        return cars[n];
-    }
+    Picture* car(int n) const { return form->car(n); }
 
     // Names of the effects played so far, in order ("Up", "Crush1", ...).
     QStringList effectNames() const

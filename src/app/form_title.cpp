@@ -13,6 +13,7 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "runtime/screen_fit.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
@@ -20,8 +21,6 @@
 
 namespace {
 form_Title* currentTitle = nullptr;
-
-const QString CRLF = QStringLiteral("\r\n");
 
 QString questionHint() { return QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？"); }
 

@@ -7,18 +7,18 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 namespace {
 QString GameOverText(int16_t kind)
 {
-    const QString crlf = QStringLiteral("\r\n");
     if (kind == 1)
-        return QStringLiteral("うわー、間に合わなかったー！") + crlf +
-               QStringLiteral("待ち合わせの時間過ぎちまったよぉー") + crlf + crlf +
+        return QStringLiteral("うわー、間に合わなかったー！") + CRLF +
+               QStringLiteral("待ち合わせの時間過ぎちまったよぉー") + CRLF + CRLF +
                QStringLiteral("Game Over");
-    return QStringLiteral("ジェットローラーが壊れちまったー！") + crlf +
-           QStringLiteral("もう走れねーよぉー") + crlf + crlf + QStringLiteral("Game Over");
+    return QStringLiteral("ジェットローラーが壊れちまったー！") + CRLF +
+           QStringLiteral("もう走れねーよぉー") + CRLF + CRLF + QStringLiteral("Game Over");
 }
 } // namespace
 

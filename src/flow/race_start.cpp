@@ -8,13 +8,13 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
 
 namespace {
-const QString CRLF = QStringLiteral("\r\n");
 
 struct Opening {
     int portrait;
@@ -60,7 +60,7 @@ void form_Main::cmd_Start_Click()
     setTopMenusEnabled(false);
 
     img_Road->setLeft(-344);
-    for (Shape* bar : bar_Speed) bar->setFillColor(0x404040);
+    for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);
     Init_Car();
     Init_Zenta();
 

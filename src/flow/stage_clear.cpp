@@ -10,11 +10,11 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "runtime/program_folder.h"
 #include "screens/form_main.h"
 
 namespace {
-const QString CRLF = QStringLiteral("\r\n");
 
 // One message of a scene: its lines, and whether the scene waits for the player after it.
 struct Message {
@@ -51,7 +51,6 @@ QList<Message> dialogueOf(int16_t mode)
     };
 }
 
-constexpr int DarkBar = 0x404040;
 } // namespace
 
 void form_Main::WinGame()
@@ -125,7 +124,7 @@ void form_Main::timer_Clear_Timer()
             lbl_Mode->setCaption(QStringLiteral("ストーリー STAGE2"));
             lbl_Msg->setCaption(QString());
             img_Zenta[0]->takePictureOf(*img_Zenta[1]);
-            for (Shape* bar : bar_Speed) bar->setFillColor(DarkBar);
+            for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);
             lbl_Time->setCaption(QString());
             lbl_Dist->setCaption(QString());
             cmd_Start->setEnabled(true);

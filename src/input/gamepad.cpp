@@ -8,16 +8,10 @@
 #include <algorithm>
 
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "runtime/sdl_library.h"
 
 namespace {
-constexpr int16_t KeyLeft = 37;
-constexpr int16_t KeyUp = 38;
-constexpr int16_t KeyRight = 39;
-constexpr int16_t KeyDown = 40;
-constexpr int16_t KeyA = 65;
-constexpr int16_t KeyB = 66;
-constexpr int16_t KeySpace = 32;
 
 uint8_t bitOf(int16_t arrow) { return static_cast<uint8_t>(1u << (arrow - KeyLeft)); }
 } // namespace

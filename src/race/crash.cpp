@@ -5,10 +5,10 @@
 // A fall over an obstacle goes on from where he stood; wrecking his board on a car ends the race.
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 namespace {
-constexpr int DarkBar = 0x404040;
 const QString Ouch = QStringLiteral("うわっ！");
 } // namespace
 
@@ -16,7 +16,7 @@ void form_Main::Crushfun(int16_t kind)
 {
     timer_Zenta->setEnabled(false);
     CrushType = kind;
-    for (Shape* bar : bar_Speed) bar->setFillColor(DarkBar);
+    for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);
     Speed = 0;
     timer_Crush->setEnabled(true);
 }

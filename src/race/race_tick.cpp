@@ -22,42 +22,47 @@ constexpr LaneCar laneCars[5] = {
     {+1, 601, -164},  // car 3, upper lane
     {-1, -164, 601},  // car 4, lower lane
 };
-} // namespace
 
-void form_Main::timer_Zenta_Timer()
+// Distance: drive counts it up, a story stage counts it down and ends at its goal. False when
+// the stage is cleared: nothing else moves or is tested on that tick.
+bool AdvanceDistance(form_Main& race)
 {
-    // Distance: drive counts it up, a story stage counts it down and ends at its goal.
     if (GameMode == 2) {
         Distance += 5 * Speed;
-    } else {
-        Distance -= 5 * Speed;
-        if (Distance <= 0) {
-            // The stage is cleared: nothing else moves or is tested on this tick.
-            WinGame();
-            return;
-        }
+        return true;
     }
+    Distance -= 5 * Speed;
+    if (Distance <= 0) {
+        race.WinGame();
+        return false;
+    }
+    return true;
+}
 
-    // The road slides to the right under the hero; two identical tiles make the fold seamless.
-    double road = img_Road->Left() + 10 * Speed;
+// The road slides to the right under the hero; two identical tiles make the fold seamless.
+void ScrollRoad(form_Main& race)
+{
+    double road = race.img_Road->Left() + 10 * Speed;
     if (road >= 0) road -= 601;
-    img_Road->setLeft(road);
+    race.img_Road->setLeft(road);
+}
 
-    // Cars of the long lanes: their own step, the hold-back step when they have run into a
-    // crossing car or an obstacle, and parking once they have left the screen.
-    Picture* const cars[7] = {nullptr, img_Car1, img_Car2, img_Car3, img_Car4, img_Car5, img_Car6};
+// Cars of the long lanes: their own step, the hold-back step when they have run into a
+// crossing car or an obstacle, and parking once they have left the screen.
+void MoveLaneCars(form_Main& race)
+{
     for (int n = 1; n <= 4; ++n) {
         if (CarFlag[n] != VbTrue) continue;
-        Picture* car = cars[n];
+        Picture* car = race.car(n);
         const LaneCar& lane = laneCars[n];
         double left = car->Left() + lane.direction * (CarSpeed[n] + 10 * Speed);
         car->setLeft(left);
 
         bool heldBack = false;
         for (int k = 5; k <= 6 && !heldBack; ++k)
-            heldBack = CarFlag[k] == VbTrue && IsClossed(car, cars[k]) == VbTrue;
+            heldBack = CarFlag[k] == VbTrue && race.IsClossed(car, race.car(k)) == VbTrue;
         for (int k = 0; k < 4 && !heldBack; ++k)
-            heldBack = ShogaiFlag[k + 1] == VbTrue && IsClossed(car, img_Shogai[k]) == VbTrue;
+            heldBack = ShogaiFlag[k + 1] == VbTrue && race.IsClossed(car, race.img_Shogai[k]) == VbTrue;
         if (heldBack) {
             left = left - CarSpeed[n] + 10 * Speed;
             car->setLeft(left);
@@ -69,33 +74,42 @@ void form_Main::timer_Zenta_Timer()
             CarFlag[n] = VbFalse;
         }
     }
+}
 
-    // The cross street's cars slide with the road and drive along the cross street.
+// The cross street's cars slide with the road and drive along the cross street: car 5 down,
+// car 6 up.
+void MoveCrossStreetCars(form_Main& race)
+{
     if (CarFlag[5] == VbTrue) {
-        img_Car5->setLeft(img_Car5->Left() + 10 * Speed);
-        const double top = img_Car5->Top() + 10 * CarSpeed[5];
+        Picture* car = race.img_Car5;
+        car->setLeft(car->Left() + 10 * Speed);
+        const double top = car->Top() + 10 * CarSpeed[5];
         if (top > 304) {
-            img_Car5->setTop(-114);
+            car->setTop(-114);
             CarFlag[5] = VbFalse;
         } else {
-            img_Car5->setTop(top);
+            car->setTop(top);
         }
     }
     if (CarFlag[6] == VbTrue) {
-        img_Car6->setLeft(img_Car6->Left() + 10 * Speed);
-        const double top = img_Car6->Top() - 10 * CarSpeed[6];
+        Picture* car = race.img_Car6;
+        car->setLeft(car->Left() + 10 * Speed);
+        const double top = car->Top() - 10 * CarSpeed[6];
         if (top < -114) {
-            img_Car6->setTop(304);
+            car->setTop(304);
             CarFlag[6] = VbFalse;
         } else {
-            img_Car6->setTop(top);
+            car->setTop(top);
         }
     }
+}
 
-    // Obstacles lie still on the road and slide with it.
+// Obstacles lie still on the road and slide with it.
+void MoveObstacles(form_Main& race)
+{
     for (int n = 1; n <= 4; ++n) {
         if (ShogaiFlag[n] != VbTrue) continue;
-        Picture* obstacle = img_Shogai[n - 1];
+        Picture* obstacle = race.img_Shogai[n - 1];
         const double left = obstacle->Left() + 10 * Speed;
         if (left > 601) {
             obstacle->setLeft(-80);
@@ -104,24 +118,38 @@ void form_Main::timer_Zenta_Timer()
             obstacle->setLeft(left);
         }
     }
+}
 
-    // The hero against everything, on the road or parked; the first hit ends the tick.
-    Picture* hero = img_JetR[0];
+// The hero against everything, on the road or parked; the first hit crashes him.
+void HitTestHero(form_Main& race)
+{
+    Picture* hero = race.img_JetR[0];
     for (int n = 1; n <= 6; ++n) {
-        if (IsClossed(hero, cars[n]) == VbTrue) {
-            Crushfun(0);
+        if (race.IsClossed(hero, race.car(n)) == VbTrue) {
+            race.Crushfun(0);
             return;
         }
     }
     for (int i = 0; i < 4; ++i) {
-        if (IsClossed(hero, img_Shogai[i]) == VbTrue) {
-            Crushfun(1);
+        if (race.IsClossed(hero, race.img_Shogai[i]) == VbTrue) {
+            race.Crushfun(1);
             // The obstacle he fell over is taken off the road.
-            img_Shogai[i]->setLeft(-79);
+            race.img_Shogai[i]->setLeft(-79);
             ShogaiFlag[i + 1] = VbFalse;
             return;
         }
     }
+}
+} // namespace
+
+void form_Main::timer_Zenta_Timer()
+{
+    if (!AdvanceDistance(*this)) return;
+    ScrollRoad(*this);
+    MoveLaneCars(*this);
+    MoveCrossStreetCars(*this);
+    MoveObstacles(*this);
+    HitTestHero(*this);
 }
 
 void form_Main::Init_Zenta()

@@ -52,8 +52,6 @@ constexpr double obstacleLanes[3] = {48, 136, 216};
 
 void form_Main::SetCar()
 {
-    Picture* const cars[7] = {nullptr, img_Car1, img_Car2, img_Car3, img_Car4, img_Car5, img_Car6};
-
     for (const EntryRule& rule : entryRules) {
         bool blocked = false;
         for (VBool* guard : rule.guards)
@@ -73,7 +71,7 @@ void form_Main::SetCar()
             CarFlag[rule.car] = VbTrue;
             const double road = img_Road->Left();
             const double left = (road >= -601 && road <= -352) ? road + 601 + 270 : road + 270;
-            cars[rule.car]->setLeft(left);
+            car(rule.car)->setLeft(left);
             CarSpeed[rule.car] = static_cast<int16_t>(Draw((GameMode + 1) * 2) + 5);
         } else {
             // It lies at the left edge and comes into view as the road scrolls.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "runtime/controls.h"
+#include "runtime/game_constants.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,7 +38,7 @@ void Label::setCaption(const QString& caption)
 {
     caption_ = caption;
     QString shown = caption;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(CRLF, QStringLiteral("\n"));
     setText(shown);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 #include <QAction>
@@ -32,6 +33,12 @@ void styleLabel(Label* label, const QColor& text, const QColor& back, bool borde
 } // namespace
 
 form_Main* form_Main::current() { return currentMain; }
+
+Picture* form_Main::car(int n) const
+{
+    Picture* const cars[7] = {nullptr, img_Car1, img_Car2, img_Car3, img_Car4, img_Car5, img_Car6};
+    return n >= 1 && n <= 6 ? cars[n] : nullptr;
+}
 
 form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
 {
@@ -133,7 +140,7 @@ void form_Main::layOutPanel()
     styleLabel(Label2, QColor(255, 255, 0), QColor(), false, 12);
 
     for (int k = 0; k < 10; ++k) {
-        bar_Speed[k] = new Shape(Frame1, 0x404040);
+        bar_Speed[k] = new Shape(Frame1, GaugeDark);
         bar_Speed[k]->setGeometry(8, 96 - 8 * k, 41, 9);
     }
     // Bar k + 1 is drawn over the top row of bar k, as the gauge was laid out.
@@ -283,13 +290,13 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
 int16_t VirtualKeyOf(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_A: return 65;
-    case Qt::Key_B: return 66;
+    case Qt::Key_Space: return KeySpace;
+    case Qt::Key_Left: return KeyLeft;
+    case Qt::Key_Up: return KeyUp;
+    case Qt::Key_Right: return KeyRight;
+    case Qt::Key_Down: return KeyDown;
+    case Qt::Key_A: return KeyA;
+    case Qt::Key_B: return KeyB;
     default: return 0;
     }
 }

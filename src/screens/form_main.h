@@ -49,6 +49,8 @@ public:
     Picture* img_Car4 = nullptr;
     Picture* img_Car5 = nullptr;
     Picture* img_Car6 = nullptr;
+    // Car n is img_Car<n> (n = 1 to 6); null for any other n.
+    Picture* car(int n) const;
     Picture* img_JetR[7] = {};
     Picture* img_Zenta[5] = {};
     Picture* img_Clear = nullptr;

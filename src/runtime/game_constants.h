@@ -1,0 +1,25 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Numbers and texts more than one part of the game agrees on.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The key handler's key codes, the classic virtual-key codes: the keyboard and the gamepad
+// both hand these to Form_KeyDown.
+constexpr int16_t KeySpace = 32;
+constexpr int16_t KeyLeft = 37;
+constexpr int16_t KeyUp = 38;
+constexpr int16_t KeyRight = 39;
+constexpr int16_t KeyDown = 40;
+constexpr int16_t KeyA = 65;
+constexpr int16_t KeyB = 66;
+
+// The speed gauge's bars (0x00BBGGRR): lit up to the speed step, dark above it.
+constexpr int GaugeLit = 0x0000FF;
+constexpr int GaugeDark = 0x404040;
+
+// The line break between the lines of a message.
+inline const QString CRLF = QStringLiteral("\r\n");
