@@ -6,6 +6,7 @@
 // and controllers plugged in or pulled out mid-race never stop the race. The pads are SDL's
 // virtual joysticks, so no hardware is needed.
 #include <QDialog>
+#include <QPushButton>
 #include <QStyleHints>
 #include <QtTest>
 #include <SDL.h>
@@ -164,7 +165,7 @@ private slots:
         QTest::newRow("stick inside dead zone") << "stick x 9000" << "race" << L{} << 0 << still << false;
         QTest::newRow("stick short of a push") << "stick y -15000" << "race" << L{} << 0 << still << false;
         QTest::newRow("right stick") << "right stick x 32767" << "race" << L{} << 0 << still << false;
-        QTest::newRow("start in a race") << "start" << "race" << L{} << 0 << still << false;
+        QTest::newRow("start in a race") << "start" << "race" << L{19, 13} << 0 << still << false;
         QTest::newRow("west") << "west" << "race" << L{} << 0 << still << false;
         QTest::newRow("north") << "north" << "race" << L{} << 0 << still << false;
         QTest::newRow("back") << "back" << "race" << L{} << 0 << still << false;
@@ -175,7 +176,7 @@ private slots:
         QTest::newRow("off: east") << "east" << "off" << L{66} << 0 << still << false;
         QTest::newRow("off: d-pad") << "right" << "off" << L{39} << 0 << still << false;
         QTest::newRow("off: stick") << "stick y 30000" << "off" << L{40} << 0 << still << false;
-        QTest::newRow("off: start") << "start" << "off" << L{} << 0 << still << false;
+        QTest::newRow("off: start") << "start" << "off" << L{19, 13} << 0 << still << false;
 
         QTest::newRow("wait: south") << "south" << "wait" << L{32, 65} << 0 << still << true;
         QTest::newRow("wait: start") << "start" << "wait" << L{32} << 0 << still << true;
@@ -192,6 +193,8 @@ private slots:
         QFETCH(bool, next);
         if (state == "race") InputEnabled = VbTrue;
         if (state == "wait") f.form->Nextbox->setVisible(true);
+        // START is not there to be pressed in a race, a crash or a scene.
+        f.form->cmd_Start->setEnabled(false);
 
         const Control c = parseControl(control);
         act(c, true);
@@ -220,6 +223,43 @@ private slots:
         QVERIFY(pressed);
         QVERIFY(f.form->Nextbox->isHidden());
         QCOMPARE(codes, QList<int>{32});
+    }
+
+    // Start pauses a running race and lets it go on, the pad steering nothing meanwhile; after
+    // a game over it presses START, and then lets the opening message go on.
+    void startPausesAndStarts()
+    {
+        form_Main* form = f.form;
+        f.startRace(2, 0, 0);
+        form->cmd_Start->setEnabled(false);
+        form->img_JetR[0]->move(200, 100);
+        act(parseControl("start"), true);
+        act(parseControl("start"), false);
+        QVERIFY(form->Paused());
+        act(parseControl("right"), true);
+        act(parseControl("right"), false);
+        act(parseControl("south"), true);
+        act(parseControl("south"), false);
+        QCOMPARE(form->img_JetR[0]->rect().topLeft(), QPoint(200, 100));
+        QCOMPARE(int(Speed), 0);
+        act(parseControl("start"), true);
+        act(parseControl("start"), false);
+        QVERIFY(!form->Paused());
+        QVERIFY(form->RaceRunning());
+
+        form->GameOver(1);
+        // The opening message waits inside the press; the next press of Start lets it go on.
+        QTimer::singleShot(50, this, [&] { stick->release(SDL_CONTROLLER_BUTTON_START); });
+        QTimer::singleShot(250, this, [&] { stick->press(SDL_CONTROLLER_BUTTON_START); });
+        QTimer safety;
+        safety.setSingleShot(true);
+        connect(&safety, &QTimer::timeout, this, [] { SceneWait::cutOff(); });
+        safety.start(5000);
+        act(parseControl("start"), true);
+        QVERIFY(safety.isActive());
+        QVERIFY(form->RaceRunning());
+        QVERIFY(!form->cmd_Start->isEnabled());
+        QCOMPARE(f.effectNames().count(QStringLiteral("Click")), 1);
     }
 
     // The arrows repeat while held: one step at once, then none for the hold delay, then one

@@ -5,11 +5,14 @@
 // gauge, Space asks for the next message; real key presses reach the handler whatever has
 // the focus.
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "audio/sound.h"
 #include "race/race_state.h"
 #include "race_fixture.h"
+#include "runtime/scene_wait.h"
 
 namespace {
 constexpr int Lit = 0x0000FF;
@@ -164,6 +167,167 @@ private slots:
         QCOMPARE(NextFlag, VbTrue);
         QTest::keyClick(f.form, Qt::Key_Right);
         QCOMPARE(f.form->img_JetR[0]->Left(), 448.0);
+    }
+
+    // P and Pause hold a running race, a crash in the middle included, and let it go on: the
+    // road is dimmed under the sign, the steering keys do nothing, the music holds, nothing
+    // moves, and every timer keeps what was left of its interval, neither more nor less.
+    void pauseAndResume_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("crash");
+        QTest::newRow("P") << int(Qt::Key_P) << false;
+        QTest::newRow("Pause while he tumbles") << int(Qt::Key_Pause) << true;
+    }
+    void pauseAndResume()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, crash);
+        form_Main* form = f.form;
+        form->cmd_Start->setEnabled(false);
+        BgmOpen = VbTrue;
+        if (crash) form->Crushfun(1);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTest::qWait(400);
+
+        QTest::keyClick(form, Qt::Key(key));
+        QVERIFY(form->Paused());
+        QVERIFY(form->pauseSign && form->pauseSign->isVisible());
+        QList<Timer*> racing{form->timer_Main, form->timer_BGM, crash ? form->timer_Crush : form->timer_Zenta};
+        QList<int> left;
+        for (Timer* t : racing) {
+            left << t->remainingTime();
+            QVERIFY2(left.last() >= 0 && left.last() < t->Interval(), qPrintable(QString::number(left.last())));
+        }
+        const int32_t time = TimeCount;
+        const double road = form->img_Road->Left();
+        const int16_t step = form->CrushStep;
+        const QRect hero = form->img_JetR[0]->rect();
+
+        QTest::qWait(crash ? 450 : 250);
+        for (int key : {Qt::Key_Right, Qt::Key_A, Qt::Key_Up}) QTest::keyClick(form, Qt::Key(key));
+        for (int i = 0; i < racing.size(); ++i) QCOMPARE(racing[i]->remainingTime(), left[i]);
+        QCOMPARE(TimeCount, time);
+        QCOMPARE(form->img_Road->Left(), road);
+        QCOMPARE(form->CrushStep, step);
+        QCOMPARE(form->img_JetR[0]->rect(), hero);
+        QVERIFY(!f.effectNames().contains(QStringLiteral("Up")));
+
+        QTest::keyClick(form, Qt::Key(key));
+        QVERIFY(!form->Paused());
+        QVERIFY(form->pauseSign->isHidden());
+        for (int i = 0; i < racing.size(); ++i)
+            QVERIFY2(qAbs(racing[i]->remainingTime() - left[i]) <= 15,
+                     qPrintable(QStringLiteral("%1 left %2").arg(racing[i]->remainingTime()).arg(left[i])));
+        QCOMPARE(f.sound->commands().filter(QRegularExpression(QStringLiteral("^(pause|resume) bgm$"))),
+                 (QStringList{"pause bgm", "resume bgm"}));
+        // The clock ticks when its interval is over, then goes on at whole seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(TimeCount != time, left[0] + 400);
+        QVERIFY2(form->timer_Main->remainingTime() > 850,
+                 qPrintable(QString::number(form->timer_Main->remainingTime())));
+    }
+
+    // Outside a running race the pause keys do nothing: before the first START, after a game
+    // over, in the clear scene.
+    void pauseKeysOutsideARace_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("before START") << "before";
+        QTest::newRow("after a game over") << "over";
+        QTest::newRow("clear scene") << "clear";
+    }
+    void pauseKeysOutsideARace()
+    {
+        QFETCH(QString, state);
+        form_Main* form = f.form;
+        if (state == "before") {
+            form->timer_Main->setEnabled(false);
+            form->timer_Zenta->setEnabled(false);
+            InputEnabled = VbFalse;
+        } else if (state == "over") {
+            form->GameOver(1);
+        } else {
+            GameMode = 0;
+            form->WinGame();
+        }
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        for (int key : {Qt::Key_P, Qt::Key_Pause}) {
+            QTest::keyClick(form, Qt::Key(key));
+            QVERIFY(!form->Paused());
+        }
+        QVERIFY(!form->pauseSign || form->pauseSign->isHidden());
+        QCOMPARE(form->timer_Clear->Paused(), false);
+        QVERIFY(!f.sound->commands().contains(QStringLiteral("pause bgm")));
+    }
+
+    // A race whose window loses the focus pauses by itself, and stays paused when the window
+    // comes back, until the player's key.
+    void focusLossPauses_data()
+    {
+        QTest::addColumn<bool>("minimise");
+        QTest::newRow("another window") << false;
+        QTest::newRow("minimised") << true;
+    }
+    void focusLossPauses()
+    {
+        QFETCH(bool, minimise);
+        form_Main* form = f.form;
+        form->cmd_Start->setEnabled(false);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QWidget other;
+        if (minimise) {
+            form->showMinimized();
+        } else {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        }
+        QVERIFY(form->Paused());
+        QVERIFY(form->timer_Main->Paused());
+        form->showNormal();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QVERIFY(form->Paused());
+        QTest::keyClick(form, Qt::Key_P);
+        QVERIFY(!form->Paused());
+    }
+
+    // Return presses START whenever START can be pressed: after a game over it starts the next
+    // race. While the opening message waits, or in a race, running or paused, it does nothing.
+    void returnPressesStart()
+    {
+        form_Main* form = f.form;
+        form->GameOver(1);
+        QVERIFY(form->cmd_Start->isEnabled());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        bool waited = false;
+        QTimer::singleShot(50, form, [&] {
+            QTest::keyClick(form, Qt::Key_Return);
+            waited = form->Nextbox->isVisible();
+            QTest::keyClick(form, Qt::Key_Space);
+        });
+        QTimer safety;
+        safety.setSingleShot(true);
+        connect(&safety, &QTimer::timeout, this, [] { SceneWait::cutOff(); });
+        safety.start(5000);
+        QTest::keyClick(form, Qt::Key_Return);
+        QVERIFY(safety.isActive());
+        QVERIFY(waited);
+        QVERIFY(form->RaceRunning());
+        QCOMPARE(InputEnabled, VbTrue);
+        QVERIFY(!form->cmd_Start->isEnabled());
+        QCOMPARE(f.effectNames(), QStringList{"Click"});
+
+        QTest::keyClick(form, Qt::Key_P);
+        QTest::keyClick(form, Qt::Key_Return);
+        QTest::keyClick(form, Qt::Key_P);
+        QTest::keyClick(form, Qt::Key_Enter);
+        QCOMPARE(f.effectNames(), QStringList{"Click"});
+        QVERIFY(form->RaceRunning());
     }
 };
 

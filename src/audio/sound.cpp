@@ -50,6 +50,13 @@ void BgmControl(int16_t mode)
     }
 }
 
+void BgmPause(bool paused)
+{
+    if (BgmOpen != VbTrue) return;
+    // A music device that cannot hold still keeps playing: nothing to tell the player.
+    mciSendString(paused ? QStringLiteral("pause bgm") : QStringLiteral("resume bgm"));
+}
+
 void PlayEffectWait(const QString& name)
 {
     if (!EffectsOn()) return;

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The game's music and effects. These three procedures are the only way any part of the game
-// makes a sound.
+// The game's music and effects. These procedures are the only way any part of the game makes
+// a sound.
 #pragma once
 
 #include <QString>
@@ -17,6 +17,10 @@ extern QString BgmFile;      // the music file to play next
 // mode 0: start the music in BgmFile (sets BgmOpen when it plays); 1: stop and close it;
 // 2: poll it and start it again from the top once the piece has ended.
 void BgmControl(int16_t mode);
+
+// Holds the music where it is (paused true) or lets it go on from there (false), while a piece
+// is open; a pause of the race holds the music with it.
+void BgmPause(bool paused);
 
 // Plays sound/<name>.wav and returns when it has finished; plays nothing if an effect is still
 // sounding. Does nothing while effects are switched off.

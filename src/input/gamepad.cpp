@@ -155,7 +155,14 @@ void Gamepad::button(int32_t instance, uint8_t button, bool down)
         send(KeyB);
         break;
     case SDL_CONTROLLER_BUTTON_START:
-        if (sceneWaiting_ && sceneWaiting_()) send(KeySpace);
+        // The next message while a scene waits; else the Pause key (a running race) and
+        // Return (START), of which the race screen heeds the one that applies.
+        if (sceneWaiting_ && sceneWaiting_()) {
+            send(KeySpace);
+        } else {
+            send(KeyPause);
+            send(KeyReturn);
+        }
         break;
     default:
         break;

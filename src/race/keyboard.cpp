@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Steering: the arrows move the hero's sprite within the road, "A" and "B" change the speed
-// step and light the gauge, Space asks for the next message of a scene.
+// step and light the gauge, Space asks for the next message of a scene, "P" and Pause pause
+// the race, Return presses START.
+#include <QPushButton>
+
 #include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
@@ -11,12 +14,27 @@
 
 void form_Main::Form_KeyDown(int16_t KeyCode, int16_t /*Shift*/)
 {
+    if (KeyCode == KeyP || KeyCode == KeyPause) {
+        // "P" and Pause hold a running race and let it go on; elsewhere they do nothing.
+        if (paused_)
+            ResumeRace();
+        else
+            PauseRace();
+        return;
+    }
+    if (KeyCode == KeyReturn) {
+        // Return presses START whenever it can be pressed, so one race follows another
+        // without the mouse.
+        if (!paused_ && cmd_Start->isEnabled()) cmd_Start->click();
+        return;
+    }
     if (KeyCode == KeySpace) {
         // Space advances a message even while the race is stopped.
         NextFlag = VbTrue;
         SceneWait::wake();
     }
-    if (InputEnabled != VbTrue) return;
+    // A paused race steers nothing.
+    if (paused_ || InputEnabled != VbTrue) return;
 
     Picture* hero = img_JetR[0];
     switch (KeyCode) {

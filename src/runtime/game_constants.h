@@ -16,6 +16,9 @@ constexpr int16_t KeyRight = 39;
 constexpr int16_t KeyDown = 40;
 constexpr int16_t KeyA = 65;
 constexpr int16_t KeyB = 66;
+constexpr int16_t KeyP = 80;        // pauses a running race and lets it go on
+constexpr int16_t KeyPause = 19;    // the Pause key: as "P"
+constexpr int16_t KeyReturn = 13;   // presses START
 
 // The speed gauge's bars (0x00BBGGRR): lit up to the speed step, dark above it.
 constexpr int GaugeLit = 0x0000FF;

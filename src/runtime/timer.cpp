@@ -4,9 +4,10 @@
 #include "runtime/timer.h"
 
 #include <QPointer>
+#include <algorithm>
 
 Timer::Timer(QObject* parent, int interval, bool enabled, std::function<void()> handler)
-    : QObject(parent), handler_(std::move(handler))
+    : QObject(parent), handler_(std::move(handler)), interval_(interval)
 {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(interval);
@@ -14,25 +15,54 @@ Timer::Timer(QObject* parent, int interval, bool enabled, std::function<void()> 
     setEnabled(enabled);
 }
 
-void Timer::setEnabled(bool enabled)
+void Timer::restart()
 {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (enabled_ && timer_.interval() > 0)
-        timer_.start();
+    if (enabled_ && !paused_ && interval_ > 0)
+        timer_.start(interval_);
     else
         timer_.stop();
 }
 
+void Timer::setEnabled(bool enabled)
+{
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    left_ = -1;
+    restart();
+}
+
 void Timer::setInterval(int ms)
 {
+    interval_ = ms;
+    left_ = -1;
     timer_.setInterval(ms);
-    if (enabled_) {
-        if (ms > 0)
-            timer_.start();
-        else
-            timer_.stop();
-    }
+    restart();
+}
+
+void Timer::pause()
+{
+    if (paused_) return;
+    paused_ = true;
+    left_ = timer_.isActive() ? std::max(0, timer_.remainingTime()) : -1;
+    timer_.stop();
+}
+
+void Timer::resume()
+{
+    if (!paused_) return;
+    paused_ = false;
+    if (enabled_ && interval_ > 0 && left_ >= 0)
+        timer_.start(left_);  // the rest of the interval; tick() goes back to the full one
+    else
+        restart();
+    left_ = -1;
+}
+
+int Timer::remainingTime() const
+{
+    if (!enabled_) return -1;
+    if (paused_) return left_ >= 0 ? left_ : interval_;
+    return timer_.remainingTime();
 }
 
 void Timer::fire() { tick(); }
@@ -41,6 +71,9 @@ void Timer::tick()
 {
     // A handler that runs an inner event loop (a scene wait, a modal window) must not be
     // entered a second time by its own timer.
+    // The first tick after a pause came after the rest of an interval: the next ones come
+    // after whole ones.
+    if (timer_.interval() != interval_ && enabled_ && !paused_) timer_.start(interval_);
     if (inHandler_ || !handler_) return;
     QPointer<Timer> self(this);
     inHandler_ = true;

@@ -18,16 +18,30 @@ public:
 
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    int Interval() const { return timer_.interval(); }
+    int Interval() const { return interval_; }
     void setInterval(int ms);
     // Runs the handler once, as a tick would; tests step time this way.
     void fire();
 
+    // Holds the timer where it stands: once resumed, the next tick comes after the rest of the
+    // interval that was left, then the ticks go on at the full interval. Enabling or disabling
+    // a held timer takes effect on its resumption (enabled, it then starts afresh).
+    void pause();
+    void resume();
+    bool Paused() const { return paused_; }
+    // Milliseconds until the next tick, also while held; -1 when the timer is not enabled.
+    int remainingTime() const;
+
 private:
     void tick();
 
+    void restart();
+
     QTimer timer_;
     std::function<void()> handler_;
+    int interval_ = 0;
     bool enabled_ = false;
     bool inHandler_ = false;
+    bool paused_ = false;
+    int left_ = -1;  // while held: what was left of the interval; -1 for all of it
 };

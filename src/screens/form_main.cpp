@@ -272,6 +272,8 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
         if (w && (w == this || isAncestorOf(w))) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int16_t code = VirtualKeyOf(key->key());
+            // A held Return or P would start race after race, or flicker the pause.
+            if ((code == KeyReturn || code == KeyPause || code == KeyP) && key->isAutoRepeat()) return true;
             if (code != 0) {
                 int16_t shift = 0;
                 if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
@@ -297,6 +299,10 @@ int16_t VirtualKeyOf(int qtKey)
     case Qt::Key_Down: return KeyDown;
     case Qt::Key_A: return KeyA;
     case Qt::Key_B: return KeyB;
+    case Qt::Key_P: return KeyP;
+    case Qt::Key_Pause: return KeyPause;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyReturn;
     default: return 0;
     }
 }

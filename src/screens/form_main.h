@@ -128,6 +128,16 @@ public:
     void GameOver(int16_t kind);
     void CheckRank();
 
+    // Pause: P, the Pause key and the gamepad's Start hold a running race where it stands
+    // (the clock, the race tick, a crash, the music, the steering) under a dimmed road with a
+    // pause sign, and the same keys let it go on. A race also pauses when its window loses the
+    // focus. The timers keep what was left of their intervals.
+    bool RaceRunning() const;
+    bool Paused() const { return paused_; }
+    void PauseRace();
+    void ResumeRace();
+    QWidget* pauseSign = nullptr;
+
     // Enables or disables the three top menus together.
     void setTopMenusEnabled(bool enabled);
     // True once the window has begun to close: every timer is stopped, waits are cut off and
@@ -151,6 +161,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -160,11 +171,13 @@ private:
     void stopEverything();
 
     bool closing_ = false;
+    bool paused_ = false;
     int nestedLoops_ = 0;
     bool discardWhenUnwound_ = false;
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects
-// (37..40 arrows, 65 "A", 66 "B", 32 Space); 0 for keys the game does not know. The key, not
+// (37..40 arrows, 65 "A", 66 "B", 32 Space, 80 "P", 19 Pause, 13 Return); 0 for keys the game
+// does not know. The key, not
 // the character it types, decides, so "a", "A" and Caps Lock act alike.
 int16_t VirtualKeyOf(int qtKey);

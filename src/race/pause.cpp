@@ -1,0 +1,82 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The pause: a running race (from the end of its opening message to its win or game over)
+// stands still where it is. Every timer of the race screen keeps the rest of its interval, the
+// music holds its place, the keys steer nothing, and the road is dimmed under a pause sign. A
+// race that loses its window's focus pauses by itself and waits for the player's key.
+#include <QEvent>
+#include <QPainter>
+
+#include "audio/sound.h"
+#include "screens/form_main.h"
+
+namespace {
+// The dimmed road with "一時停止" and the key that lets the race go on.
+class PauseSign : public QWidget
+{
+public:
+    explicit PauseSign(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0, 0, 0, 150));
+        const QRect band(0, height() / 2 - 56, width(), 112);
+        p.fillRect(band, QColor(0, 0, 0, 110));
+        p.setPen(Qt::white);
+        QFont title = GameFont(32);
+        title.setBold(true);
+        p.setFont(title);
+        p.drawText(band.adjusted(0, 8, 0, -44), Qt::AlignCenter, QStringLiteral("一時停止"));
+        p.setPen(QColor(255, 255, 0));
+        p.setFont(GameFont(14));
+        p.drawText(band.adjusted(0, 68, 0, -8), Qt::AlignCenter, QStringLiteral("P で再開"));
+    }
+};
+} // namespace
+
+bool form_Main::RaceRunning() const
+{
+    // The clock runs from the end of the opening message to the win or the game over, through
+    // any crash.
+    return !closing_ && timer_Main && timer_Main->Enabled();
+}
+
+void form_Main::PauseRace()
+{
+    if (paused_ || !RaceRunning()) return;
+    paused_ = true;
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM}) t->pause();
+    BgmPause(true);
+    if (!pauseSign) {
+        // Over the road strip; the panel below stays as it is.
+        pauseSign = new PauseSign(roadLayer);
+        pauseSign->setGeometry(0, 0, ClientWidth, Frame1->y());
+    }
+    pauseSign->raise();
+    pauseSign->show();
+}
+
+void form_Main::ResumeRace()
+{
+    if (!paused_) return;
+    paused_ = false;
+    if (pauseSign) pauseSign->hide();
+    BgmPause(false);
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM}) t->resume();
+}
+
+void form_Main::changeEvent(QEvent* event)
+{
+    // Another window takes the focus, or this one is minimised: the race waits for the player.
+    const bool away = (event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+                      (event->type() == QEvent::WindowStateChange && isMinimized());
+    if (away) PauseRace();
+    QMainWindow::changeEvent(event);
+}
