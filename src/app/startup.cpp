@@ -79,7 +79,8 @@ int ChooseStartScale(const CommandLine& line)
                                         : platform.section(QLatin1Char(':'), 0, 0) == QLatin1String("xcb");
     // A scale the player set for Qt himself stays his.
     const bool ownScale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
-    if (!onX || (line.scale == 0 && ownScale)) return line.scale;
+    // --scale 1 is the classic size whatever the screen: nothing to ask.
+    if (!onX || line.scale == 1 || (line.scale == 0 && ownScale)) return line.scale;
 
     const std::optional<ScreenArea> screen = PointerScreenOnX(line.display);
     if (!screen) return line.scale;
@@ -120,8 +121,10 @@ int RunTavolnik(int argc, char* argv[])
         return 2;
     }
 
-    // Qt scales every window and its fonts; the pictures are drawn from their SVG sources at
-    // the resulting device-pixel ratio, so they stay sharp at any size.
+    // The font list is read while the screen is asked for its size. Qt scales every window and
+    // its fonts; the pictures are drawn from their SVG sources at the resulting device-pixel
+    // ratio, so they stay sharp at any size.
+    FontListReader fontList;
     const int scale = ChooseStartScale(line);
     if (scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
 
@@ -134,7 +137,6 @@ int RunTavolnik(int argc, char* argv[])
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(kept.size());
 
-    FontListReader fontList;
     QApplication app(qtArgc, qtArgv.data());
     fontList.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
