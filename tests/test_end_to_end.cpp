@@ -14,14 +14,11 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
-#include <memory>
 
 #include "app/form_title.h"
-#include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
@@ -29,6 +26,7 @@
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
+#include "window_fixture.h"
 
 namespace {
 constexpr int32_t ShortDistance = 600;
@@ -55,24 +53,16 @@ class EndToEndTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir config;
-    std::unique_ptr<MediaRecorder> sound;
+    WindowFixture f;
 
 private slots:
-    void initTestCase()
+    void init()
     {
-        QVERIFY(config.isValid());
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-        ResetRaceState();
+        f.init();
         SetFixedSeed(Seed);
-        sound = std::make_unique<MediaRecorder>();
     }
 
-    void cleanupTestCase()
-    {
-        sound.reset();
-        ClearFixedSeed();
-    }
+    void cleanup() { f.cleanup(); }
 
     void storyStage1IntoStage2()
     {
@@ -192,21 +182,21 @@ private slots:
 
         // Stage 1's music, the clear scene's, then stage 2's, each opened in turn.
         QStringList opened;
-        for (const QString& c : sound->commands())
+        for (const QString& c : f.sound->commands())
             if (c.startsWith(QLatin1String("open ")))
                 opened << QFileInfo(c.section(QLatin1Char('"'), 1, 1)).fileName();
         QCOMPARE(opened, (QStringList{QStringLiteral("BGM1.mid"), QStringLiteral("BGM5.mid"),
                                       QStringLiteral("BGM2.mid")}));
         // He fell over an obstacle and went on; no car wrecked his board.
         QStringList effects;
-        for (const MediaCall& call : sound->effects())
+        for (const MediaCall& call : f.sound->effects())
             effects << QFileInfo(call.text).completeBaseName();
         QVERIFY(effects.contains(QStringLiteral("Crush1")));
         QVERIFY(!effects.contains(QStringLiteral("Crush2")));
-        QCOMPARE(sound->commands().mid(sound->commands().size() - 2),
+        QCOMPARE(f.sound->commands().mid(f.sound->commands().size() - 2),
                  (QStringList{QStringLiteral("stop bgm"), QStringLiteral("close bgm")}));
     }
 };
 
-QTEST_MAIN(EndToEndTest)
+WINDOW_TEST_MAIN(EndToEndTest)
 #include "test_end_to_end.moc"

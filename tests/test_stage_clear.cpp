@@ -7,13 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-#include "audio/media_recorder.h"
 #include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/program_folder.h"
@@ -21,6 +19,8 @@
 #include "scene_driver.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
+#include "window_fixture.h"
+#include "screens/form_rank.h"
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");
@@ -55,12 +55,6 @@ void defaultTables()
             }
 }
 
-void discardWindows()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 } // namespace
 
 class StageClearTest : public QObject
@@ -68,8 +62,7 @@ class StageClearTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir config;
-    std::unique_ptr<MediaRecorder> sound;
+    WindowFixture f;
 
     // A race screen as the race tick leaves it on the tick that reaches the goal.
     form_Main* raceAtGoal(int16_t mode)
@@ -104,30 +97,19 @@ private:
     QStringList musicCommands() const
     {
         QStringList list;
-        for (const QString& c : sound->commands())
+        for (const QString& c : f.sound->commands())
             if (!c.startsWith(QLatin1String("status "))) list << c;
         return list;
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(config.isValid());
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    }
-
     void init()
     {
-        ResetRaceState();
+        f.init();
         defaultTables();
-        sound = std::make_unique<MediaRecorder>();
     }
 
-    void cleanup()
-    {
-        discardWindows();
-        sound.reset();
-    }
+    void cleanup() { f.cleanup(); }
 
     void heroFollowsHisPath_data()
     {
@@ -218,6 +200,58 @@ private slots:
         QCOMPARE(main->img_JetR[0]->imageKey(), main->img_JetR[6]->imageKey());
         QVERIFY(main->timer_Clear->Enabled());
         QCOMPARE(main->ClearStep, int16_t(10));
+    }
+
+    // A double click on "Click or SpaceKey to Next" goes on by one message: its first press
+    // answers the first message, and its second press, which comes once the next message waits,
+    // arrives as a double-click event that is no click.
+    void doubleClickGoesOnByOneMessage()
+    {
+        form_Main* main = raceAtGoal(0);
+        main->show();
+        main->WinGame();
+        runSteps(main, 9);
+
+        QStringList waited;
+        bool secondStillWaits = false;
+        int pollsAfterDoubleClick = -1;
+        auto mouse = [main](QEvent::Type type) {
+            const QPointF at = QRectF(main->Nextbox->rect()).center();
+            const Qt::MouseButtons held =
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, at, main->Nextbox->mapToGlobal(at), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(main->Nextbox, &event);
+        };
+        QTimer player;
+        player.setInterval(2);
+        connect(&player, &QTimer::timeout, this, [&] {
+            if (auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget())) {
+                rank->cmd_Close->click();
+                return;
+            }
+            if (SceneWait::depth() == 0 || !main->Nextbox->isVisible()) return;
+            const QString caption = main->lbl_Msg->Caption();
+            if (waited.isEmpty() || waited.constLast() != caption) waited << caption;
+            if (waited.size() == 1) {
+                mouse(QEvent::MouseButtonPress);
+                mouse(QEvent::MouseButtonRelease);
+            } else if (pollsAfterDoubleClick < 0) {
+                mouse(QEvent::MouseButtonDblClick);
+                mouse(QEvent::MouseButtonRelease);
+                pollsAfterDoubleClick = 0;
+            } else if (++pollsAfterDoubleClick == 10) {
+                secondStillWaits = caption == stage1Waits[1];
+                QTest::keyClick(main->Text1, Qt::Key_Space);
+            }
+        });
+        player.start();
+        runSteps(main, 1);  // the dialogue
+        player.stop();
+
+        QVERIFY(secondStillWaits);
+        QCOMPARE(waited, stage1Waits);
+        QCOMPARE(main->lbl_Msg->Caption(), stage1Last);
     }
 
     void firstStageMakesReadyForTheSecond()
@@ -382,5 +416,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StageClearTest)
+WINDOW_TEST_MAIN(StageClearTest)
 #include "test_stage_clear.moc"

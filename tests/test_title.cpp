@@ -2,27 +2,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The title screen and the way back to it: 烈's hints wherever the pointer goes, story and
-// drive opening the race screen, the ranking window over the title, every way the game ends,
-// and the race screen's TITLE button and menu.
+// drive opening the race screen, every way the game ends, and the race screen's TITLE button
+// and menu. The ranking window opened over the title is tested with the ranking window.
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
-#include <memory>
 
 #include "app/form_title.h"
-#include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
-#include "screens/form_rank.h"
+#include "window_fixture.h"
 
 namespace {
 const QString question = QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？");
@@ -35,21 +31,6 @@ const QString endHint = QStringLiteral("あんまり遊びすぎないように�
 const QString retsuHint = QStringLiteral("僕は烈！このゲームで活躍するゼンタは友達だよ");
 const QString logoHint = QStringLiteral("「Tavolnik」が正式なタイトルみたいだね");
 const QString creditHint = QStringLiteral("タルベ君が作ったんだって");
-
-void discardWindows()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-QList<QWidget*> shownWindows()
-{
-    QList<QWidget*> list;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) list << w;
-    return list;
-}
 
 // Moves the pointer to a point of a window's client area, as the window system reports it:
 // the window finds the control under the pointer and hands the move to it.
@@ -68,8 +49,7 @@ class TitleTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir config;
-    std::unique_ptr<MediaRecorder> sound;
+    WindowFixture f;
 
     form_Title* openTitle()
     {
@@ -86,34 +66,9 @@ private:
         return form_Main::current();
     }
 
-    QStringList effectNames() const
-    {
-        QStringList names;
-        for (const MediaCall& call : sound->effects())
-            names << QFileInfo(call.text).completeBaseName();
-        return names;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(config.isValid());
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    }
-
-    void init()
-    {
-        ResetRaceState();
-        ResetHighScores();
-        sound = std::make_unique<MediaRecorder>();
-    }
-
-    void cleanup()
-    {
-        discardWindows();
-        SetMsgBoxHook({});
-        sound.reset();
-    }
+    void init() { f.init(); }
+    void cleanup() { f.cleanup(); }
 
     void opensWithTheQuestionAndStoryFocused()
     {
@@ -203,54 +158,10 @@ private slots:
 
         QVERIFY(title.isNull());
         QVERIFY(!form_Title::current());
-        QCOMPARE(shownWindows(), QList<QWidget*>{race});
-        QCOMPARE(sound->effects().size(), 1);
-        QCOMPARE(effectNames(), QStringList{QStringLiteral("Click")});
-        QCOMPARE(sound->effects().first().flags, SND_NOSTOP | SND_SYNC);
-    }
-
-    void rankingOpensStoryStage1OverTheTitle()
-    {
-        RankMode = 2;
-        RankStage = 2;
-        form_Title* title = openTitle();
-
-        bool seen = false;
-        bool story = false, stage1 = false, nameBox = true, titleShown = false;
-        QString unit;
-        QTimer poll;
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget());
-            if (!rank || seen) return;
-            seen = true;
-            story = rank->Option1[0]->isChecked();
-            stage1 = rank->Option2[0]->isChecked();
-            unit = rank->lbl_Tan[0]->Caption();
-            nameBox = rank->NameEntryShown();
-            titleShown = title->isVisible();
-            rank->cmd_Close->click();
-        });
-        poll.start();
-        // Should the window stay open, it is closed so the test can report.
-        QTimer::singleShot(10000, &poll, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-        });
-        QTest::mouseClick(title->Command3, Qt::LeftButton);
-        poll.stop();
-
-        QVERIFY(seen);
-        QCOMPARE(RankMode, int16_t(1));
-        QCOMPARE(RankStage, int16_t(1));
-        QVERIFY(story);
-        QVERIFY(stage1);
-        QCOMPARE(unit, QStringLiteral("秒"));
-        QVERIFY(!nameBox);
-        QVERIFY(titleShown);
-        // The title screen is usable again.
-        QCOMPARE(form_Title::current(), title);
-        QVERIFY(title->isVisible());
-        QCOMPARE(effectNames().first(), QStringLiteral("Click"));
+        QCOMPARE(f.shownWindows(), QList<QWidget*>{race});
+        QCOMPARE(f.sound->effects().size(), 1);
+        QCOMPARE(f.effectNames(), QStringList{QStringLiteral("Click")});
+        QCOMPARE(f.sound->effects().first().flags, SND_NOSTOP | SND_SYNC);
     }
 
     void everyTitleReadsTheRankingsAgain()
@@ -259,7 +170,7 @@ private slots:
         HScoreName[1][2][0] = QStringLiteral("れつ");
         HScoreVal[1][2][0] = 21;
         SaveScore();
-        discardWindows();
+        f.discardWindows();
         HScoreName[1][2][0] = QStringLiteral("まだ保存されていない");
         HScoreVal[1][2][0] = 3;
 
@@ -284,7 +195,7 @@ private slots:
         QPointer<form_Main> race;
         if (way.startsWith(QLatin1String("race")) || way.startsWith(QLatin1String("menu")))
             race = raceFrom(title->Command1);
-        sound->calls.clear();
+        f.sound->calls.clear();
 
         QTimer::singleShot(0, [&] {
             if (way == QLatin1String("end button"))
@@ -301,15 +212,15 @@ private slots:
         guard.start(10000);
         QCOMPARE(QApplication::exec(), 0);
 
-        QVERIFY(shownWindows().isEmpty());
+        QVERIFY(f.shownWindows().isEmpty());
         QVERIFY(title.isNull());
         QVERIFY(race.isNull());
         if (way == QLatin1String("end button")) {
             // The click is started, not waited for.
-            QCOMPARE(effectNames(), QStringList{QStringLiteral("Click")});
-            QCOMPARE(sound->effects().first().flags, SND_ASYNC);
+            QCOMPARE(f.effectNames(), QStringList{QStringLiteral("Click")});
+            QCOMPARE(f.sound->effects().first().flags, SND_ASYNC);
         } else {
-            QVERIFY(sound->effects().isEmpty());
+            QVERIFY(f.sound->effects().isEmpty());
         }
     }
 
@@ -346,14 +257,14 @@ private slots:
         race->moff1->trigger();
         if (!effectsOn) race->moff2->trigger();
         QVERIFY(!race->mon1->isChecked());
-        sound->calls.clear();
+        f.sound->calls.clear();
 
         if (byMenu)
             race->mtitle->trigger();
         else
             QTest::mouseClick(race->cmd_Title, Qt::LeftButton);
 
-        QCOMPARE(effectNames(), effectsOn ? QStringList{QStringLiteral("Click")} : QStringList{});
+        QCOMPARE(f.effectNames(), effectsOn ? QStringList{QStringLiteral("Click")} : QStringList{});
         form_Title* title = form_Title::current();
         QVERIFY(title);
         QVERIFY(title->isVisible());
@@ -362,7 +273,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(race.isNull());
         QVERIFY(!form_Main::current());
-        QCOMPARE(shownWindows(), QList<QWidget*>{title});
+        QCOMPARE(f.shownWindows(), QList<QWidget*>{title});
         QCOMPARE(GameMode, int16_t(1));
 
         // The next race screen starts as laid out: music and effects on, START enabled.
@@ -376,5 +287,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TitleTest)
+WINDOW_TEST_MAIN(TitleTest)
 #include "test_title.moc"

@@ -52,6 +52,16 @@ void Label::mousePressEvent(QMouseEvent* event)
     QLabel::mousePressEvent(event);
 }
 
+void Label::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Passed on, it would come back as a press (the widget's default) and click a second time.
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}
+
 Shape::Shape(QWidget* parent, int fillBgr, int cornerRadius)
     : QWidget(parent), fill_(fillBgr), radius_(cornerRadius)
 {

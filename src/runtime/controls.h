@@ -32,7 +32,10 @@ signals:
     void clicked();
 
 protected:
+    // A press of the left button is a click. The second press of a double click is not: it
+    // arrives as a double-click event, which a label ignores.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QString caption_;
