@@ -4,13 +4,7 @@
 // The race clock: once a second it moves the time, shows time and distance, ends a story
 // stage whose time has run out, and lets new traffic in.
 #include "race/race_state.h"
-#include "runtime/random.h"
 #include "screens/form_main.h"
-
-void form_Main::Form_Load()
-{
-    Randomize();
-}
 
 void form_Main::timer_Main_Timer()
 {

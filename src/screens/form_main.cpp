@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "runtime/game_constants.h"
+#include "runtime/random.h"
 #include "screens/form_main.h"
 
 #include <QAction>
@@ -73,6 +74,12 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     PlaceOnScreen(this);
 
     Form_Load();
+}
+
+// The window's load: every race screen seeds the random draws afresh.
+void form_Main::Form_Load()
+{
+    Randomize();
 }
 
 form_Main::~form_Main()

@@ -35,8 +35,6 @@ public:
 
     // The race screen that exists now, or null.
     static form_Main* current();
-    // How TITLE opens a fresh title screen; the title screen hands it in when it is made.
-    static void SetTitleScreenOpener(std::function<void()> open);
 
     // Road layer: every picture of the road, in stacking order.
     PictureLayer* roadLayer = nullptr;
@@ -49,8 +47,6 @@ public:
     Picture* img_Car4 = nullptr;
     Picture* img_Car5 = nullptr;
     Picture* img_Car6 = nullptr;
-    // Car n is img_Car<n> (n = 1 to 6); null for any other n.
-    Picture* car(int n) const;
     Picture* img_JetR[7] = {};
     Picture* img_Zenta[5] = {};
     Picture* img_Clear = nullptr;
@@ -96,53 +92,69 @@ public:
     int16_t CrushStep = 0;
     int16_t ClearStep = 0;
 
-    // --- handlers and procedures ---
+    // --- handlers and procedures, under the file that defines each ---
+
+    // screens/form_main.cpp: the window itself.
     void Form_Load();
-    void Form_KeyDown(int16_t KeyCode, int16_t Shift);
+    // Car n is img_Car<n> (n = 1 to 6); null for any other n.
+    Picture* car(int n) const;
+    // Enables or disables the three top menus together.
+    void setTopMenusEnabled(bool enabled);
+    // True once the window has begun to close: every timer is stopped, waits are cut off and
+    // a handler that comes back from a wait must return at once.
+    bool closing() const { return closing_; }
 
+    // race/clock.cpp
     void timer_Main_Timer();
+    // race/race_tick.cpp
     void timer_Zenta_Timer();
-    void timer_Crush_Timer();
-    void timer_Clear_Timer();
-    void timer_BGM_Timer();
-
-    void cmd_Start_Click();
-    void cmd_Title_Click();
-    void Nextbox_Click();
-
-    void mtitle_Click();
-    void mend_Click();
-    void mabout_Click();
-    void mon1_Click();
-    void moff1_Click();
-    void mon2_Click();
-    void moff2_Click();
-
-    void Waitfun();
     void Init_Zenta();
-    void Init_Car();
+    // race/keyboard.cpp
+    void Form_KeyDown(int16_t KeyCode, int16_t Shift);
+    // race/traffic.cpp
     void SetCar();
+    void Init_Car();
+    // race/collision.cpp
     VBool IsClossed(const Picture* first, const Picture* second) const;
+    // race/crash.cpp
     void Crushfun(int16_t kind);
-    void WinGame();
-    void GameOver(int16_t kind);
-    void CheckRank();
-
-    // Pause: P, the Pause key and the gamepad's Start hold a running race where it stands
-    // (the clock, the race tick, a crash, the music, the steering) under a dimmed road with a
-    // pause sign, and the same keys let it go on. A race also pauses when its window loses the
-    // focus. The timers keep what was left of their intervals.
+    void timer_Crush_Timer();
+    // race/pause.cpp (and changeEvent below). Pause: P, the Pause key and the gamepad's Start
+    // hold a running race where it stands (the clock, the race tick, a crash, the music, the
+    // steering) under a dimmed road with a pause sign, and the same keys let it go on. A race
+    // also pauses when its window loses the focus. The timers keep what was left of their
+    // intervals.
     bool RaceRunning() const;
     bool Paused() const { return paused_; }
     void PauseRace();
     void ResumeRace();
     QWidget* pauseSign = nullptr;
 
-    // Enables or disables the three top menus together.
-    void setTopMenusEnabled(bool enabled);
-    // True once the window has begun to close: every timer is stopped, waits are cut off and
-    // a handler that comes back from a wait must return at once.
-    bool closing() const { return closing_; }
+    // flow/race_start.cpp
+    void cmd_Start_Click();
+    void Waitfun();
+    void Nextbox_Click();
+    // flow/stage_clear.cpp
+    void WinGame();
+    void timer_Clear_Timer();
+    // flow/game_over.cpp
+    void GameOver(int16_t kind);
+    // flow/main_menu.cpp (and closeEvent below)
+    void cmd_Title_Click();
+    void mtitle_Click();
+    void mend_Click();
+    void mabout_Click();
+    // How TITLE opens a fresh title screen; the title screen hands it in when it is made.
+    static void SetTitleScreenOpener(std::function<void()> open);
+    // flow/sound_menu.cpp
+    void timer_BGM_Timer();
+    void mon1_Click();
+    void moff1_Click();
+    void mon2_Click();
+    void moff2_Click();
+
+    // scores/check_rank.cpp
+    void CheckRank();
 
     // Held by a handler of this window while it runs a nested event loop (a scene wait, the
     // modal ranking window). A window closed meanwhile is discarded only once every such
@@ -160,11 +172,12 @@ public:
     };
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;  // flow/main_menu.cpp
+    void changeEvent(QEvent* event) override;      // race/pause.cpp
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // screens/form_main.cpp
     void layOutRoad();
     void layOutPanel();
     void buildMenu();
@@ -177,7 +190,6 @@ private:
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects
-// (37..40 arrows, 65 "A", 66 "B", 32 Space, 80 "P", 19 Pause, 13 Return); 0 for keys the game
-// does not know. The key, not
-// the character it types, decides, so "a", "A" and Caps Lock act alike.
+// (KeyLeft and the others in runtime/game_constants.h); 0 for keys the game does not know.
+// The key, not the character it types, decides, so "a", "A" and Caps Lock act alike.
 int16_t VirtualKeyOf(int qtKey);
