@@ -36,6 +36,7 @@
     X(Mix_SetPostMix)                                                                              \
     X(Mix_SetSoundFonts)                                                                           \
     X(Mix_VolumeMusic)                                                                             \
+    X(Mix_Volume)                                                                                  \
     X(Mix_LoadMUS)                                                                                 \
     X(Mix_FreeMusic)                                                                               \
     X(Mix_GetMusicType)                                                                            \

@@ -102,9 +102,10 @@ std::vector<float> click()
     return s;
 }
 
-// A jet whoosh whose pitch sweeps from lo to hi (or down, when lo > hi).
+// A jet whoosh whose pitch sweeps from lo to hi (or down, when lo > hi), its loudest sample at
+// peak.
 std::vector<float> sweep(double lo, double hi, double length, double noiseLo, double noiseHi,
-                         uint64_t seed)
+                         uint64_t seed, double peak)
 {
     auto s = silence(length);
     Rng rng(seed);
@@ -123,7 +124,7 @@ std::vector<float> sweep(double lo, double hi, double length, double noiseLo, do
         const double swell = std::sin(kPi * std::min(1.0, x * 1.25));
         s[i] = float(attack * (0.45 * tone * body + 1.6 * air * swell * body));
     }
-    finish(s, 0.75);
+    finish(s, peak);
     return s;
 }
 
@@ -204,7 +205,9 @@ std::vector<float> crush2()
         const double x = attack * (boom + bang + metal + bits);
         s[i] = float(std::tanh(1.8 * x) / std::tanh(1.8));
     }
-    finish(s, 0.89);
+    // The densest effect: at 0.56 it stands as far above the music as the others (about -14
+    // dBFS RMS).
+    finish(s, 0.56);
     return s;
 }
 
@@ -245,8 +248,10 @@ std::vector<Effect> makeEffects()
 {
     return {
         {"Click", click()},
-        {"Up", sweep(330, 1320, 0.32, 700, 4800, 5)},
-        {"Down", sweep(1100, 290, 0.34, 4200, 600, 7)},
+        // The accelerator is pressed over and over: 2 dB under the brake it sits with the others,
+        // 6 to 10 dB above the music.
+        {"Up", sweep(330, 1320, 0.32, 700, 4800, 5, 0.60)},
+        {"Down", sweep(1100, 290, 0.34, 4200, 600, 7, 0.75)},
         {"Crush1", crush1()},
         {"Crush2", crush2()},
         {"Claps", claps()},
