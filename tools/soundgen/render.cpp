@@ -3,7 +3,8 @@
 
 #include "render.h"
 
-#include "sha1.h"
+#include <QByteArray>
+#include <QCryptographicHash>
 
 #include <fluidsynth.h>
 #include <sndfile.h>
@@ -298,7 +299,11 @@ Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFo
         samples[at + 1] *= f;
     }
 
-    const std::string digest = sha1Hex(midi);
+    const std::string digest =
+        QCryptographicHash::hash(QByteArray(reinterpret_cast<const char*>(midi.data()), qsizetype(midi.size())),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .toStdString();
     const std::string part = path + ".part";
     try {
         writeOgg(part, samples, r.frames, "tavolnik-midi-sha1:" + digest);
