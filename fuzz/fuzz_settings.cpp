@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Fuzzes the ranking file: any bytes as Tavolnik.conf, then LoadScore, then SaveScore. A damaged
-// file must never crash the game, every entry must come back as a name and a whole number, and
-// what SaveScore writes must read back exactly as it was in memory.
+// file must never crash the game, and every entry must come back as a name and a whole number.
+// The save must succeed: either the file read back holds exactly what is in memory, or the input
+// was set aside whole beside it; and the save keeps every entry that was read. A save that fails
+// without a word, or loses an entry, stops the fuzzer.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
@@ -47,9 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(file, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
 
     LoadScore();
-    SaveScore();
-
-    // What was saved reads back, from a copy of the file on disk, exactly as it is in memory.
     QString names[3][3][5];
     int32_t values[3][3][5];
     for (int k = 1; k <= 2; ++k)
@@ -58,6 +59,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 names[k][s][r] = HScoreName[k][s][r];
                 values[k][s][r] = HScoreVal[k][s][r];
             }
+    QString failure;
+    if (!SaveScore(&failure)) {
+        std::fprintf(stderr, "the save failed: %s\n", qPrintable(failure));
+        std::abort();
+    }
+    const QStringList aside = QFileInfo(file).dir().entryList({QStringLiteral("Tavolnik.conf.damaged-*")});
+    if (aside.size() > 1) std::abort();
+    if (aside.size() == 1) {
+        QFile kept(QFileInfo(file).dir().filePath(aside[0]));
+        if (!kept.open(QIODevice::ReadOnly) || kept.readAll() != QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))) {
+            std::fprintf(stderr, "the input was not set aside whole\n");
+            std::abort();
+        }
+    }
+
+    // What was saved reads back, from a copy of the file on disk, exactly as it was read.
     QFile saved(file);
     if (!saved.open(QIODevice::ReadOnly)) std::abort();
     const QByteArray bytes = saved.readAll();

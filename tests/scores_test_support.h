@@ -21,6 +21,7 @@
 
 #include "audio/media_recorder.h"
 #include "runtime/settings_store.h"
+#include "scores/high_scores.h"
 #include "screens/form_rank.h"
 
 namespace scores_test {
@@ -63,6 +64,20 @@ inline void writeRaw(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+// Writes the tables in memory to the ranking file as they are, as an earlier session left them.
+inline void saveTablesAsTheyAre()
+{
+    SettingsStore store(QStringLiteral("Tavolnik"));
+    for (int kind = 1; kind <= 2; ++kind)
+        for (int slot = 1; slot <= 2; ++slot)
+            for (int rank = 0; rank <= 4; ++rank) {
+                store.SaveSetting(QStringLiteral("Setting"), ScoreNameKey(kind, slot, rank), HScoreName[kind][slot][rank]);
+                store.SaveSetting(QStringLiteral("Setting"), ScoreValKey(kind, slot, rank),
+                                  QString::number(HScoreVal[kind][slot][rank]));
+            }
+    QVERIFY(store.Save());
 }
 
 // Moves to a new settings folder holding a copy of the ranking file: reading the copy parses

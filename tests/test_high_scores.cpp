@@ -5,13 +5,22 @@
 // values come back exactly as they were saved; values that are not whole numbers, damaged files
 // and failed saves never stop the game nor lose an entry that could be read; and a finished
 // race enters its table at the right rank, with the player's name taken by the ranking window.
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QThread>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include "app/close_on_signals.h"
 #include "race/race_state.h"
+#include "runtime/message_box.h"
 #include "scores/high_scores.h"
 #include "scores_test_support.h"
 #include "screens/form_main.h"
@@ -50,6 +59,124 @@ QByteArray garbage(int size, quint32 seed)
     QByteArray bytes(size, '\0');
     for (char& c : bytes) c = char(random.bounded(256));
     return bytes;
+}
+
+// The name copy "results" gives a distance: which copy saved it, and as which of its twenty.
+QString copyResultName(int distance)
+{
+    const int order = distance - 3001;  // 0..159, shuffled over the copies' saves
+    for (int c = 0; c < 8; ++c)
+        for (int i = 0; i < 20; ++i)
+            if ((i * 8 + c) * 37 % 160 == order) return QStringLiteral("c%1-%2").arg(c).arg(i);
+    return QString();
+}
+
+// Another copy of the game: this test program run again as one of the copies below (see
+// runCopy), in the test's settings folder, telling on standard output how far it has come.
+class Copy
+{
+public:
+    explicit Copy(const QStringList& arguments)
+    {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--copy")} + arguments);
+    }
+    ~Copy()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    bool waitFor(const QByteArray& word)
+    {
+        while (!seen_.contains(word + '\n')) {
+            if (!process.waitForReadyRead(10000)) return false;
+            seen_ += process.readAll();
+        }
+        return true;
+    }
+    void go() { process.write("go\n"); }
+    bool finished()
+    {
+        if (process.state() != QProcess::NotRunning) process.waitForFinished(20000);
+        return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    }
+
+    QProcess process;
+
+private:
+    QByteArray seen_;
+};
+
+void say(const char* word)
+{
+    std::printf("%s\n", word);
+    std::fflush(stdout);
+}
+
+// One copy of the game, as the tests above start it:
+//   race <distance> <name>   reads the tables as the title does, says "ready", waits for "go" on
+//                            standard input, then finishes a drive of that distance and enters
+//                            the name in the ranking window; fails when a save failed
+//   results <copy>           saves twenty drives one after another, each as soon as it is kept
+//   lock                     takes the lock of a save, says "locked" and waits to be killed
+//   wait <distance> <name>   with the game's signal handling, finishes a drive, types the name,
+//                            says "typed" and leaves the ranking window waiting; ends as the
+//                            event loop ends
+int runCopy(int argc, char* argv[])
+{
+    const QString mode = QString::fromLocal8Bit(argv[2]);
+    // Copies without a window start faster without the window system.
+    const bool windows = mode == QLatin1String("race") || mode == QLatin1String("wait");
+    const std::unique_ptr<QCoreApplication> app(windows ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
+    const QStringList args = QCoreApplication::arguments().mid(2);
+    if (mode == QLatin1String("lock")) {
+        const SettingsLock lock(QStringLiteral("Tavolnik"));
+        say("locked");
+        QThread::sleep(60);
+        return 1;
+    }
+    LoadScore();
+    if (mode == QLatin1String("results")) {
+        const int c = args.value(1).toInt();
+        for (int i = 0; i < 20; ++i) {
+            const int distance = 3001 + (i * 8 + c) * 37 % 160;
+            KeepUnsavedResult(2, 1, distance, copyResultName(distance));
+            if (!SaveScore()) return 1;
+        }
+        return 0;
+    }
+    bool failed = false;
+    SetMsgBoxHook([&](const QString&, const QString&) { failed = true; });
+    GameMode = 2;
+    Distance = args.value(1).toInt();
+    const QString name = args.value(2);
+    const std::unique_ptr<form_Main> main = std::make_unique<form_Main>();
+    if (mode == QLatin1String("race")) {
+        say("ready");
+        char line[16];
+        if (!std::fgets(line, sizeof line, stdin)) return 1;
+        WhileRankOpen whileOpen([&](form_Rank* window) {
+            typeText(window->txt_Nm[0], name);
+            QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
+        });
+        main->CheckRank();
+        return failed || whileOpen.timedOut ? 1 : 0;
+    }
+    CloseGameOnSignals();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<form_Rank*>(QApplication::activeModalWidget());
+        if (!window) return;
+        poll.stop();
+        typeText(window->txt_Nm[0], name);
+        say("typed");
+    });
+    poll.start(10);
+    QTimer::singleShot(0, main.get(), [&main] { main->CheckRank(); });
+    return app->exec();
 }
 
 }  // namespace
@@ -121,16 +248,17 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, value);
         LoadScore();
-        HScoreName[1][2][3] = name;
-        HScoreVal[2][1][4] = value;
-        SaveScore();
+        const int kind = value < 60 ? 1 : 2;  // a table the result enters at the top
+        KeepUnsavedResult(kind, 2, value, name);
+        QVERIFY(SaveScore());
+        QCOMPARE(HScoreName[kind][2][0], name);
 
         moveToCopyOfRankingFile();
         ResetHighScores();
         LoadScore();
-        QCOMPARE(HScoreName[1][2][3], name);
-        QCOMPARE(HScoreVal[2][1][4], value);
-        QCOMPARE(HScoreName[1][2][2], QStringLiteral("ぜんた"));
+        QCOMPARE(HScoreName[kind][2][0], name);
+        QCOMPARE(HScoreVal[kind][2][0], value);
+        QCOMPARE(HScoreName[kind][2][1], QStringLiteral("ぜんた"));
     }
 
     void valuesThatAreNotWholeNumbersReadAsTheDefault_data()
@@ -193,7 +321,7 @@ private slots:
     {
         QFETCH(QString, damage);
         fillTables();
-        SaveScore();
+        saveTablesAsTheyAre();
         const QByteArray good = readRaw(rankingFile());
         QVERIFY(good.size() > 1000);
         QString saved[3][3][5];
@@ -242,42 +370,34 @@ private slots:
         QVERIFY(keysOnDisk().size() >= 40);
     }
 
-    void failedSaveKeepsThePreviousFile_data()
+    void failedSaveIsToldAndKeptForTheNextSave_data()
     {
         QTest::addColumn<QString>("fault");
         QTest::newRow("full disk") << "full";
         QTest::newRow("read-only folder") << "read-only";
-        QTest::newRow("a folder where the file should be") << "folder";
+        QTest::newRow("a file where the folder should be") << "no folder";
     }
 
-    void failedSaveKeepsThePreviousFile()
+    // A drive of 9999 M enters through the ranking window while the save cannot succeed: the
+    // player is told over the window, the file stays as it was, memory keeps the entry, and the
+    // first save once the fault is gone writes it beside everything the file held.
+    void failedSaveIsToldAndKeptForTheNextSave()
     {
         QFETCH(QString, fault);
         const QString folder = QFileInfo(rankingFile()).path();
-        QByteArray before;
-        if (fault == "folder") {
-            QVERIFY(QDir().mkpath(rankingFile()));
-        } else {
-            fillTables();
-            SaveScore();
-            before = readRaw(rankingFile());
-            QVERIFY(!before.isEmpty());
-        }
+        fillTables();
+        saveTablesAsTheyAre();
+        QByteArray before = readRaw(rankingFile());
         ResetHighScores();
         LoadScore();
-        if (fault == "folder") QCOMPARE(HScoreName[1][1][0], QStringLiteral("ぜんた"));
-        HScoreName[1][1][0] = QString(4000, QLatin1Char('x'));  // a save that is sure to be large
 
-        QString said;
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
         if (fault == "full") {
             // Files may grow no larger than a few hundred bytes, as on a disk that is full.
             std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
             const rlimit full{600, limit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &full);
-            said = catchStderr([] { SaveScore(); });
-            setrlimit(RLIMIT_FSIZE, &limit);
         } else if (fault == "read-only") {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
             QFile probe(folder + QStringLiteral("/probe"));
@@ -286,17 +406,223 @@ private slots:
                 QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
                 QSKIP("this user may write into read-only folders (root)");
             }
-            said = catchStderr([] { SaveScore(); });
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         } else {
-            said = catchStderr([] { SaveScore(); });
+            QVERIFY(QDir(folder).removeRecursively());
+            writeRaw(folder, "a file, not a folder");
         }
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString& title) {
+            boxes << title + QLatin1Char('|') + text;
+            // Told over the ranking window, which is still open.
+            if (!qobject_cast<form_Rank*>(QApplication::activeModalWidget())) boxes << QStringLiteral("no window");
+        });
+        GameMode = 2;
+        Distance = 9999;
+        form_Main main;
+        WhileRankOpen whileOpen([](form_Rank* window) {
+            typeText(window->txt_Nm[0], QStringLiteral("烈"));
+            QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
+        });
+        const QString said = catchStderr([&] { main.CheckRank(); });
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        SetMsgBoxHook({});
 
-        QVERIFY2(said.contains(QStringLiteral("could not save")), qPrintable(said));
-        QVERIFY(said.contains(rankingFile()));
-        if (fault == "folder") QVERIFY(QFileInfo(rankingFile()).isDir());
+        QVERIFY(!whileOpen.timedOut);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].startsWith(QStringLiteral("Tavolnik|ランキングを保存できませんでした。")), qPrintable(boxes[0]));
+        QVERIFY(boxes[0].contains(rankingFile()));
+        QVERIFY2(said.contains(QStringLiteral("could not save")) && said.contains(rankingFile()), qPrintable(said));
+        if (fault == "no folder") QCOMPARE(readRaw(folder), QByteArray("a file, not a folder"));
         else QCOMPARE(readRaw(rankingFile()), before);
-        QCOMPARE(HScoreName[1][1][0].size(), 4000);  // the tables in memory are untouched
+        QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));  // nothing left memory
+        QCOMPARE(HScoreVal[2][1][0], 9999);
+
+        if (fault == "no folder") {
+            QFile::remove(folder);
+            before.clear();
+        }
+        QVERIFY(SaveScore());
+        const QMap<QString, QString> keys = keysOnDisk();
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("9999"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 1)), before.isEmpty() ? QStringLiteral("3000") : QStringLiteral("2100"));
+        QCOMPARE(keys.value(ScoreValKey(1, 2, 4)), before.isEmpty() ? QStringLiteral("60") : QStringLiteral("1204"));
+    }
+
+    void damagedFileIsSetAsideAndAFreshOneWritten_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("regular");  // a regular file: set aside with its bytes
+        QTest::newRow("10 MB of random bytes") << "random" << true;
+        QTest::newRow("the lines [] and =x") << "[]=x" << true;
+        QTest::newRow("2 MB of text") << "text" << true;
+        QTest::newRow("1 GB of NUL bytes") << "nul" << true;
+        QTest::newRow("a FIFO") << "fifo" << false;
+        QTest::newRow("a folder") << "folder" << false;
+    }
+
+    // Nothing of these can be written back as it was: the start neither hangs nor reads it, and
+    // the first save puts it aside under a dated name and writes a fresh file with the result.
+    void damagedFileIsSetAsideAndAFreshOneWritten()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, regular);
+        const QString file = rankingFile();
+        QDir().mkpath(QFileInfo(file).path());
+        if (damage == "random") writeRaw(file, garbage(10 << 20, 3));
+        else if (damage == "[]=x") writeRaw(file, "[]\n=x\n");
+        else if (damage == "text") writeRaw(file, QByteArray(2 << 20, 'a') + "\n[Setting]\nHScore_Nm_2_1_0=x\n");
+        else if (damage == "nul") {
+            QFile nul(file);
+            QVERIFY(nul.open(QIODevice::WriteOnly) && nul.resize(qint64(1) << 30));  // sparse
+        } else if (damage == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else QVERIFY(QDir().mkpath(file));
+        const qint64 size = QFileInfo(file).size();
+
+        QElapsedTimer clock;
+        clock.start();
+        LoadScore();
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(HScoreVal[2][1][0], 3000);
+
+        KeepUnsavedResult(2, 1, 5000, QStringLiteral("烈"));
+        QVERIFY(SaveScore());
+        const QStringList aside = QDir(QFileInfo(file).path()).entryList({QStringLiteral("Tavolnik.conf.damaged-*")},
+                                                                         QDir::AllEntries | QDir::System);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Tavolnik\\.conf\\.damaged-\\d{8}-\\d{6}$")).match(aside[0]).hasMatch(),
+                 qPrintable(aside[0]));
+        const QFileInfo kept(QFileInfo(file).path() + QLatin1Char('/') + aside[0]);
+        QCOMPARE(kept.isFile(), regular);
+        if (regular) QCOMPARE(kept.size(), size);
+        const QMap<QString, QString> keys = keysOnDisk();
+        QCOMPARE(keys.size(), 40);
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("5000"));
+        QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));
+    }
+
+    // What a save leaves is the file alone: the temporary and lock files of a save that was
+    // killed midway go at the next save, a stale lock does not hold it up, a settings file that
+    // is a symbolic link stays one and its target gets the new text, and a name with half of a
+    // surrogate pair is still saved.
+    void savesLeaveTheFileAloneAndFollowItsLink()
+    {
+        const QString folder = QFileInfo(rankingFile()).path();
+        const QString target = configRoot().path() + QStringLiteral("/dotfiles%1.conf").arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(folder));
+        writeRaw(target, "[Setting]\nHScore_Nm_1_1_0=linked\nHScore_Val_1_1_0=7\n");
+        QVERIFY(QFile::link(target, rankingFile()));
+        // A save killed midway: its lock, and its staged and checked copies.
+        Copy killed({QStringLiteral("lock")});
+        QVERIFY(killed.waitFor("locked"));
+        const QByteArray pid = QByteArray::number(killed.process.processId());
+        killed.process.kill();
+        QVERIFY(killed.process.waitForFinished());
+        QVERIFY(QFile::exists(rankingFile() + QStringLiteral(".lock")));
+        writeRaw(target + "." + pid + "-1.new", "[Setting]\n");
+        writeRaw(target + "." + pid + "-2.check", "[Setting]\n");
+
+        LoadScore();
+        QCOMPARE(HScoreName[1][1][0], QStringLiteral("linked"));
+        const QString broken = QStringLiteral("烈") + QChar(0xD800) + QStringLiteral("x");
+        KeepUnsavedResult(1, 1, 5, broken);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(SaveScore());
+        QVERIFY(clock.elapsed() < 2000);
+
+        QVERIFY(QFileInfo(rankingFile()).isSymLink());
+        QSettings saved(target, QSettings::IniFormat);
+        QCOMPARE(saved.value(QStringLiteral("Setting/HScore_Nm_1_1_0")).toString(),
+                 QStringLiteral("烈") + QChar(QChar::ReplacementCharacter) + QStringLiteral("x"));
+        QCOMPARE(saved.value(QStringLiteral("Setting/HScore_Nm_1_1_1")).toString(), QStringLiteral("linked"));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8(readRaw(target));
+        QVERIFY(!utf8.hasError());
+        QCOMPARE(HScoreName[1][1][0], saved.value(QStringLiteral("Setting/HScore_Nm_1_1_0")).toString());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Tavolnik.conf")});
+        QVERIFY(!QFile::exists(target + "." + pid + "-1.new"));
+        QVERIFY(!QFile::exists(target + "." + pid + "-2.check"));
+    }
+
+    // --- copies of the game at once, as real processes sharing one settings folder ---
+
+    // Copy A opens its title (reads the tables), copy B drives 4000 M and saves, then A drives
+    // 5000 M and saves: both entries are in the file, in rank order.
+    void twoCopiesKeepBothEntries()
+    {
+        Copy a({QStringLiteral("race"), QStringLiteral("5000"), QStringLiteral("A")});
+        QVERIFY(a.waitFor("ready"));
+        Copy b({QStringLiteral("race"), QStringLiteral("4000"), QStringLiteral("B")});
+        QVERIFY(b.waitFor("ready"));
+        b.go();
+        QVERIFY(b.finished());
+        a.go();
+        QVERIFY(a.finished());
+        const QMap<QString, QString> keys = keysOnDisk();
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("A"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("5000"));
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 1)), QStringLiteral("B"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 1)), QStringLiteral("4000"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 2)), QStringLiteral("3000"));
+    }
+
+    // Eight copies save twenty drives each, all at once, the distances shuffled among them: the
+    // five longest of all 160 end up in the table, and the file parses whenever it is looked at.
+    void eightCopiesSavingAtOnceLoseNothing()
+    {
+        std::vector<std::unique_ptr<Copy>> copies;
+        for (int c = 0; c < 8; ++c)
+            copies.push_back(std::make_unique<Copy>(QStringList{QStringLiteral("results"), QString::number(c)}));
+        int looks = 0;
+        bool running = true;
+        while (running) {
+            running = false;
+            for (auto& copy : copies) running |= copy->process.state() != QProcess::NotRunning;
+            if (QFile::exists(rankingFile())) {
+                ++looks;
+                const QMap<QString, QString> keys = keysOnDisk();
+                QCOMPARE(keys.size(), 40);
+                for (int rank = 0; rank <= 4; ++rank) QVERIFY(ParseWholeNumber(keys.value(ScoreValKey(2, 1, rank)), nullptr));
+            }
+            QTest::qWait(5);
+        }
+        for (auto& copy : copies) QVERIFY(copy->finished());
+        QVERIFY(looks > 0);
+        const QMap<QString, QString> keys = keysOnDisk();
+        for (int rank = 0; rank <= 4; ++rank) {
+            const int distance = 3001 + 159 - rank;
+            QCOMPARE(keys.value(ScoreValKey(2, 1, rank)), QString::number(distance));
+            QCOMPARE(keys.value(ScoreNameKey(2, 1, rank)), copyResultName(distance));
+        }
+    }
+
+    void signalWhileTheRankingWindowWaitsSavesTheName_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalWhileTheRankingWindowWaitsSavesTheName()
+    {
+        QFETCH(int, number);
+        Copy copy({QStringLiteral("wait"), QStringLiteral("7000"), QStringLiteral("烈 くん")});
+        QVERIFY(copy.waitFor("typed"));
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(pid_t(copy.process.processId()), number);
+        QVERIFY(copy.process.waitForFinished(5000));
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(copy.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(copy.process.exitCode(), 128 + number);
+        const QMap<QString, QString> keys = keysOnDisk();
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈 くん"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("7000"));
     }
 
     // --- entering a result ---
@@ -350,6 +676,8 @@ private slots:
             HScoreName[kind][slot][i] = names[i];
             HScoreVal[kind][slot][i] = table[i];
         }
+        saveTablesAsTheyAre();
+        const QByteArray before = readRaw(rankingFile());
         GameMode = int16_t(mode);
         TimeCount = clock;
         Distance = distance;
@@ -382,7 +710,7 @@ private slots:
             QCOMPARE(keysOnDisk().value(ScoreNameKey(kind, slot, rank)), QStringLiteral("NEW"));
         } else {
             QVERIFY(effectNames(recorder).isEmpty());
-            QVERIFY(!QFile::exists(rankingFile()));
+            QCOMPARE(readRaw(rankingFile()), before);
         }
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(HScoreVal[kind][slot][i], after[i]);
@@ -397,6 +725,7 @@ private slots:
 
 int main(int argc, char* argv[])
 {
+    if (argc > 2 && std::strcmp(argv[1], "--copy") == 0) return runCopy(argc, argv);
     // Away from the player's settings before anything can look at them.
     scores_test::pointConfigAt(scores_test::configRoot().path());
     QApplication app(argc, argv);

@@ -33,7 +33,7 @@ void fillTables()
 // as it opens, so the tables in memory are saved first.
 void throughTitle(const std::function<void(form_Rank*)>& action)
 {
-    SaveScore();
+    saveTablesAsTheyAre();
     QPointer<form_Title> title = new form_Title;
     title->show();
     WhileRankOpen whileOpen([&](form_Rank* window) {
@@ -68,6 +68,7 @@ private slots:
         freshConfig();
         ResetHighScores();
         fillTables();
+        saveTablesAsTheyAre();
     }
 
     void cleanup()
@@ -293,7 +294,11 @@ private slots:
         RankMode = 1;
         RankStage = 2;
         QPointer<form_Rank> window = form_Rank::create();
-        if (entry) window->txt_Nm[3]->show();
+        if (entry) {
+            // As a time of 1202 would enter: below the 1202 there, above 1203.
+            HScoreVal[1][2][3] = 1202;
+            window->txt_Nm[3]->show();
+        }
         window->Set_Form();
         const QString typed = QStringLiteral("烈 と ぜんた");
         bool focused = false;

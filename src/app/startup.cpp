@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/close_on_signals.h"
 #include "app/command_line.h"
 #include "app/first_paint_probe.h"
 #include "app/form_title.h"
@@ -144,7 +145,7 @@ int RunTavolnik(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TAVOLNIK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
     if (line.hasSeed) SetFixedSeed(line.seed);
-
+    CloseGameOnSignals();
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

@@ -4,22 +4,60 @@
 #include "runtime/settings_store.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// Why a save failed: the words for standard error and the player's own.
+struct Fault {
+    const char* why;
+    const char* told;
+};
+const Fault kNoFolder{"its folder cannot be made", "設定のフォルダーを作れません"};
+const Fault kLockBusy{"another copy of the game did not finish its save", "ほかに起動しているゲームの保存が終わりません"};
+const Fault kLockDenied{"the lock file cannot be made", "設定のフォルダーに書き込めません"};
+const Fault kNotWritten{"the new file cannot be written", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）"};
+const Fault kNotMoved{"the new file cannot be moved", "新しいファイルを置けません"};
+const Fault kNotReadBack{"the new file cannot be read back", "書き込んだファイルを読み返せません"};
+const Fault kIncomplete{"the new file came out incomplete", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）"};
+const Fault kNotSetAside{"the damaged file there cannot be set aside", "壊れたファイルをよけておけません"};
+const Fault kNotReplaced{"the old file cannot be replaced", "前のファイルを置き換えられません"};
+
+void tellFailure(const QString& appName, const QString& path, const QString& why)
+{
+    std::fprintf(stderr, "%s: could not save the settings to %s (%s); the file there is left as it was\n",
+                 qPrintable(appName.toLower()), qPrintable(QDir::toNativeSeparators(path)), qPrintable(why));
+    std::fflush(stderr);
+}
 
 QString keyPath(const QString& section, const QString& key)
 {
     return section + QLatin1Char('/') + key;
+}
+
+// Where a save puts the new file: where the old one really is, so that a symbolic link to it
+// (as dotfile managers make) stays a link and the file it points to gets the new text.
+QString writeTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    return info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
 }
 
 // Whether a file read back holds the same entries as were written. A value that does not even
@@ -34,12 +72,110 @@ bool sameEntries(const QMap<QString, QVariant>& written, const QMap<QString, QVa
     return true;
 }
 
+QMap<QString, QVariant> entriesOf(const QString& iniPath)
+{
+    QMap<QString, QVariant> entries;
+    const QSettings settings(iniPath, QSettings::IniFormat);
+    for (const QString& key : settings.allKeys()) entries.insert(key, settings.value(key));
+    return entries;
+}
+
+// Writes a new file beside target and reads it back: nullptr and the checked file's name when it
+// holds what was wanted, with every value of mustHave exactly.
+const Fault* stage(const QString& target, QMap<QString, QVariant> wanted,
+                   const QMap<QString, QVariant>& mustHave, QString* checkedPath)
+{
+    static int serial = 0;
+    const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    const QString staged = stem + QStringLiteral(".new");
+    const QString checked = stem + QStringLiteral(".check");
+    const auto fail = [&](const Fault& fault) {
+        QFile::remove(staged);
+        QFile::remove(checked);
+        return &fault;
+    };
+
+    // The settings library can miss a write that fails on its last flush (a full disk) and keep a
+    // cut-off file. So the new file is read back, under a name of its own so that it is really
+    // read from the disk, and compared entry by entry before it may take the old one's place.
+    // Keys of a damaged file may not come back as they were read; then what did come back is
+    // written once more, and that must come back unchanged. The values set since must come back
+    // exactly.
+    for (int pass = 0; pass < 2; ++pass) {
+        {
+            QSettings out(staged, QSettings::IniFormat);
+            out.setAtomicSyncRequired(true);
+            for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) out.setValue(it.key(), it.value());
+            out.sync();
+            if (out.status() != QSettings::NoError) return fail(kNotWritten);
+        }
+        if (!QFile::rename(staged, checked)) return fail(kNotMoved);
+        QMap<QString, QVariant> got;
+        {
+            const QSettings back(checked, QSettings::IniFormat);
+            if (back.status() != QSettings::NoError) return fail(kNotReadBack);
+            for (const QString& key : back.allKeys()) got.insert(key, back.value(key));
+        }
+        for (auto it = mustHave.cbegin(); it != mustHave.cend(); ++it)
+            if (!got.contains(it.key()) || got.value(it.key()) != it.value()) return fail(kIncomplete);
+        if (sameEntries(wanted, got)) {
+            *checkedPath = checked;
+            return nullptr;
+        }
+        QFile::remove(checked);
+        wanted = got;
+    }
+    return fail(kIncomplete);
+}
+
 }  // namespace
 
-SettingsStore::SettingsStore(const QString& appName)
-    : appName_(appName), path_(filePath(appName)),
-      settings_(std::make_unique<QSettings>(path_, QSettings::IniFormat))
+SettingsStore::SettingsStore(const QString& appName) : appName_(appName), path_(filePath(appName))
 {
+    // Only a regular file is opened, and without waiting: a FIFO or a device at the path would
+    // otherwise hold the game before any window opens.
+    const QByteArray name = QFile::encodeName(path_);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) {
+        read_ = errno == ENOENT || errno == ENOTDIR ? Read::Missing : Read::Unreadable;
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        read_ = Read::NotAFile;
+        return;
+    }
+    if (st.st_size > MaxFileSize) {
+        read_ = Read::TooLarge;
+        return;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        read_ = Read::Unreadable;
+        return;
+    }
+    QByteArray bytes;
+    read_ = Read::Whole;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) read_ = Read::NotAFile;
+    char buffer[65536];
+    while (read_ == Read::Whole) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) read_ = Read::Unreadable;
+        if (got <= 0) break;
+        bytes.append(buffer, got);
+        if (bytes.size() > MaxFileSize) read_ = Read::TooLarge;  // it grew while being read
+    }
+    ::close(fd);
+    if (read_ != Read::Whole) return;
+
+    // The settings library remembers the files it has read and may answer from that memory for
+    // a file another copy of the game has changed since. The bytes just read are parsed from a
+    // private copy of their own, which it has never seen.
+    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/tavolnik-settings-XXXXXX.conf"));
+    if (copy.open() && copy.write(bytes) == bytes.size() && copy.flush())
+        entries_ = entriesOf(copy.fileName());
+    else
+        entries_ = entriesOf(path_);
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -55,7 +191,7 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key,
                                   const QString& defaultValue) const
 {
     const QString path = keyPath(section, key);
-    const QVariant value = pending_.contains(path) ? pending_.value(path) : settings_->value(path);
+    const QVariant value = pending_.contains(path) ? pending_.value(path) : entries_.value(path);
     if (!value.isValid()) return defaultValue;
     switch (value.typeId()) {
     case QMetaType::QString:
@@ -74,8 +210,9 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key,
     }
 }
 
-void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& value)
+void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& text)
 {
+    const QString value = StorableText(text);
     // The INI reader drops a zero-width no-break space (U+FEFF) at the start of a value, taking it
     // for a byte-order mark; such text is written as its UTF-8 bytes so that it comes back whole.
     if (value.startsWith(QChar(0xFEFF)))
@@ -87,81 +224,122 @@ void SettingsStore::SaveSetting(const QString& section, const QString& key, cons
 bool SettingsStore::Save()
 {
     QString why;
-    if (writeFile(&why)) return true;
-    std::fprintf(stderr, "%s: could not save the settings to %s (%s); the file there is left as it was\n",
-                 qPrintable(appName_.toLower()), qPrintable(QDir::toNativeSeparators(path_)),
-                 qPrintable(why));
-    std::fflush(stderr);
+    failure_.clear();
+    if (writeFile(&why, &failure_)) return true;
+    tellFailure(appName_, path_, why);
     return false;
 }
 
-bool SettingsStore::writeFile(QString* why)
+bool SettingsStore::writeFile(QString* why, QString* told)
 {
-    // A file that is there but cannot be read is never written over: it may hold entries.
-    const QFileInfo old(path_);
-    if (old.exists() || old.isSymLink()) {
-        QFile probe(path_);
-        if (old.isDir() || !probe.open(QIODevice::ReadOnly)) {
-            *why = QStringLiteral("the file there cannot be read");
-            return false;
-        }
-    }
-    // The new file goes where the old one really is, so a link to it stays a link.
-    const QString target = old.exists() ? old.canonicalFilePath() : path_;
-    if (!QDir().mkpath(QFileInfo(target).path())) {
-        *why = QStringLiteral("its folder cannot be made");
-        return false;
-    }
-
-    // Everything the file holds now, with the values set since over it.
-    QMap<QString, QVariant> wanted;
-    for (const QString& key : settings_->allKeys()) wanted.insert(key, settings_->value(key));
-    for (auto it = pending_.cbegin(); it != pending_.cend(); ++it) wanted.insert(it.key(), it.value());
-
-    static int serial = 0;
-    const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
-    const QString staged = stem + QStringLiteral(".new");
-    const QString checked = stem + QStringLiteral(".check");
-    auto fail = [&](const QString& reason) {
-        QFile::remove(staged);
-        QFile::remove(checked);
-        *why = reason;
+    const auto fail = [&](const Fault& fault) {
+        *why = QString::fromUtf8(fault.why);
+        *told = QString::fromUtf8(fault.told);
         return false;
     };
+    const QString target = writeTarget(path_);
+    if (!QDir().mkpath(QFileInfo(target).path())) return fail(kNoFolder);
 
-    // The settings library can miss a write that fails on its last flush (a full disk) and keep a
-    // cut-off file. So the new file is read back, under a name of its own so that it is really
-    // read from the disk, and compared entry by entry before it takes the old one's place. Keys
-    // of a damaged file may not come back as they were read; then what did come back is written
-    // once more, and that must come back unchanged. The values set since must come back exactly.
-    for (int pass = 0; pass < 2; ++pass) {
-        {
-            QSettings out(staged, QSettings::IniFormat);
-            out.setAtomicSyncRequired(true);
-            for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) out.setValue(it.key(), it.value());
-            out.sync();
-            if (out.status() != QSettings::NoError) return fail(QStringLiteral("the new file cannot be written"));
-        }
-        if (!QFile::rename(staged, checked)) return fail(QStringLiteral("the new file cannot be moved"));
-        QMap<QString, QVariant> got;
-        {
-            const QSettings back(checked, QSettings::IniFormat);
-            if (back.status() != QSettings::NoError) return fail(QStringLiteral("the new file cannot be read back"));
-            for (const QString& key : back.allKeys()) got.insert(key, back.value(key));
-        }
-        for (auto it = pending_.cbegin(); it != pending_.cend(); ++it)
-            if (!got.contains(it.key()) || got.value(it.key()) != it.value())
-                return fail(QStringLiteral("the new file came out incomplete"));
-        if (sameEntries(wanted, got)) {
-            if (old.exists()) QFile::setPermissions(checked, QFileInfo(target).permissions());
-            if (std::rename(QFile::encodeName(checked).constData(), QFile::encodeName(target).constData()) != 0)
-                return fail(QString::fromLocal8Bit(std::strerror(errno)));
-            return true;
-        }
-        QFile::remove(checked);
-        wanted = got;
+    // Everything the file holds now, with the values set since over them; when the file was
+    // not read as a whole, the values set alone.
+    bool asRead = read_ == Read::Missing || read_ == Read::Whole;
+    QMap<QString, QVariant> wanted = asRead ? entries_ : QMap<QString, QVariant>();
+    for (auto it = pending_.cbegin(); it != pending_.cend(); ++it) wanted.insert(it.key(), it.value());
+
+    QString checked;
+    const Fault* fault = stage(target, wanted, pending_, &checked);
+    if (fault == &kIncomplete && asRead && !entries_.isEmpty()) {
+        // What was read cannot be written back as it was: the file is damaged past repair.
+        asRead = false;
+        fault = stage(target, pending_, pending_, &checked);
     }
-    return fail(QStringLiteral("the new file came out incomplete"));
+    if (fault) return fail(*fault);
+
+    if (!asRead && read_ != Read::Missing) {
+        // The old file (or whatever is at the path) goes aside under a dated name, never deleted.
+        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QString aside = target + QStringLiteral(".damaged-") + stamp;
+        for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n)
+            aside = target + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+        if (std::rename(QFile::encodeName(target).constData(), QFile::encodeName(aside).constData()) != 0) {
+            QFile::remove(checked);
+            return fail(kNotSetAside);
+        }
+        std::fprintf(stderr, "%s: the settings file could not be kept as it was; it is set aside as %s\n",
+                     qPrintable(appName_.toLower()), qPrintable(QDir::toNativeSeparators(aside)));
+    } else if (read_ == Read::Whole) {
+        QFile::setPermissions(checked, QFileInfo(target).permissions());
+    }
+    if (std::rename(QFile::encodeName(checked).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(checked);
+        fail(kNotReplaced);
+        *why = reason;
+        return false;
+    }
+    return true;
+}
+
+SettingsLock::SettingsLock(const QString& appName) : path_(SettingsStore::filePath(appName) + QStringLiteral(".lock"))
+{
+    const Fault* fault = nullptr;
+    if (!QDir().mkpath(QFileInfo(path_).path())) fault = &kNoFolder;
+    else if (!take()) fault = fd_ < 0 ? &kLockDenied : &kLockBusy;
+    if (fault) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        failure_ = QString::fromUtf8(fault->told);
+        tellFailure(appName, SettingsStore::filePath(appName), QString::fromUtf8(fault->why));
+        return;
+    }
+
+    // No other copy is saving: the temporary files beside the file are a killed save's leftovers.
+    const QFileInfo target(writeTarget(SettingsStore::filePath(appName)));
+    const QString stem = target.fileName() + QStringLiteral(".*-*.");
+    QDir folder = target.dir();
+    for (const QString& left : folder.entryList({stem + QStringLiteral("new"), stem + QStringLiteral("check")},
+                                                QDir::Files | QDir::Hidden | QDir::System))
+        folder.remove(left);
+}
+
+bool SettingsLock::take()
+{
+    // The lock is the system's lock on the lock file: it goes with its process, so a save that
+    // was killed never holds up the next one. The holder removes the file when it is done; a
+    // copy that got the lock on a file removed meanwhile tries again on the new one.
+    const QByteArray name = QFile::encodeName(path_);
+    QElapsedTimer waited;
+    waited.start();
+    while (true) {
+        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0) return false;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() > 10000) return false;
+            ::usleep(2000);
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd_, &held) == 0 && ::stat(name.constData(), &named) == 0 && held.st_ino == named.st_ino &&
+            held.st_dev == named.st_dev)
+            return true;
+        ::close(fd_);
+    }
+}
+
+SettingsLock::~SettingsLock()
+{
+    if (fd_ < 0) return;
+    ::unlink(QFile::encodeName(path_).constData());
+    ::close(fd_);
+}
+
+QString StorableText(const QString& text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i].isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) ++i;
+        else if (out[i].isSurrogate()) out[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return out;
 }
 
 bool ParseWholeNumber(const QString& text, int32_t* value)

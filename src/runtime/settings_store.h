@@ -5,26 +5,40 @@
 // read with a default. Each application keeps its values in one INI file,
 // $XDG_CONFIG_HOME/<app>/<app>.conf (~/.config/<app>/<app>.conf when the variable is unset),
 // one INI group per section. Any text is stored as typed: Japanese, spaces, "=", ";", quotes,
-// backslashes, line breaks and text of any length come back exactly.
+// backslashes, line breaks and text of any length come back exactly; a stray half of a
+// surrogate pair is stored as U+FFFD, so the file always holds valid UTF-8.
 //
 // A damaged file never stops the game: what can be read is read, and every other key answers
-// its default, and the next save keeps everything that was read. A save writes a new file
-// beside the old one, reads it back and only then puts it in the old one's place, so a save
-// that fails (a read-only folder, a full disk, a file that cannot be read) leaves the previous
-// file as it was; the failure is told on standard error.
+// its default, and the next save keeps everything that was read. Only a regular file of at most
+// MaxFileSize bytes is read: a FIFO, a device or a folder at the path is never opened, and a
+// larger file is not read at all, so neither can hang or swamp the start.
+//
+// A save writes a new file beside the old one, reads it back and only then puts it in the old
+// one's place (through a symbolic link, to the link's target), so a save that fails (no folder,
+// a read-only folder, a full disk) leaves the previous file as it was; the failure is told on
+// standard error and by failure(). A file that cannot be written back as it was read (damaged
+// past repair, too large, not a regular file) is set aside beside itself as
+// "<app>.conf.damaged-YYYYMMDD-HHMMSS", never deleted, and a fresh file holds the values set.
+//
+// Copies of the game running at once save one after another: a save locks the file
+// "<app>.conf.lock" beside the file (SettingsLock), and only then reads, changes and writes it.
+// The lock goes with its process, so a save killed midway never holds up the next one, which
+// clears the temporary files and the lock file the killed one left behind.
 #pragma once
 
 #include <QMap>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
-#include <memory>
 
-class QSettings;
 
 class SettingsStore
 {
 public:
+    // Files larger than this are never read.
+    static constexpr qint64 MaxFileSize = 1 << 20;
+
+    // Reads the application's file as it is now.
     explicit SettingsStore(const QString& appName);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
@@ -40,18 +54,49 @@ public:
     void SaveSetting(const QString& section, const QString& key, const QString& value);
 
     // Writes the file: every key it held, with the values set since over them. Returns false,
-    // and says why on standard error, when the file could not be written; the file on disk is
-    // then the one from before.
+    // and says why on standard error and in failure(), when the file could not be written; the
+    // file on disk is then the one from before.
     bool Save();
 
+    // Why the last save failed, in the player's words (Japanese); empty after a success.
+    const QString& failure() const { return failure_; }
+
 private:
-    bool writeFile(QString* why);
+    enum class Read { Missing, Whole, NotAFile, TooLarge, Unreadable };
+    bool writeFile(QString* why, QString* told);
 
     QString appName_;
     QString path_;
-    std::unique_ptr<QSettings> settings_;  // the file as it was read
+    Read read_ = Read::Missing;
+    QMap<QString, QVariant> entries_;      // the file as it was read, by "section/key"
     QMap<QString, QVariant> pending_;      // values set since, by "section/key"
+    QString failure_;
 };
+
+// The store's lock, held from construction to destruction; every copy of the game saves only
+// while holding it. It waits a few seconds for another copy's save.
+class SettingsLock
+{
+public:
+    explicit SettingsLock(const QString& appName);
+    ~SettingsLock();
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+    bool held() const { return fd_ >= 0; }
+    // Why the lock could not be taken, in the player's words (Japanese).
+    const QString& failure() const { return failure_; }
+
+private:
+    bool take();
+
+    QString path_;
+    int fd_ = -1;
+    QString failure_;
+};
+
+// Text as it will come back from the file: a lone half of a surrogate pair becomes U+FFFD.
+QString StorableText(const QString& text);
 
 // A whole decimal number in the 32-bit range ("-12", "3000", " 7 "), or nothing: false for
 // anything else ("", "12.5", "1e3", "0x10", "3 000", "99999999999").

@@ -27,28 +27,15 @@ void form_Main::CheckRank()
         result = 50 - TimeCount;  // stage 2's clock starts at 50
     }
 
-    // The first rank the result beats: a shorter time, a longer drive. An equal result goes
-    // below the entries it equals, and one that beats none enters nothing.
-    int k = -1;
-    for (int i = 0; i <= 4; ++i) {
-        const int32_t stored = HScoreVal[kind][slot][i];
-        if (kind == 1 ? result < stored : result > stored) {
-            k = i;
-            break;
-        }
-    }
+    // An equal result goes below the entries it equals, and one that beats none enters nothing.
+    const int k = RankOfResult(kind, HScoreVal[kind][slot], result);
     if (k < 0) return;
 
-    // The entries below move down one place; the fifth drops out.
-    for (int i = 3; i >= k; --i) {
-        HScoreName[kind][slot][i + 1] = HScoreName[kind][slot][i];
-        HScoreVal[kind][slot][i + 1] = HScoreVal[kind][slot][i];
-    }
-
+    // The entries below move down one place; the new row keeps the old name until the window
+    // takes the typed one.
+    EnterAtRank(HScoreName[kind][slot], HScoreVal[kind][slot], k, HScoreName[kind][slot][k], result);
     form_Rank* rank = form_Rank::create(this);
     rank->txt_Nm[k]->show();
-    // The row keeps the old name until the window takes the typed one.
-    HScoreVal[kind][slot][k] = result;
     RankMode = kind;
     RankStage = slot;
     rank->Set_Form();

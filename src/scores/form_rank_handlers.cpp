@@ -4,10 +4,13 @@
 // The ranking window's handlers: showing a table, switching tables with the option buttons,
 // and とじる, which takes the typed name of a new row and saves every table.
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "runtime/message_box.h"
+#include "runtime/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
 
@@ -89,8 +92,18 @@ void form_Rank::FinishRanking()
     if (finished_) return;
     finished_ = true;
     for (int i = 0; i < 5; ++i)
-        if (!txt_Nm[i]->isHidden()) HScoreName[RankMode][RankStage][i] = txt_Nm[i]->text();
-    SaveScore();
+        if (!txt_Nm[i]->isHidden()) {
+            HScoreName[RankMode][RankStage][i] = txt_Nm[i]->text();
+            KeepUnsavedResult(RankMode, RankStage, HScoreVal[RankMode][RankStage][i], txt_Nm[i]->text());
+        }
+    // A failed save is told over this window; the result stays in memory and goes into the next
+    // save. When the game is already ending (a signal), the box closes at once by itself.
+    QString failure;
+    if (!SaveScore(&failure))
+        MsgBox(QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2\n"
+                              "この記録は、次に保存するときにいっしょに保存します。")
+                   .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik")))),
+               QStringLiteral("Tavolnik"), this);
     PlayEffectWait(QStringLiteral("Click"));
 }
 

@@ -29,15 +29,33 @@ int32_t DefaultScoreVal(int kind);
 QString ScoreNameKey(int kind, int slot, int rank);
 QString ScoreValKey(int kind, int slot, int rank);
 
+// The rank at which a result enters a table of the given kind (1 story, 2 drive): the first
+// entry it beats, a shorter time or a longer drive. An equal result goes below the entries it
+// equals; -1 when it beats none, the fifth included.
+int RankOfResult(int kind, const int32_t (&values)[5], int32_t result);
+
+// Enters a result at a rank of a table: the entries below move down one place and the fifth
+// drops out.
+void EnterAtRank(QString (&names)[5], int32_t (&values)[5], int rank, const QString& name, int32_t result);
+
+// Keeps a result of this session, with the name typed for it, for the next save of the tables.
+void KeepUnsavedResult(int kind, int slot, int32_t result, const QString& name);
+
 // Replaces all twenty entries by what the store holds. A value that is not a whole decimal
 // number in the 32-bit range reads as its key's default; a damaged or unreadable file gives
 // what can be read and the defaults for the rest.
 void LoadScore();
 
-// Writes all twenty entries (40 keys) to the store. A failed write leaves the previous file as
-// it was and says so on standard error.
-void SaveScore();
+// Saves the results kept since the last save. Under the store's lock, so that no other copy of
+// the game saves in between, it reads the tables from the file again, enters every kept result
+// there by the rule above, writes all twenty entries (40 keys) and makes the tables in memory
+// what was written. Another copy's entries saved meanwhile are kept that way.
+//
+// A failed save leaves the file as it was and the tables in memory as they are, says so on
+// standard error and returns false with the reason in the player's words in *failure; the kept
+// results go into the next save.
+bool SaveScore(QString* failure = nullptr);
 
 // Puts the tables and the two selectors back to their program-start values (empty names,
-// zero values, RankMode and RankStage 0). Tests use it.
+// zero values, RankMode and RankStage 0) and forgets unsaved results. Tests use it.
 void ResetHighScores();
