@@ -201,6 +201,27 @@ public:
         return phases;
     }
 
+    // The sound figures: "loop" lines (one per tune) and the "mix" line of bench_sound.
+    QList<QMap<QString, double>> sound(const QString& program, QMap<QString, double>* mix)
+    {
+        QProcess p;
+        p.setProcessEnvironment(env_);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(program, {QDir(options_.buildDir).absolutePath()});
+        if (!p.waitForFinished(300000)) {
+            std::fprintf(stderr, "bench: %s did not finish\n", qPrintable(program));
+            p.kill();
+            p.waitForFinished();
+        }
+        QList<QMap<QString, double>> loops;
+        for (const QByteArray& raw : p.readAllStandardOutput().split('\n')) {
+            const QString line = QString::fromLocal8Bit(raw).trimmed();
+            if (line.startsWith(QLatin1String("loop "))) loops.append(fields(line));
+            else if (line.startsWith(QLatin1String("mix "))) *mix = fields(line);
+        }
+        return loops;
+    }
+
     // The micro-benchmarks: name -> real time per iteration in microseconds.
     QMap<QString, double> micro(const QString& program)
     {
@@ -300,6 +321,10 @@ int main(int argc, char* argv[])
                  options.raceMs / 1000);
     const auto phases = runner.drive(game);
 
+    std::fprintf(stderr, "bench: the music's loop points and the peak of a race's mix\n");
+    QMap<QString, double> mix;
+    const auto loops = runner.sound(runner.path(QStringLiteral("bench/bench_sound")), &mix);
+
     std::fprintf(stderr, "bench: micro-benchmarks\n");
     const auto micro = runner.micro(runner.path(QStringLiteral("bench/tavolnik_bench")));
     const QString loadAfter = loadAverage();
@@ -381,6 +406,26 @@ int main(int argc, char* argv[])
         add(QStringLiteral("peak memory after the race (music loaded)"),
             QStringLiteral("%1 MB").arg(phases[QStringLiteral("race-end")].value(QStringLiteral("vmhwm_kb")) / 1024, 0, 'f', 1),
             QStringLiteral("-"), QStringLiteral("-"));
+
+    // The longest silence at any tune's loop point, and the loudest sample of a race's mix.
+    double worstGap = -1;
+    int worstTune = 0;
+    for (const auto& loop : loops)
+        if (loop.value(QStringLiteral("gap_ms")) > worstGap) {
+            worstGap = loop.value(QStringLiteral("gap_ms"));
+            worstTune = int(loop.value(QStringLiteral("tune")));
+        }
+    const bool haveLoops = loops.size() == 5;
+    add(QStringLiteral("music loop gap, longest silence of BGM1-5 (disk audio)"),
+        haveLoops ? QStringLiteral("%1 ms (BGM%2)").arg(worstGap, 0, 'f', 2).arg(worstTune) : QStringLiteral("?"),
+        QStringLiteral("<= 5 ms"), verdict(haveLoops, worstGap <= 5.0));
+    const bool haveMix = mix.contains(QStringLiteral("peak_dbfs"));
+    const int fullScale = int(mix.value(QStringLiteral("full_scale")));
+    add(QStringLiteral("peak of a race's mix: BGM1, crashes, 9 Ups, claps"),
+        haveMix ? QStringLiteral("%1 dBFS, %2 samples at full scale")
+                      .arg(mix.value(QStringLiteral("peak_dbfs")), 0, 'f', 2).arg(fullScale)
+                : QStringLiteral("?"),
+        QStringLiteral("no full-scale sample"), verdict(haveMix, fullScale == 0));
 
     int w[4] = {6, 8, 6, 7};
     for (const Row& r : rows) {
