@@ -13,11 +13,14 @@
 //
 // The game loops its music by polling: once "status" says a piece has ended it sends "seek ... to
 // start" and "play", up to a poll later. Waiting for that would leave a gap of silence at every
-// loop, so a piece whose length is known (a MIDI file or its rendering) is played by the mixer
-// as an endless loop, and its end is told by the music's own clock (the frames the mixer produced
-// while it played) against the length the MIDI file gives. Then "stopped" means the mixer has
-// already gone round to the top; the "seek ... to start" that follows only turns the clock back
-// by the laps it has run, and the "play" goes on. The tune never stops sounding at its loop.
+// loop, so a tune played from its rendering is played by the mixer as an endless loop, and its
+// end is told by the music's own clock (the frames the mixer produced while it played) against
+// the length the MIDI file gives. Then "stopped" means the mixer has already gone round to the
+// top; the "seek ... to start" that follows only turns the clock back by the laps it has run, and
+// the "play" goes on. The tune never stops sounding at its loop. A MIDI file synthesised live is
+// told to end by the same clock but is started again by the poll, its last notes ringing across
+// the restart: FluidSynth asked to loop a file it reads as empty spins forever in the mixer's
+// thread, holding the lock every sound call waits for, and would freeze the game.
 #include "audio/media.h"
 
 #include <QCryptographicHash>
@@ -347,7 +350,8 @@ private:
     struct Device {
         Mix_Music* music = nullptr;
         bool fromStart = true;  // the next play begins at the top of the piece
-        double seconds = 0;     // the piece's length, when the file tells it: then it loops
+        double seconds = 0;     // the piece's length, when the file tells it
+        bool loops = false;     // the mixer plays it round and round (a rendering of known length)
         bool rewound = false;   // "seek ... to start" found it round its loop: "play" goes on
         QString source;         // the file played: the MIDI file or its rendering
         bool paused = false;    // held by "pause": its mode is "paused" until it goes on
@@ -443,6 +447,7 @@ private:
         device.source = source;
         if (source != element) {
             device.seconds = info.seconds;
+            device.loops = device.seconds > 0;
         } else if (mix->Mix_GetMusicType(music) == MUS_MID) {
             // FluidSynth takes any file named .mid and only finds out when it plays; a file that
             // does not begin like a MIDI file is refused here.
@@ -473,7 +478,7 @@ private:
             return MCIERR_NONE;
         }
         musicClockRunning = false;
-        if (mix->Mix_PlayMusic(device.music, device.seconds > 0 ? -1 : 0) != 0) return MCIERR_HARDWARE;
+        if (mix->Mix_PlayMusic(device.music, device.loops ? -1 : 0) != 0) return MCIERR_HARDWARE;
         mix->Mix_ResumeMusic();
         current = device.music;
         device.fromStart = false;
@@ -578,7 +583,7 @@ private:
     bool roundTheLoop(const Device& device)
     {
         const int64_t length = lengthInFrames(device);
-        if (!owns(device) || length <= 0 || !mix->Mix_PlayingMusic()) return false;
+        if (!device.loops || !owns(device) || length <= 0 || !mix->Mix_PlayingMusic()) return false;
         const int64_t frames = musicFrames.load();
         if (frames < length) return false;
         musicFrames.fetch_sub(frames / length * length);
@@ -622,7 +627,12 @@ private:
         if (!file.isFile()) return nullptr;
         const QString key = file.absoluteFilePath();
         if (Mix_Chunk* chunk = chunks.value(key)) return chunk;
-        Mix_Chunk* chunk = mix->Mix_LoadWAV(QFile::encodeName(key).constData());
+        // The game opens and closes the file reader itself: SDL_mixer, left to close it, leaves
+        // it behind when it refuses a damaged file.
+        SDL_RWops* reader = sdl->SDL_RWFromFile(QFile::encodeName(key).constData(), "rb");
+        if (!reader) return nullptr;
+        Mix_Chunk* chunk = mix->Mix_LoadWAV_RW(reader, 0);
+        sdl->SDL_RWclose(reader);
         if (chunk) chunks.insert(key, chunk);
         return chunk;
     }

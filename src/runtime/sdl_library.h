@@ -21,6 +21,8 @@
     X(SDL_GetTicks64)                                                                              \
     X(SDL_Delay)                                                                                   \
     X(SDL_RWFromConstMem)                                                                          \
+    X(SDL_RWFromFile)                                                                              \
+    X(SDL_RWclose)                                                                                 \
     X(SDL_PollEvent)                                                                               \
     X(SDL_GameControllerOpen)                                                                      \
     X(SDL_GameControllerClose)                                                                     \
@@ -46,7 +48,6 @@
     X(Mix_HaltMusic)                                                                               \
     X(Mix_PlayingMusic)                                                                            \
     X(Mix_PausedMusic)                                                                             \
-    X(Mix_LoadWAV)                                                                                 \
     X(Mix_LoadWAV_RW)                                                                              \
     X(Mix_FreeChunk)                                                                               \
     X(Mix_PlayChannel)                                                                             \
