@@ -19,11 +19,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 
 #include "audio/sound.h"
+#include "race_mix.h"
 #include "runtime/program_folder.h"
 
 namespace {
@@ -99,24 +99,8 @@ int main(int argc, char* argv[])
     }
 
     BgmFile = soundDir + QStringLiteral("BGM1.mid");
-    const QByteArray d = record(temp.filePath(QStringLiteral("mix.raw")), false, [] {
-        BgmControl(0);
-        const auto effect = [](const char* name, int ms) {
-            PlayEffect(QLatin1String(name));
-            QThread::msleep(ms);
-        };
-        effect("Crush1", 300);
-        effect("Crush2", 500);
-        for (int i = 0; i < 9; ++i) effect("Up", 90);
-        effect("Claps", 1500);
-        BgmControl(1);
-    });
-    const auto* s = reinterpret_cast<const qint16*>(d.constData());
-    int top = 0, fullScale = 0;
-    for (qsizetype i = 0; i < d.size() / 2; ++i) {
-        top = qMax(top, qAbs(int(s[i])));
-        fullScale += s[i] == 32767 || s[i] == -32768;
-    }
-    std::printf("mix peak_dbfs=%.2f full_scale=%d\n", 20 * std::log10(qMax(top, 1) / 32768.0), fullScale);
+    const Peak peak = PeakOf(record(temp.filePath(QStringLiteral("mix.raw")), false,
+                                    [] { PlayLoudestRaceMoment(1500); }));
+    std::printf("mix peak_dbfs=%.2f full_scale=%d\n", peak.dbfs(), peak.fullScale);
     return 0;
 }

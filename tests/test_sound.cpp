@@ -12,6 +12,7 @@
 #include "runtime/program_folder.h"
 
 #include "midi_reader.h"
+#include "race_mix.h"
 #include "render.h"
 
 #include <QElapsedTimer>
@@ -665,27 +666,11 @@ private slots:
         SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
         // The loudest tune, two crashes, the claps and nine accelerations in a row.
         BgmFile = soundFolder() + QStringLiteral("/BGM1.mid");
-        const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("race.raw")), [] {
-            BgmControl(0);
-            const auto effect = [](const char* name, int ms) {
-                PlayEffect(QLatin1String(name));
-                QThread::msleep(ms);
-            };
-            effect("Crush1", 300);
-            effect("Crush2", 500);
-            for (int i = 0; i < 9; ++i) effect("Up", 90);
-            effect("Claps", 300);
-            BgmControl(1);
-        });
-        const auto* s = reinterpret_cast<const qint16*>(d.constData());
-        int top = 0, fullScale = 0;
-        for (qsizetype i = 0; i < d.size() / 2; ++i) {
-            top = qMax(top, qAbs(int(s[i])));
-            fullScale += s[i] == 32767 || s[i] == -32768;
-        }
-        qInfo("loudest sample %.2f dBFS, %d at full scale", 20 * std::log10(qMax(top, 1) / 32768.0), fullScale);
-        QVERIFY(top > 8000);  // it was loud
-        QCOMPARE(fullScale, 0);
+        const Peak peak = PeakOf(recordSoundCard(temp.filePath(QStringLiteral("race.raw")),
+                                                 [] { PlayLoudestRaceMoment(300); }));
+        qInfo("loudest sample %.2f dBFS, %d at full scale", peak.dbfs(), peak.fullScale);
+        QVERIFY(peak.top > 8000);  // it was loud
+        QCOMPARE(peak.fullScale, 0);
     }
 
     // ---- the files soundgen writes ----
