@@ -7,6 +7,10 @@
 #include <QString>
 #include <cstdint>
 
+// The race window's client area in pixels at scale 1: the road above, the panel below.
+constexpr int RaceClientWidth = 601;
+constexpr int RaceClientHeight = 425;
+
 // The key handler's key codes, the classic virtual-key codes: the keyboard and the gamepad
 // both hand these to Form_KeyDown.
 constexpr int16_t KeySpace = 32;

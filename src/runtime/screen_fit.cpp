@@ -3,6 +3,8 @@
 
 #include "runtime/screen_fit.h"
 
+#include "runtime/game_constants.h"
+
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
@@ -15,11 +17,9 @@
 #include <memory>
 
 namespace {
-// The race window's client area, and what the game adds around it: the menu bar, scaled with
+// What the game adds around the race window's client area: the menu bar, scaled with
 // the window, and the window manager's frame (title bar and borders), which is not. The frame
 // is taken generously, as the largest of the common desktops draws it.
-constexpr int ClientWidth = 601;
-constexpr int ClientHeight = 425;
 constexpr int MenuBarHeight = 24;
 constexpr int FrameWidth = 16;
 constexpr int FrameHeight = 48;
@@ -61,7 +61,7 @@ double desktopDpi(xcb_connection_t* c, xcb_window_t root)
 
 QSize RaceWindowSize(int scale)
 {
-    return QSize(ClientWidth * scale + FrameWidth, (ClientHeight + MenuBarHeight) * scale + FrameHeight);
+    return QSize(RaceClientWidth * scale + FrameWidth, (RaceClientHeight + MenuBarHeight) * scale + FrameHeight);
 }
 
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen)

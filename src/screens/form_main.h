@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "runtime/controls.h"
+#include "runtime/game_constants.h"
 #include "runtime/picture.h"
 #include "runtime/timer.h"
 #include "runtime/vbool.h"
@@ -27,8 +28,8 @@ class form_Main : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 601;
-    static constexpr int ClientHeight = 425;
+    static constexpr int ClientWidth = RaceClientWidth;
+    static constexpr int ClientHeight = RaceClientHeight;
 
     explicit form_Main(QWidget* parent = nullptr);
     ~form_Main() override;
