@@ -3,7 +3,7 @@
 
 // The real media backend: music devices and effects over SDL2_mixer, whose MIDI decoder is
 // FluidSynth with a General MIDI sound font. A tune that comes with its own rendering (see
-// renderingOf) plays from the rendering, which spares the mixer's thread the synthesis.
+// RenderingOf) plays from the rendering, which spares the mixer's thread the synthesis.
 //
 // A music device is a loaded Mix_Music under an alias. The mixer has one music slot, so the
 // device played last owns it; "stop" and "pause" hold it where it is ("resume" or "play" go on
@@ -23,13 +23,15 @@
 // thread, holding the lock every sound call waits for, and would freeze the game.
 #include "audio/media.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
+#include "audio/beep.h"
+#include "audio/media_command.h"
+#include "audio/rendered_tune.h"
+#include "midi/midi_file.h"
 #include "runtime/sdl_library.h"
 
 #include <algorithm>
@@ -57,147 +59,6 @@ const char* const kSoundFonts[] = {
     "/usr/share/sounds/sf2/default-GM.sf2",
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
-
-// Splits a command into words; a double-quoted part is one word without its quotes.
-// Returns false when a quote is left open.
-bool splitCommand(const QString& command, QStringList& words)
-{
-    words.clear();
-    int i = 0;
-    const int n = command.size();
-    while (i < n) {
-        while (i < n && command.at(i).isSpace()) ++i;
-        if (i >= n) break;
-        if (command.at(i) == QLatin1Char('"')) {
-            const int end = command.indexOf(QLatin1Char('"'), i + 1);
-            if (end < 0) return false;
-            words << command.mid(i + 1, end - i - 1);
-            i = end + 1;
-        } else {
-            const int start = i;
-            while (i < n && !command.at(i).isSpace()) ++i;
-            words << command.mid(start, i - start);
-        }
-    }
-    return true;
-}
-
-bool is(const QString& word, const char* keyword)
-{
-    return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
-}
-
-// "wait" is the one word a command that takes no arguments accepts (and ignores).
-bool onlyWait(const QStringList& words)
-{
-    return std::all_of(words.begin(), words.end(), [](const QString& w) { return is(w, "wait"); });
-}
-
-struct MidiInfo {
-    bool midi = false;   // begins like a MIDI file
-    double seconds = 0;  // how long it runs; 0 when its tracks cannot be followed to the end
-};
-
-// Reads a Standard MIDI File (or one wrapped in RIFF as RMID) far enough to know its length,
-// following its tempo changes.
-MidiInfo readMidiInfo(QByteArray d)
-{
-    MidiInfo info;
-    if (d.startsWith("RIFF") && d.mid(8, 4) == "RMID") {
-        const int at = d.indexOf("MThd");
-        if (at < 0) return info;
-        d = d.mid(at);
-    }
-    if (!d.startsWith("MThd") || d.size() < 14) return info;
-    info.midi = true;
-    const auto byte = [&d](qsizetype i) { return uint32_t(uint8_t(d.at(i))); };
-    const auto be = [&](qsizetype i, int n) {
-        uint32_t v = 0;
-        for (int k = 0; k < n; ++k) v = (v << 8) | byte(i + k);
-        return v;
-    };
-    const uint32_t format = be(8, 2), tracks = be(10, 2), division = be(12, 2);
-    if (format > 1 || division == 0 || (division & 0x8000)) return info;
-    std::vector<std::pair<uint64_t, uint32_t>> tempos;  // tick, microseconds a beat
-    uint64_t endTick = 0;
-    qsizetype i = 8 + qsizetype(be(4, 4));
-    for (uint32_t t = 0; t < tracks; ++t) {
-        if (i + 8 > d.size() || d.mid(i, 4) != "MTrk") return info;
-        const qsizetype end = i + 8 + qsizetype(be(i + 4, 4));
-        if (end > d.size()) return info;
-        i += 8;
-        uint64_t tick = 0;
-        uint32_t running = 0;
-        bool closed = false;
-        const auto varLen = [&](uint32_t& v) {
-            v = 0;
-            for (int k = 0; k < 4 && i < end; ++k) {
-                const uint32_t c = byte(i++);
-                v = (v << 7) | (c & 0x7f);
-                if (!(c & 0x80)) return true;
-            }
-            return false;
-        };
-        while (i < end && !closed) {
-            uint32_t delta = 0, length = 0;
-            if (!varLen(delta) || i >= end) return info;
-            tick += delta;
-            const uint32_t status = byte(i);
-            if (status == 0xff) {
-                if (i + 2 > end) return info;
-                const uint32_t type = byte(i + 1);
-                i += 2;
-                if (!varLen(length) || i + qsizetype(length) > end) return info;
-                if (type == 0x51 && length == 3) tempos.emplace_back(tick, be(i, 3));
-                if (type == 0x2f) closed = true;
-                i += qsizetype(length);
-            } else if (status == 0xf0 || status == 0xf7) {
-                ++i;
-                if (!varLen(length) || i + qsizetype(length) > end) return info;
-                i += qsizetype(length);
-            } else {
-                if (status & 0x80) {
-                    running = status;
-                    ++i;
-                }
-                if (!running) return info;
-                const uint32_t kind = running & 0xf0;
-                i += (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
-            }
-        }
-        endTick = std::max(endTick, tick);
-        i = end;
-    }
-    std::stable_sort(tempos.begin(), tempos.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    double seconds = 0;
-    uint64_t last = 0;
-    uint32_t perBeat = 500000;
-    for (const auto& [tick, value] : tempos) {
-        seconds += double(tick - last) * perBeat / division / 1e6;
-        last = tick;
-        perBeat = value;
-    }
-    info.seconds = seconds + double(endTick - last) * perBeat / division / 1e6;
-    return info;
-}
-
-// soundgen renders every tune it writes to Ogg Vorbis beside the MIDI file (BGM1.mid ->
-// BGM1.ogg), tagged near its start with the SHA-1 of the MIDI bytes it was made from. Playing the
-// rendering costs the mixer's thread a fraction of what synthesising the MIDI does, and sounds
-// the same. A MIDI file changed since, or a player's own sound font in SDL_SOUNDFONTS, is
-// synthesised as before. Returns the rendering's path, or an empty string.
-QString renderingOf(const QString& midiPath, const QByteArray& midiBytes)
-{
-    if (!qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS")) return {};
-    const QFileInfo midi(midiPath);
-    const QString path = midi.dir().filePath(midi.completeBaseName() + QStringLiteral(".ogg"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray tag = QByteArrayLiteral("tavolnik-midi-sha1:") +
-                           QCryptographicHash::hash(midiBytes, QCryptographicHash::Sha1).toHex();
-    return file.read(4096).contains(tag) ? path : QString();
-}
 
 // The music's clock, kept by the mixer's thread.
 std::atomic<bool> musicClockRunning{false};
@@ -229,42 +90,6 @@ void SDLCALL postMix(void*, Uint8* stream, int len)
         musicFrames.fetch_add(len / frameBytes, std::memory_order_relaxed);
 }
 
-// The built-in effect for a missing or unreadable file: a short 880 Hz beep, as a WAV in memory.
-QByteArray beepWav()
-{
-    constexpr int rate = 22050;
-    constexpr int samples = rate * 150 / 1000;
-    QByteArray wav;
-    auto put32 = [&wav](uint32_t v) {
-        for (int k = 0; k < 4; ++k) wav.append(char((v >> (8 * k)) & 0xff));
-    };
-    auto put16 = [&wav](uint16_t v) {
-        wav.append(char(v & 0xff));
-        wav.append(char(v >> 8));
-    };
-    wav.append("RIFF");
-    put32(36 + samples * 2);
-    wav.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    wav.append("data");
-    put32(samples * 2);
-    for (int i = 0; i < samples; ++i) {
-        const double t = double(i) / rate;
-        const double attack = std::min(1.0, t / 0.005);
-        const double release = std::min(1.0, (double(samples - i) / rate) / 0.03);
-        const double v = 0.35 * attack * release *
-                         (std::sin(2 * M_PI * 880 * t) + 0.25 * std::sin(2 * M_PI * 1760 * t));
-        put16(uint16_t(int16_t(std::lround(v * 32767))));
-    }
-    return wav;
-}
-
 class SdlBackend final : public MediaBackend {
 public:
     ~SdlBackend() override { shutdown(); }
@@ -272,19 +97,19 @@ public:
     int32_t sendCommand(const QString& command, QString* reply, bool /*viaExecute*/) override
     {
         QStringList words;
-        if (!splitCommand(command, words)) return MCIERR_MISSING_STRING_ARGUMENT;
+        if (!SplitCommand(command, words)) return MCIERR_MISSING_STRING_ARGUMENT;
         if (words.isEmpty()) return MCIERR_MISSING_COMMAND_STRING;
         const QString verb = words.takeFirst();
-        if (is(verb, "open")) return open(words);
-        const bool known = is(verb, "play") || is(verb, "stop") || is(verb, "close") ||
-                           is(verb, "status") || is(verb, "seek") || is(verb, "pause") ||
-                           is(verb, "resume");
+        if (IsKeyword(verb, "open")) return open(words);
+        const bool known = IsKeyword(verb, "play") || IsKeyword(verb, "stop") ||
+                           IsKeyword(verb, "close") || IsKeyword(verb, "status") ||
+                           IsKeyword(verb, "seek") || IsKeyword(verb, "pause") || IsKeyword(verb, "resume");
         if (!known) return MCIERR_UNRECOGNIZED_COMMAND;
         if (words.isEmpty()) return MCIERR_MISSING_DEVICE_NAME;
         const QString alias = words.takeFirst();
         // "notify" asks for a completion message, which nobody here listens for.
-        words.removeIf([](const QString& w) { return is(w, "notify"); });
-        if (is(verb, "close") && is(alias, "all")) {
+        words.removeIf([](const QString& w) { return IsKeyword(w, "notify"); });
+        if (IsKeyword(verb, "close") && IsKeyword(alias, "all")) {
             if (!words.isEmpty()) return MCIERR_UNRECOGNIZED_KEYWORD;
             closeAll();
             return MCIERR_NONE;
@@ -292,12 +117,12 @@ public:
         const auto found = devices.find(alias.toLower());
         if (found == devices.end()) return MCIERR_INVALID_DEVICE_NAME;
         Device& device = found.value();
-        if (is(verb, "play")) return play(device, words);
-        if (is(verb, "stop")) return stop(device, words);
-        if (is(verb, "pause")) return pause(device, words);
-        if (is(verb, "resume")) return resume(device, words);
-        if (is(verb, "close")) return close(found, words);
-        if (is(verb, "status")) return status(device, words, reply);
+        if (IsKeyword(verb, "play")) return play(device, words);
+        if (IsKeyword(verb, "stop")) return stop(device, words);
+        if (IsKeyword(verb, "pause")) return pause(device, words);
+        if (IsKeyword(verb, "resume")) return resume(device, words);
+        if (IsKeyword(verb, "close")) return close(found, words);
+        if (IsKeyword(verb, "status")) return status(device, words, reply);
         return seek(device, words);
     }
 
@@ -412,11 +237,12 @@ private:
         QString alias = element;
         while (!words.isEmpty()) {
             const QString word = words.takeFirst();
-            if (is(word, "alias") || is(word, "type")) {
+            if (IsKeyword(word, "alias") || IsKeyword(word, "type")) {
                 if (words.isEmpty()) return MCIERR_MISSING_STRING_ARGUMENT;
                 const QString value = words.takeFirst();
-                if (is(word, "alias")) alias = value;
-            } else if (!is(word, "shareable") && !is(word, "wait") && !is(word, "notify")) {
+                if (IsKeyword(word, "alias")) alias = value;
+            } else if (!IsKeyword(word, "shareable") && !IsKeyword(word, "wait") &&
+                       !IsKeyword(word, "notify")) {
                 return MCIERR_UNRECOGNIZED_KEYWORD;
             }
         }
@@ -432,8 +258,8 @@ private:
             if (!file.open(QIODevice::ReadOnly)) return MCIERR_INVALID_FILE;
             bytes = file.read(kMaxMidiBytes);
         }
-        const MidiInfo info = readMidiInfo(bytes);
-        QString source = info.midi ? renderingOf(element, bytes) : QString();
+        const MidiFile info = ReadMidiFile(bytes);
+        QString source = info.midi ? RenderingOf(element, bytes) : QString();
         Mix_Music* music = nullptr;
         // A rendering that will not load leaves the MIDI file to the synthesiser.
         if (!source.isEmpty()) music = mix->Mix_LoadMUS(QFile::encodeName(source).constData());
@@ -467,7 +293,7 @@ private:
     {
         // Waiting for the end of a piece would freeze the game.
         if (!words.isEmpty())
-            return is(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
+            return IsKeyword(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
         const bool goOn = owns(device) && mix->Mix_PlayingMusic() &&
                           (device.rewound || (!device.fromStart && mix->Mix_PausedMusic()));
@@ -489,7 +315,7 @@ private:
 
     int32_t stop(Device& device, const QStringList& words)
     {
-        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
         hold(device);
         return MCIERR_NONE;
@@ -498,7 +324,7 @@ private:
     // Holds the piece where it is until "resume" (or "play") goes on from there.
     int32_t pause(Device& device, const QStringList& words)
     {
-        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (hold(device)) device.paused = true;
         return MCIERR_NONE;
     }
@@ -506,7 +332,7 @@ private:
     // Goes on from a pause; a piece that is not paused is left as it is.
     int32_t resume(Device& device, const QStringList& words)
     {
-        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (!device.paused) return MCIERR_NONE;
         device.paused = false;
         if (owns(device) && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
@@ -528,21 +354,21 @@ private:
     int32_t seek(Device& device, const QStringList& words)
     {
         QStringList rest = words;
-        rest.removeIf([](const QString& w) { return is(w, "wait"); });
+        rest.removeIf([](const QString& w) { return IsKeyword(w, "wait"); });
         if (rest.isEmpty()) return MCIERR_MISSING_PARAMETER;
-        if (!is(rest.at(0), "to")) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!IsKeyword(rest.at(0), "to")) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (rest.size() < 2) return MCIERR_MISSING_PARAMETER;
         if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (is(rest.at(1), "start") || is(rest.at(1), "end")) {
+        if (IsKeyword(rest.at(1), "start") || IsKeyword(rest.at(1), "end")) {
             device.paused = false;
-            if (is(rest.at(1), "start") && roundTheLoop(device)) {
+            if (IsKeyword(rest.at(1), "start") && roundTheLoop(device)) {
                 device.rewound = true;
                 device.fromStart = false;
                 return MCIERR_NONE;
             }
             if (owns(device)) halt();
             device.rewound = false;
-            device.fromStart = is(rest.at(1), "start");
+            device.fromStart = IsKeyword(rest.at(1), "start");
             return MCIERR_NONE;
         }
         bool number = false;
@@ -553,18 +379,18 @@ private:
     int32_t status(Device& device, const QStringList& words, QString* reply)
     {
         QStringList rest = words;
-        rest.removeIf([](const QString& w) { return is(w, "wait"); });
+        rest.removeIf([](const QString& w) { return IsKeyword(w, "wait"); });
         if (rest.isEmpty()) return MCIERR_MISSING_PARAMETER;
         if (rest.size() > 1) return MCIERR_UNRECOGNIZED_KEYWORD;
         QString answer;
-        if (is(rest.at(0), "mode")) {
+        if (IsKeyword(rest.at(0), "mode")) {
             bool playing = owns(device) && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic();
             if (playing && lengthInFrames(device) > 0 && musicFrames.load() >= lengthInFrames(device))
                 playing = false;
             answer = playing          ? QStringLiteral("playing")
                      : device.paused ? QStringLiteral("paused")
                                      : QStringLiteral("stopped");
-        } else if (is(rest.at(0), "ready")) {
+        } else if (IsKeyword(rest.at(0), "ready")) {
             answer = QStringLiteral("true");
         } else {
             return MCIERR_UNRECOGNIZED_KEYWORD;
@@ -592,7 +418,7 @@ private:
 
     int32_t close(Devices::iterator found, const QStringList& words)
     {
-        if (!onlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         free(found.value());
         devices.erase(found);
         return MCIERR_NONE;
@@ -640,7 +466,7 @@ private:
     Mix_Chunk* defaultBeep()
     {
         if (!beep) {
-            const QByteArray wav = beepWav();
+            const QByteArray wav = BeepWav();
             beep = mix->Mix_LoadWAV_RW(sdl->SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1);
         }
         return beep;
