@@ -11,7 +11,7 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "midi_reader.h"
+#include "midi_summary.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -11,7 +11,8 @@
 #include "runtime/message_box.h"
 #include "runtime/program_folder.h"
 
-#include "midi_reader.h"
+#include "midi/midi_file.h"
+#include "midi_summary.h"
 #include "race_mix.h"
 #include "render.h"
 
@@ -90,6 +91,21 @@ bool writeTinyMidi(const QString& path, int beats)
     b.append(t);
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+// A Standard MIDI File at 480 ticks a beat, each track given as the hex digits of its events.
+QByteArray midiFile(int format, const QList<QByteArray>& tracks)
+{
+    QByteArray b("MThd");
+    putBig32(b, 6);
+    b.append('\0').append(char(format)).append('\0').append(char(tracks.size())).append("\x01\xe0", 2);
+    for (const QByteArray& hex : tracks) {
+        const QByteArray t = QByteArray::fromHex(hex);
+        b.append("MTrk");
+        putBig32(b, quint32(t.size()));
+        b.append(t);
+    }
+    return b;
 }
 
 QString soundFolder() { return QStringLiteral(TAVOLNIK_BUILD_DIR "/sound"); }
@@ -716,6 +732,43 @@ private slots:
         QVERIFY2(top > 16000 && top < 32767, "too quiet or clipped");
         // The end fades out, so stopping never clicks.
         QVERIFY(qAbs(int(qFromLittleEndian<qint16>(d.constData() + d.size() - 2))) < 200);
+    }
+
+    // The game times a tune's loop by the length it reads from the MIDI file: notes in running
+    // status, every tempo change wherever it stands, a file wrapped as RMID; a track that ends
+    // without its end-of-track event still counts, one cut inside an event gives no length.
+    void aTuneLastsAsItsTempoMapSays_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<bool>("whole");
+        const QByteArray tempo = "00 ff5103 07a120 ";  // 500000 us a beat: 120 bpm
+        const QByteArray running = tempo + "00 903c64 8360 3c00 00 4064 8360 4000 ";  // two beats
+        const QByteArray end = "00 ff2f00";
+        QTest::newRow("running status") << midiFile(0, {running + end}) << 1.0 << true;
+        QTest::newRow("tempo change") << midiFile(0, {tempo + "00 903c64 8360 ff5103 03d090 8360 803c00 " + end})
+                                      << 0.75 << true;
+        QTest::newRow("tempo map over two tracks")
+            << midiFile(1, {tempo + "8740 ff5103 0f4240 " + end, "8360 ff5103 03d090 00 903c64 8740 803c00 " + end})
+            << 1.75 << true;
+        QByteArray rmid("RIFF");
+        const QByteArray inner = midiFile(0, {running + end});
+        put32(rmid, quint32(12 + inner.size()));
+        rmid.append("RMIDdata");
+        put32(rmid, quint32(inner.size()));
+        QTest::newRow("wrapped as RMID") << rmid + inner << 1.0 << true;
+        QTest::newRow("no end of track") << midiFile(0, {running}) << 1.0 << false;
+        QTest::newRow("cut inside an event") << midiFile(0, {"00 ff5103 07a1"}) << 0.0 << false;
+    }
+    void aTuneLastsAsItsTempoMapSays()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(double, seconds);
+        QFETCH(bool, whole);
+        const MidiFile file = ReadMidiFile(bytes);
+        QVERIFY(file.midi);
+        QCOMPARE(file.seconds, seconds);
+        QCOMPARE(file.error == nullptr, whole);
     }
 
     void tunesAreLongEnoughAndComplete_data()

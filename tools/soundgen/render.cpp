@@ -3,6 +3,8 @@
 
 #include "render.h"
 
+#include "midi/midi_file.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
 
@@ -44,99 +46,14 @@ const char* const kSoundFonts[] = {
 
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
 
-// ---- reading the MIDI file's length ----
-
-class MidiReader {
-public:
-    explicit MidiReader(const std::vector<uint8_t>& d) : d(d) {}
-
-    double seconds()
-    {
-        if (d.size() < 14 || std::memcmp(d.data(), "MThd", 4) != 0) fail("MIDI file: no header");
-        const uint32_t headerSize = big(4, 4);
-        const uint32_t tracks = big(10, 2), division = big(12, 2);
-        if (division == 0 || (division & 0x8000)) fail("MIDI file: no ticks per beat");
-        std::vector<std::pair<uint32_t, uint32_t>> tempos;  // tick, microseconds a beat
-        uint32_t endTick = 0;
-        size_t i = 8 + size_t(headerSize);
-        for (uint32_t t = 0; t < tracks; ++t) {
-            if (i + 8 > d.size() || std::memcmp(d.data() + i, "MTrk", 4) != 0)
-                fail("MIDI file: a track is missing");
-            const size_t end = i + 8 + big(i + 4, 4);
-            if (end > d.size()) fail("MIDI file: a track runs past the end");
-            size_t p = i + 8;
-            uint32_t tick = 0;
-            uint8_t status = 0;
-            bool ended = false;
-            while (!ended) {
-                tick += varLength(p, end);
-                const uint8_t c = byte(p, end);
-                if (c == 0xff) {
-                    const uint8_t type = byte(p + 1, end);
-                    p += 2;
-                    const uint32_t length = varLength(p, end);
-                    if (p + length > end) fail("MIDI file: an event runs past its track");
-                    if (type == 0x51 && length == 3)
-                        tempos.emplace_back(tick, uint32_t(d[p]) << 16 | uint32_t(d[p + 1]) << 8 | d[p + 2]);
-                    ended = type == 0x2f;
-                    p += length;
-                } else if (c == 0xf0 || c == 0xf7) {
-                    ++p;
-                    p += varLength(p, end);
-                } else {
-                    if (c & 0x80) {
-                        status = c;
-                        ++p;
-                    }
-                    if (!status) fail("MIDI file: data without a status byte");
-                    const int kind = status & 0xf0;
-                    p += (kind == 0xc0 || kind == 0xd0) ? 1 : 2;
-                }
-                if (p > end) fail("MIDI file: an event runs past its track");
-            }
-            endTick = std::max(endTick, tick);
-            i = end;
-        }
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        double microseconds = 0;
-        uint32_t last = 0, tempo = 500000;  // 120 beats a minute until told otherwise
-        for (const auto& [tick, value] : tempos) {
-            if (tick > endTick) break;
-            microseconds += double(tick - last) * tempo / division;
-            last = tick;
-            tempo = value;
-        }
-        microseconds += double(endTick - last) * tempo / division;
-        return microseconds / 1e6;
-    }
-
-private:
-    const std::vector<uint8_t>& d;
-
-    uint32_t big(size_t at, int n) const
-    {
-        if (at + size_t(n) > d.size()) fail("MIDI file: cut short");
-        uint32_t v = 0;
-        for (int k = 0; k < n; ++k) v = v << 8 | d[at + size_t(k)];
-        return v;
-    }
-    uint8_t byte(size_t at, size_t end) const
-    {
-        if (at >= end) fail("MIDI file: a track ends without its end-of-track event");
-        return d[at];
-    }
-    uint32_t varLength(size_t& p, size_t end) const
-    {
-        uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) {
-            const uint8_t c = byte(p++, end);
-            v = v << 7 | (c & 0x7f);
-            if (!(c & 0x80)) return v;
-        }
-        fail("MIDI file: a number longer than four bytes");
-    }
-};
+// A tune's length in seconds: up to its last end of track, following its tempo changes.
+double midiSeconds(const std::vector<uint8_t>& midi)
+{
+    const MidiFile file = ReadMidiFile(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(midi.data()), qsizetype(midi.size())));
+    if (file.error) fail(std::string("MIDI file: ") + file.error);
+    return file.seconds;
+}
 
 // ---- synthesis ----
 
@@ -276,8 +193,6 @@ std::string findSoundFont()
     }
     return {};
 }
-
-double midiSeconds(const std::vector<uint8_t>& midi) { return MidiReader(midi).seconds(); }
 
 Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
                     const std::string& path)

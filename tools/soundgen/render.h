@@ -16,10 +16,6 @@ namespace soundgen {
 // default); empty when none exists.
 std::string findSoundFont();
 
-// A Standard MIDI File's length in seconds: up to its last end of track, following its tempo
-// changes. Throws std::runtime_error on a file it cannot read.
-double midiSeconds(const std::vector<uint8_t>& midi);
-
 struct Rendering {
     int64_t frames = 0;      // stereo frames at 44.1 kHz
     float synthPeak = 0;     // the loudest sample FluidSynth made, at its default gain
