@@ -12,6 +12,7 @@
 #include "runtime/program_folder.h"
 
 #include "midi/midi_file.h"
+#include "midi/sound_fonts.h"
 #include "midi_summary.h"
 #include "race_mix.h"
 #include "render.h"
@@ -638,8 +639,8 @@ private slots:
             QFile f(BgmFile);
             QVERIFY(f.open(QIODevice::ReadOnly));
             const QByteArray b = f.readAll();
-            const std::string font = soundgen::findSoundFont();
-            if (font.empty()) QSKIP("no General MIDI sound font to record with");
+            const char* font = FindSoundFont(SoundFontUse::Recording);
+            if (!font) QSKIP("no General MIDI sound font to record with");
             soundgen::renderOgg(std::vector<uint8_t>(b.begin(), b.end()), font,
                                 QFile::encodeName(temp.filePath(name + QStringLiteral(".ogg"))).toStdString());
         }

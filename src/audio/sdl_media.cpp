@@ -32,6 +32,7 @@
 #include "audio/media_command.h"
 #include "audio/rendered_tune.h"
 #include "midi/midi_file.h"
+#include "midi/sound_fonts.h"
 #include "runtime/sdl_library.h"
 
 #include <algorithm>
@@ -51,14 +52,6 @@ constexpr int kMakeUp = 2;
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2 / kMakeUp;
 constexpr int kEffectVolume = MIX_MAX_VOLUME / kMakeUp;
 constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
-
-// Where Debian's General MIDI sound fonts live; the first that exists is used unless the player
-// has named his own in SDL_SOUNDFONTS.
-const char* const kSoundFonts[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-};
 
 // The music's clock, kept by the mixer's thread.
 std::atomic<bool> musicClockRunning{false};
@@ -217,17 +210,15 @@ private:
         return true;
     }
 
+    // The player's own sound font in SDL_SOUNDFONTS, else the installed one quickest to load.
     bool chooseSoundFont()
     {
         const QByteArray own = qgetenv("SDL_SOUNDFONTS");
         if (!own.isEmpty()) return true;
-        for (const char* path : kSoundFonts) {
-            if (QFileInfo::exists(QString::fromLatin1(path))) {
-                mix->Mix_SetSoundFonts(path);
-                return true;
-            }
-        }
-        return false;
+        const char* font = FindSoundFont(SoundFontUse::Live);
+        if (!font) return false;
+        mix->Mix_SetSoundFonts(font);
+        return true;
     }
 
     int32_t open(QStringList words)

@@ -16,6 +16,8 @@
 #include "render.h"
 #include "tunes.h"
 
+#include "midi/sound_fonts.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -82,7 +84,8 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
-        const std::string soundFont = soundgen::findSoundFont();
+        const char* richest = FindSoundFont(SoundFontUse::Recording);
+        const std::string soundFont = richest ? richest : "";
         if (soundFont.empty())
             std::fprintf(stderr, "soundgen: warning: no General MIDI sound font (fluid-soundfont-gm or "
                                  "timgm6mb-soundfont), "

@@ -33,17 +33,6 @@ constexpr int kFadeFrames = kRate / 100;  // 10 ms, so the restart never clicks
 // Vorbis quality 0..1: 0.4 comes to about 120 kbit/s, some 15 kB a second of music.
 constexpr double kQuality = 0.4;
 
-// FluidR3 first: its instruments are sampled far more richly than TimGM6mb's (148 MB of samples
-// against 6 MB) and the recordings keep their cymbals and brass up to 19 kHz. Without it the
-// tunes are recorded with the small font the game itself synthesises with. The game keeps
-// TimGM6mb first for the rare tune it synthesises live: FluidR3 takes half a second and 140 MB
-// to load, while a recording costs the game nothing whichever font made it.
-const char* const kSoundFonts[] = {
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-};
-
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
 
 // A tune's length in seconds: up to its last end of track, following its tempo changes.
@@ -184,15 +173,6 @@ void writeOgg(const std::string& path, const std::vector<float>& samples, int64_
 }
 
 }  // namespace
-
-std::string findSoundFont()
-{
-    for (const char* path : kSoundFonts) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error)) return path;
-    }
-    return {};
-}
 
 Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
                     const std::string& path)

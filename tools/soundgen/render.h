@@ -12,10 +12,6 @@
 
 namespace soundgen {
 
-// The richest General MIDI sound font installed (FluidR3, else TimGM6mb, else the system's
-// default); empty when none exists.
-std::string findSoundFont();
-
 struct Rendering {
     int64_t frames = 0;      // stereo frames at 44.1 kHz
     float synthPeak = 0;     // the loudest sample FluidSynth made, at its default gain
