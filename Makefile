@@ -54,7 +54,7 @@ asan: deps
 bench:
 	@./scripts/install-deps bench
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLNIK_BENCH=ON $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD) -j$(JOBS) --target tavolnik tavolnik_bench bench_floor bench_sound bench_process
+	cmake --build $(BENCH_BUILD) -j$(JOBS) --target tavolnik_measured tavolnik_bench bench_floor bench_sound bench_process
 	$(BENCH_BUILD)/bench/bench_process --build-dir $(BENCH_BUILD) --seed $(BENCH_SEED)
 
 # A short libFuzzer run of each target from the committed seed corpus; a crash fails the run and

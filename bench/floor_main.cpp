@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/first_paint_probe.h"
+#include "process_probe.h"
 
 int main(int argc, char* argv[])
 {

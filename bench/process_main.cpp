@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The benchmark run: measures the game program side by side with the floor (an empty Qt window
-// of the title screen's size), drives a scripted race through the program's benchmark hooks,
+// The benchmark run: measures the game side by side with the floor (an empty Qt window of the
+// title screen's size), drives a scripted race through the measuring hooks of tavolnik_measured,
 // runs the micro-benchmarks, and prints everything as one table with its targets.
 //
 //   bench_process --build-dir <build> [--runs N] [--wait-ms MS] [--race-ms MS] [--race-cpu-ms MS]
@@ -84,9 +84,12 @@ public:
                 QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
                 continue;
             server_.setProgram(xvfb);
+            // No reset when a measured program, its last client, goes: the next one to start
+            // while the server resets would be turned away.
             server_.setArguments({QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
                                   QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                                  QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                                  QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                  QStringLiteral("-noreset")});
             server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             server_.setStandardOutputFile(QProcess::nullDevice());
             server_.start();
@@ -299,7 +302,8 @@ int main(int argc, char* argv[])
     Display display;
     display.start();
     Runner runner(options, display);
-    const QString game = runner.path(QStringLiteral("tavolnik"));
+    // The game's own main and code, with the measuring hooks beside them.
+    const QString game = runner.path(QStringLiteral("tavolnik_measured"));
     const QString floor = runner.path(QStringLiteral("bench/bench_floor"));
 
     // Start-up, interleaved so that a change of load hits both alike; one warm-up each first.

@@ -15,8 +15,8 @@
 #include <QtTest>
 #include <random>
 
-#include "app/first_paint_probe.h"
 #include "audio/media_recorder.h"
+#include "process_probe.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"

@@ -5,11 +5,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 // Watches every event of the application until the first paint of a window has been served.
@@ -37,39 +34,9 @@ private:
     std::function<void()> then_;
     bool seen_ = false;
 };
-
-long statusField(const char* name)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray prefix = QByteArray(name) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (!line.startsWith(prefix)) continue;
-        const QByteArray digits = line.mid(prefix.size()).trimmed().split(' ').value(0);
-        bool ok = false;
-        const long kb = digits.toLong(&ok);
-        return ok ? kb : -1;
-    }
-    return -1;
-}
 } // namespace
 
 void WatchFirstPaint(std::function<void()> then)
 {
     qApp->installEventFilter(new FirstPaintWatch(std::move(then)));
 }
-
-void ExitAfterFirstPaintIfAsked()
-{
-    if (qEnvironmentVariableIsEmpty("TAVOLNIK_EXIT_AFTER_FIRST_PAINT")) return;
-    WatchFirstPaint([] {
-        std::printf("first-paint vmhwm_kb=%ld\n", PeakMemoryKb());
-        std::fflush(stdout);
-        // Nothing after the first paint is being measured: no tear-down.
-        std::_Exit(0);
-    });
-}
-
-long PeakMemoryKb() { return statusField("VmHWM"); }
-
-long ResidentMemoryKb() { return statusField("VmRSS"); }

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Measuring hooks of the game program, for the benchmark run only. They are linked into the
-// program (not into the tests) and do nothing unless their environment variables are set:
+// Measuring hooks of the measured game, tavolnik_measured: the game's own start-up and code with
+// these hooks beside them, which do nothing unless their environment variables are set:
 //
 //   TAVOLNIK_EXIT_AFTER_FIRST_PAINT=1  print the peak memory once the title screen has been
 //                                      painted, and end the program (start-up time and memory)
@@ -28,6 +28,7 @@
 #include "app/first_paint_probe.h"
 #include "app/form_title.h"
 #include "audio/sound.h"
+#include "process_probe.h"
 #include "race/race_state.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
