@@ -6,7 +6,7 @@
 // The save must succeed: either the file read back holds exactly what is in memory, or the input
 // was set aside whole beside it; and the save keeps every entry that was read. A save that fails
 // without a word, or loses an entry, stops the fuzzer.
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +35,9 @@ void useFolder(const QString& dir) { qputenv("XDG_CONFIG_HOME", QFile::encodeNam
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    // The game reads its settings with its windows' application running, and a value stored as a
+    // picture (the settings library can hold any type) is only made with one.
+    static QGuiApplication app(*argc, *argv);
     root = new QTemporaryDir;
     return 0;
 }

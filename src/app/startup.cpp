@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -72,7 +73,8 @@ private:
 // The scale the windows are drawn at, 0 to leave it to the window system. On X the monitor
 // under the pointer is asked first: --scale N is lowered until the race window fits it, and
 // without --scale a large screen gets a larger game. Elsewhere --scale is taken as given.
-int ChooseStartScale(const CommandLine& line)
+// The question's connection is left in query, to be closed once the application has its own.
+int ChooseStartScale(const CommandLine& line, std::optional<PointerScreenOnX>& query)
 {
     const QString platform =
         line.platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : line.platform;
@@ -83,7 +85,7 @@ int ChooseStartScale(const CommandLine& line)
     // --scale 1 is the classic size whatever the screen: nothing to ask.
     if (!onX || line.scale == 1 || (line.scale == 0 && ownScale)) return line.scale;
 
-    const std::optional<ScreenArea> screen = PointerScreenOnX(line.display);
+    const std::optional<ScreenArea>& screen = query.emplace(line.display).area();
     if (!screen) return line.scale;
 
     const ScaleChoice choice = ChooseScale(line.scale, *screen);
@@ -126,7 +128,8 @@ int RunTavolnik(int argc, char* argv[])
     // its fonts; the pictures are drawn from their SVG sources at the resulting device-pixel
     // ratio, so they stay sharp at any size.
     FontListReader fontList;
-    const int scale = ChooseStartScale(line);
+    std::optional<PointerScreenOnX> screenQuery;
+    const int scale = ChooseStartScale(line, screenQuery);
     if (scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
 
     // The application sees the program name and the window system's own options only.
@@ -139,6 +142,7 @@ int RunTavolnik(int argc, char* argv[])
     int qtArgc = static_cast<int>(kept.size());
 
     QApplication app(qtArgc, qtArgv.data());
+    screenQuery.reset();
     fontList.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));

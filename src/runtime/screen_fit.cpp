@@ -91,12 +91,9 @@ QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenA
         .arg(choice.scale);
 }
 
-std::optional<ScreenArea> PointerScreenOnX(const QString& displayName)
+namespace {
+std::optional<ScreenArea> monitorUnderPointer(xcb_connection_t* c, int screenNumber)
 {
-    int screenNumber = 0;
-    const QByteArray name = displayName.toLocal8Bit();
-    xcb_connection_t* c = xcb_connect(name.isEmpty() ? nullptr : name.constData(), &screenNumber);
-    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(c, &xcb_disconnect);
     if (xcb_connection_has_error(c)) return std::nullopt;
 
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
@@ -167,6 +164,21 @@ std::optional<ScreenArea> PointerScreenOnX(const QString& displayName)
                      int(r.height() / factor));
     };
     return ScreenArea{logical(monitor), logical(available)};
+}
+
+} // namespace
+
+PointerScreenOnX::PointerScreenOnX(const QString& displayName)
+{
+    int screenNumber = 0;
+    const QByteArray name = displayName.toLocal8Bit();
+    connection_ = xcb_connect(name.isEmpty() ? nullptr : name.constData(), &screenNumber);
+    area_ = monitorUnderPointer(connection_, screenNumber);
+}
+
+PointerScreenOnX::~PointerScreenOnX()
+{
+    xcb_disconnect(connection_);
 }
 
 void PlaceOnScreen(QWidget* window, const QWidget* over)

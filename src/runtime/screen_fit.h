@@ -12,6 +12,7 @@
 #include <optional>
 
 class QWidget;
+typedef struct xcb_connection_t xcb_connection_t;
 
 // The screen a window opens on, in the desktop's own pixels (after its own scaling).
 struct ScreenArea {
@@ -32,9 +33,25 @@ QSize RaceWindowSize(int scale);
 // which the race window fits the free area; 1 always.
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen);
 
-// The monitor under the pointer on the X display the game will open on (displayName empty:
-// DISPLAY), or nothing when the game does not run on X or the display cannot be asked.
-std::optional<ScreenArea> PointerScreenOnX(const QString& displayName);
+// Asks the X display the game will open on (displayName empty: DISPLAY) for the monitor under
+// the pointer. The connection stays open as long as this does: an X server can drop a client
+// that connects in the very instant another one leaves, so the application's own connection is
+// made first and this one goes after it.
+class PointerScreenOnX
+{
+public:
+    explicit PointerScreenOnX(const QString& displayName);
+    ~PointerScreenOnX();
+    PointerScreenOnX(const PointerScreenOnX&) = delete;
+    PointerScreenOnX& operator=(const PointerScreenOnX&) = delete;
+
+    // Nothing when the display cannot be asked.
+    const std::optional<ScreenArea>& area() const { return area_; }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+    std::optional<ScreenArea> area_;
+};
 
 // The line said on standard error when a --scale is lowered to fit.
 QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenArea& screen);
