@@ -3,8 +3,9 @@
 
 // Fuzzes the sound files through the game's own media layer and the real SDL2_mixer backend
 // (SDL's dummy audio driver): any bytes as a WAV effect, played the way PlayEffect plays it,
-// and as a MIDI tune, opened, played, polled and closed with the music commands the game sends.
-// A damaged sound file must never crash or hang the game.
+// and as a MIDI tune, opened, played, polled and closed with the music commands the game sends;
+// and read by the MIDI file reader with every event handed out, as soundgen and the tests read
+// a tune. A damaged sound file must never crash or hang the game.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 
 #include "audio/media.h"
+#include "midi/midi_file.h"
 
 namespace {
 QTemporaryDir* root = nullptr;
@@ -57,6 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         mciSendString(QStringLiteral("stop fz"));
         mciSendString(QStringLiteral("close fz"));
     }
+
+    ReadMidiFile(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)),
+                 [](const MidiEvent&) {});
 
     QFile::remove(wav);
     QFile::remove(mid);

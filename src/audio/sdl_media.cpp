@@ -39,7 +39,6 @@
 #include <atomic>
 #include <cmath>
 #include <utility>
-#include <vector>
 
 namespace {
 
