@@ -3,7 +3,8 @@
 
 #include "process_probe.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QWidget>
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,11 @@ void ExitAfterFirstPaintIfAsked()
 {
     if (qEnvironmentVariableIsEmpty("TAVOLNIK_EXIT_AFTER_FIRST_PAINT")) return;
     WatchFirstPaint([] {
-        std::printf("first-paint vmhwm_kb=%ld\n", PeakMemoryKb());
+        // The painted window's size in the screen's own pixels tells the scale it was drawn at.
+        QSize window;
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible()) window = w->size() * w->devicePixelRatioF();
+        std::printf("first-paint vmhwm_kb=%ld window=%dx%d\n", PeakMemoryKb(), window.width(), window.height());
         std::fflush(stdout);
         // Nothing after the first paint is being measured: no tear-down.
         std::_Exit(0);

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/command_line.h"
+#include "app/form_title.h"
 
 using Action = CommandLine::Action;
 Q_DECLARE_METATYPE(CommandLine::Action)
@@ -221,6 +222,57 @@ private slots:
         const Run r = run(arguments, env, measuredPath());
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
+    }
+
+    // On an X screen the title opens at the scale chosen for it: larger on a large screen, and a
+    // --scale that does not fit is lowered, with one line saying so.
+    void choosesTheScaleForTheScreen_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("1080p") << "1920x1080" << QStringList{} << 1 << "";
+        QTest::newRow("4K") << "3840x2160" << QStringList{} << 2 << "";
+        QTest::newRow("4K, --scale 1") << "3840x2160" << QStringList{"--scale", "1"} << 1 << "";
+        QTest::newRow("SXGA, --scale 3") << "1280x1024" << QStringList{"--scale", "3"} << 2
+                                         << "tavolnik: --scale 3 does not fit this screen (1280x1024 free); using --scale 2";
+    }
+    void choosesTheScaleForTheScreen()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, scale);
+        QFETCH(QString, err);
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) QSKIP("no Xvfb");
+
+        // An X server of this test's own, on the first free display number.
+        QProcess server;
+        QString display;
+        for (int n = 180 + int(QCoreApplication::applicationPid() % 300); display.isEmpty() && n < 900; ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) continue;
+            server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
+                                                  QStringLiteral("0"), screen + QStringLiteral("x24"),
+                                                  QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                                  QStringLiteral("-noreset")});
+            QVERIFY(server.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+                                         server.state() == QProcess::NotRunning, 10000);
+            if (server.state() == QProcess::Running) display = QStringLiteral(":%1").arg(n);
+        }
+        QVERIFY(!display.isEmpty());
+
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.remove(QStringLiteral("QT_SCALE_FACTOR"));
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        const Run r = run(arguments, env, measuredPath());
+        server.terminate();
+        server.waitForFinished();
+        QCOMPARE(r.code, 0);
+        const QString title = QStringLiteral("window=%1x%2").arg(form_Title::ClientWidth * scale).arg(form_Title::ClientHeight * scale);
+        QVERIFY2(r.out.contains(title), qPrintable(r.out + QLatin1String(" (wanted ") + title + QLatin1Char(')')));
+        QCOMPARE(r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QLatin1String("tavolnik:")).join(QLatin1Char('\n')), err);
     }
 };
 

@@ -66,11 +66,11 @@ void describe(QWidget* window, const QString& name, QTextStream& out)
 
 int renderWindows(const QByteArray& scale, const QString& folder)
 {
-    qputenv("QT_SCALE_FACTOR", scale);
     int argc = 1;
     char name[] = "test_scaling";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    SetWindowScale(scale.toInt());
     MediaRecorder sound;
     ResetRaceState();
     SetFixedSeed(7);

@@ -71,21 +71,17 @@ private:
 };
 
 // The scale the windows are drawn at, 0 to leave it to the window system. On X the monitor
-// under the pointer is asked first: --scale N is lowered until the race window fits it, and
-// without --scale a large screen gets a larger game. Elsewhere --scale is taken as given.
-// The question's connection is left in query, to be closed once the application has its own.
-int ChooseStartScale(const CommandLine& line, std::optional<PointerScreenOnX>& query)
+// under the pointer decides: --scale N is lowered until the race window fits it, and without
+// --scale a large screen gets a larger game. Elsewhere --scale is taken as given.
+int ChooseStartScale(const CommandLine& line)
 {
-    const QString platform =
-        line.platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : line.platform;
-    const bool onX = platform.isEmpty() ? !qEnvironmentVariableIsEmpty("DISPLAY")
-                                        : platform.section(QLatin1Char(':'), 0, 0) == QLatin1String("xcb");
+    const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
     // A scale the player set for Qt himself stays his.
     const bool ownScale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
     // --scale 1 is the classic size whatever the screen: nothing to ask.
     if (!onX || line.scale == 1 || (line.scale == 0 && ownScale)) return line.scale;
 
-    const std::optional<ScreenArea>& screen = query.emplace(line.display).area();
+    const std::optional<ScreenArea> screen = PointerScreen();
     if (!screen) return line.scale;
 
     const ScaleChoice choice = ChooseScale(line.scale, *screen);
@@ -124,13 +120,10 @@ int RunTavolnik(int argc, char* argv[])
         return 2;
     }
 
-    // The font list is read while the screen is asked for its size. Qt scales every window and
-    // its fonts; the pictures are drawn from their SVG sources at the resulting device-pixel
-    // ratio, so they stay sharp at any size.
+    // The font list is read while the application connects to the window system. Qt scales
+    // every window and its fonts; the pictures are drawn from their SVG sources at the resulting
+    // device-pixel ratio, so they stay sharp at any size.
     FontListReader fontList;
-    std::optional<PointerScreenOnX> screenQuery;
-    const int scale = ChooseStartScale(line, screenQuery);
-    if (scale > 0) qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
 
     // The application sees the program name and the window system's own options only.
     std::vector<QByteArray> kept;
@@ -142,7 +135,8 @@ int RunTavolnik(int argc, char* argv[])
     int qtArgc = static_cast<int>(kept.size());
 
     QApplication app(qtArgc, qtArgv.data());
-    screenQuery.reset();
+    // The screens are known now, and no window is open yet.
+    if (const int scale = ChooseStartScale(line); scale > 0) SetWindowScale(scale);
     fontList.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));

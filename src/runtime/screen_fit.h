@@ -1,10 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// How large the windows are drawn, and where they open. The scale is fixed before the
-// application object exists (the window system scales everything from its start), so the
-// screen is asked directly: the monitor that holds the pointer, its area free of panels, and
-// the desktop's own scaling. The windows then open centred on that monitor, never beyond it.
+// How large the windows are drawn, and where they open. The scale is chosen for the monitor that
+// holds the pointer, its area free of panels, after the desktop's own scaling, and set before
+// the first window opens. The windows then open centred on that monitor, never beyond it.
 #pragma once
 
 #include <QRect>
@@ -12,7 +11,6 @@
 #include <optional>
 
 class QWidget;
-typedef struct xcb_connection_t xcb_connection_t;
 
 // The screen a window opens on, in the desktop's own pixels (after its own scaling).
 struct ScreenArea {
@@ -33,25 +31,13 @@ QSize RaceWindowSize(int scale);
 // which the race window fits the free area; 1 always.
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen);
 
-// Asks the X display the game will open on (displayName empty: DISPLAY) for the monitor under
-// the pointer. The connection stays open as long as this does: an X server can drop a client
-// that connects in the very instant another one leaves, so the application's own connection is
-// made first and this one goes after it.
-class PointerScreenOnX
-{
-public:
-    explicit PointerScreenOnX(const QString& displayName);
-    ~PointerScreenOnX();
-    PointerScreenOnX(const PointerScreenOnX&) = delete;
-    PointerScreenOnX& operator=(const PointerScreenOnX&) = delete;
+// The monitor that holds the pointer, as the application sees it: in the desktop's own pixels,
+// its panels left out. Nothing when there is no screen.
+std::optional<ScreenArea> PointerScreen();
 
-    // Nothing when the display cannot be asked.
-    const std::optional<ScreenArea>& area() const { return area_; }
-
-private:
-    xcb_connection_t* connection_ = nullptr;
-    std::optional<ScreenArea> area_;
-};
+// Draws every window at scale (1 to 4) from now on, its pictures from their sources at that
+// size and its text with it. Only before the first window opens.
+void SetWindowScale(int scale);
 
 // The line said on standard error when a --scale is lowered to fit.
 QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenArea& screen);
