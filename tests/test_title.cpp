@@ -60,9 +60,18 @@ private:
     }
 
     // Clicks a mode button of the title screen and gives the race screen it opens.
-    static form_Main* raceFrom(QPushButton* button)
+    // A click on the button, or the keyboard: Tab until the button has the focus, then Return.
+    static form_Main* raceFrom(QPushButton* button, bool keyboard = false)
     {
-        QTest::mouseClick(button, Qt::LeftButton);
+        if (keyboard) {
+            QWidget* title = button->window();
+            for (int tabs = 0; title->focusWidget() != button && tabs < 4; ++tabs)
+                QTest::keyClick(title->focusWidget(), Qt::Key_Tab);
+            if (title->focusWidget() != button) return nullptr;
+            QTest::keyClick(button, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return form_Main::current();
     }
@@ -124,8 +133,11 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("story") << 1 << 0 << QStringLiteral("ストーリー STAGE1");
-        QTest::newRow("drive") << 2 << 2 << QStringLiteral("ドライブ");
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("story") << 1 << 0 << QStringLiteral("ストーリー STAGE1") << false;
+        QTest::newRow("drive") << 2 << 2 << QStringLiteral("ドライブ") << false;
+        QTest::newRow("story, Return") << 1 << 0 << QStringLiteral("ストーリー STAGE1") << true;
+        QTest::newRow("drive, Tab and Return") << 2 << 2 << QStringLiteral("ドライブ") << true;
     }
 
     void modeButtonOpensTheRaceScreen()
@@ -133,13 +145,14 @@ private slots:
         QFETCH(int, button);
         QFETCH(int, mode);
         QFETCH(QString, caption);
+        QFETCH(bool, keyboard);
         // What an earlier visit may have left behind: stage 2 reached, traffic on the road.
         GameMode = 1;
         for (int n = 1; n <= 6; ++n) CarFlag[n] = VbTrue;
         for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbTrue;
 
         QPointer<form_Title> title = openTitle();
-        form_Main* race = raceFrom(button == 1 ? title->Command1 : title->Command2);
+        form_Main* race = raceFrom(button == 1 ? title->Command1 : title->Command2, keyboard);
 
         QVERIFY(race);
         QVERIFY(race->isVisible());

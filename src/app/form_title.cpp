@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -187,6 +188,16 @@ const Picture* form_Title::pictureAt(const QPoint& point) const
 
 bool form_Title::eventFilter(QObject* watched, QEvent* event)
 {
+    // Return presses the button that has the keyboard, as Space does, so that a game can be
+    // chosen and played without the mouse.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && !key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove) {
         if (watched == surface) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
