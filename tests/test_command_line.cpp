@@ -4,6 +4,7 @@
 // The command line: what each option means, the one-line complaints and exit code 2 for bad
 // ones, help and version without a display, and a plain message instead of a crash when there
 // is no display at all.
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
 
@@ -222,6 +223,22 @@ private slots:
         const Run r = run(arguments, env, measuredPath());
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
+    }
+
+    // The measuring hooks go into the measured program only: the game itself reads none of their
+    // variables, so nothing a player sets in his environment can make it quit or act on its own.
+    void onlyTheMeasuredProgramHasTheHooks()
+    {
+        auto bytesOf = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray game = bytesOf(programPath()), measured = bytesOf(measuredPath());
+        QVERIFY(!game.isEmpty() && !measured.isEmpty());
+        for (const char* name : {"TAVOLNIK_EXIT_AFTER_FIRST_PAINT", "TAVOLNIK_BENCH_SCRIPT"}) {
+            QVERIFY2(measured.contains(name), name);
+            QVERIFY2(!game.contains(name), name);
+        }
     }
 
     // On an X screen the title opens at the scale chosen for it: larger on a large screen, and a
