@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // The game reads its settings with its windows' application running, and a value stored as a
     // picture (the settings library can hold any type) is only made with one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     root = new QTemporaryDir;
     return 0;
