@@ -47,24 +47,6 @@ QByteArray record(const QString& raw, bool fast, const std::function<void()>& pl
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The longest run of frames below -60 dBFS between the first and the last sound, in ms.
-double longestSilenceMs(const QByteArray& d)
-{
-    const auto* s = reinterpret_cast<const qint16*>(d.constData());
-    const qsizetype frames = d.size() / kBytesPerFrame;
-    qsizetype first = -1, run = 0, longest = 0;
-    for (qsizetype i = 0; i < frames; ++i) {
-        if (qMax(qAbs(int(s[2 * i])), qAbs(int(s[2 * i + 1]))) < 33) {
-            ++run;
-            continue;
-        }
-        if (first < 0) first = i;
-        else longest = qMax(longest, run);
-        run = 0;
-    }
-    return longest * 1000.0 / kRate;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -93,7 +75,7 @@ int main(int argc, char* argv[])
             }
             BgmControl(1);
         });
-        std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f\n", n, longestSilenceMs(d),
+        std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f\n", n, SilenceOf(d).longestMs,
                     double(d.size()) / (kRate * kBytesPerFrame));
         std::fflush(stdout);
     }
