@@ -21,6 +21,13 @@ constexpr int FrameWidth = 16;
 constexpr int FrameHeight = 48;
 constexpr int MaxScale = 4;
 
+// The screen that holds the pointer, or else the primary one; none without a screen.
+QScreen* screenUnderPointer()
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
 bool fits(const QSize& window, const QSize& area)
 {
     return window.width() <= area.width() && window.height() <= area.height();
@@ -62,8 +69,7 @@ QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenA
 
 std::optional<ScreenArea> PointerScreen()
 {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen) screen = QGuiApplication::primaryScreen();
+    QScreen* screen = screenUnderPointer();
     if (!screen) return std::nullopt;
     // A scale the player set for Qt himself already shrinks the screen as the application sees
     // it; the choice is made in the desktop's pixels, before any scale of the game's.
@@ -85,8 +91,7 @@ void SetWindowScale(int scale)
 
 void PlaceOnScreen(QWidget* window, const QWidget* over)
 {
-    QScreen* screen = over ? over->screen() : QGuiApplication::screenAt(QCursor::pos());
-    if (!screen) screen = QGuiApplication::primaryScreen();
+    QScreen* screen = over ? over->screen() : screenUnderPointer();
     if (!screen) return;
     const QRect free = screen->availableGeometry();
     // The frame the window manager adds is known once a window is shown: it is taken from a
