@@ -51,6 +51,9 @@ constexpr int kMakeUp = 2;
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2 / kMakeUp;
 constexpr int kEffectVolume = MIX_MAX_VOLUME / kMakeUp;
 constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
+// An effect is a short RIFF WAVE file. The mixer would decode anything it can play as music (a
+// MIDI file of a three-hour tune, an Ogg) into memory whole, so nothing else is handed to it.
+constexpr qint64 kMaxEffectBytes = 16 * 1024 * 1024;
 
 // The music's clock, kept by the mixer's thread.
 std::atomic<bool> musicClockRunning{false};
@@ -439,10 +442,14 @@ private:
     // Effects are small and played often (a key press each), so each file is read once.
     Mix_Chunk* loadChunk(const QString& path)
     {
-        const QFileInfo file(path);
-        if (!file.isFile()) return nullptr;
-        const QString key = file.absoluteFilePath();
+        const QFileInfo info(path);
+        if (!info.isFile()) return nullptr;
+        const QString key = info.absoluteFilePath();
         if (Mix_Chunk* chunk = chunks.value(key)) return chunk;
+        QFile file(key);
+        if (file.size() > kMaxEffectBytes || !file.open(QIODevice::ReadOnly)) return nullptr;
+        const QByteArray head = file.read(12);
+        if (!head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") return nullptr;
         // The game opens and closes the file reader itself: SDL_mixer, left to close it, leaves
         // it behind when it refuses a damaged file.
         SDL_RWops* reader = sdl->SDL_RWFromFile(QFile::encodeName(key).constData(), "rb");
