@@ -53,19 +53,17 @@ void putBig32(QByteArray& b, quint32 v)
     for (int k = 3; k >= 0; --k) b.append(char((v >> (8 * k)) & 0xff));
 }
 
-// A mono 16-bit WAV of a quiet 440 Hz tone.
-bool writeToneWav(const QString& path, double seconds)
+// A mono 16-bit WAV of a quiet 440 Hz tone, `samples` long; its header may claim more data.
+bool writeToneWav(const QString& path, int samples, int rate, quint32 claimedBytes = 0)
 {
-    const int rate = 22050;
-    const int n = int(seconds * rate);
     QByteArray b("RIFF");
-    put32(b, 36 + n * 2);
+    put32(b, 36 + samples * 2);
     b.append("WAVEfmt ");
     put32(b, 16); put16(b, 1); put16(b, 1); put32(b, rate); put32(b, rate * 2); put16(b, 2); put16(b, 16);
     b.append("data");
-    put32(b, n * 2);
-    for (int i = 0; i < n; ++i)
-        put16(b, quint16(qint16(8000 * std::sin(2 * M_PI * 440 * i / rate))));
+    put32(b, claimedBytes ? claimedBytes : quint32(samples * 2));
+    for (int i = 0; i < samples; ++i)
+        put16(b, quint16(qint16(8000 * std::sin(2 * M_PI * 440 * i / 22050))));
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
 }
@@ -525,6 +523,10 @@ private slots:
         // The mixer could decode a tune as an effect, but would hold all of it in memory: this
         // one is two minutes long, a damaged file's could be hours.
         QTest::newRow("a MIDI tune") << "midi";
+        // Four thousand samples at 2 Hz: more than half an hour at the mixer's rate.
+        QTest::newRow("a wave at 2 Hz") << "slow";
+        // The mixer would reserve the two gigabytes the data chunk claims.
+        QTest::newRow("a wave cut short") << "cut";
     }
     void anEffectThatIsNoWaveIsMissingAndPlaysTheBeep()
     {
@@ -536,6 +538,10 @@ private slots:
             f.write("RIFF....not a wave");
         } else if (kind == QLatin1String("midi")) {
             QVERIFY(writeTinyMidi(path, 240));
+        } else if (kind == QLatin1String("slow")) {
+            QVERIFY(writeToneWav(path, 4000, 2));
+        } else if (kind == QLatin1String("cut")) {
+            QVERIFY(writeToneWav(path, 1000, 22050, 0x7ffffff0));
         }
         QElapsedTimer clock;
         clock.start();
@@ -547,7 +553,7 @@ private slots:
     void aWaitingEffectIsCappedAndDoesNotInterrupt()
     {
         const QString longOne = temp.filePath(QStringLiteral("long.wav"));
-        QVERIFY(writeToneWav(longOne, 8.0));
+        QVERIFY(writeToneWav(longOne, 8 * 22050, 22050));
         QThread::msleep(500);  // whatever an earlier test played has ended
         QElapsedTimer clock;
         clock.start();

@@ -27,6 +27,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
+#include <QtEndian>
 
 #include "audio/beep.h"
 #include "audio/media_command.h"
@@ -51,9 +52,36 @@ constexpr int kMakeUp = 2;
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2 / kMakeUp;
 constexpr int kEffectVolume = MIX_MAX_VOLUME / kMakeUp;
 constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
-// An effect is a short RIFF WAVE file. The mixer would decode anything it can play as music (a
-// MIDI file of a three-hour tune, an Ogg) into memory whole, so nothing else is handed to it.
-constexpr qint64 kMaxEffectBytes = 16 * 1024 * 1024;
+// An effect is a short RIFF WAVE file; the game's own are at most 200 KB.
+constexpr qint64 kMaxEffectBytes = 2 * 1024 * 1024;
+
+// Whether a file's bytes are a wave the mixer may load as an effect. The mixer decodes a whole
+// effect into memory at its own rate, so a damaged file could cost it gigabytes: it would decode
+// anything it can play as music (a MIDI file whose tune lasts three hours), reserve room for as
+// much sound as a data chunk claims, and resample a rate of a few hertz up to 44.1 kHz. So only
+// a RIFF wave whose chunks lie within the file, with a sample rate from 4 to 192 kHz, is taken.
+bool isEffectWave(const QByteArray& bytes)
+{
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return false;
+    bool haveFormat = false;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const quint32 length = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        const qsizetype body = at + 8;
+        if (length > quint64(bytes.size() - body)) return false;
+        if (id == "fmt ") {
+            if (length < 16) return false;
+            const quint32 rate = qFromLittleEndian<quint32>(bytes.constData() + body + 4);
+            if (rate < 4000 || rate > 192000) return false;
+            haveFormat = true;
+        } else if (id == "data") {
+            return haveFormat;
+        }
+        at = body + qsizetype(length) + qsizetype(length & 1);
+    }
+    return false;
+}
 
 // The music's clock, kept by the mixer's thread.
 std::atomic<bool> musicClockRunning{false};
@@ -448,8 +476,7 @@ private:
         if (Mix_Chunk* chunk = chunks.value(key)) return chunk;
         QFile file(key);
         if (file.size() > kMaxEffectBytes || !file.open(QIODevice::ReadOnly)) return nullptr;
-        const QByteArray head = file.read(12);
-        if (!head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") return nullptr;
+        if (!isEffectWave(file.read(kMaxEffectBytes))) return nullptr;
         // The game opens and closes the file reader itself: SDL_mixer, left to close it, leaves
         // it behind when it refuses a damaged file.
         SDL_RWops* reader = sdl->SDL_RWFromFile(QFile::encodeName(key).constData(), "rb");
