@@ -240,6 +240,9 @@ private slots:
         QTest::newRow("hash") << QStringLiteral("#1") << 12;
         QTest::newRow("emoji") << QStringLiteral("ゼンタ🛹") << 12;
         QTest::newRow("leading zero-width space") << (QChar(0xFEFF) + QStringLiteral("ぜんた")) << 12;
+        // Written after an escaped character, it starts the text the INI reader reads next.
+        QTest::newRow("zero-width space after a quote") << (QStringLiteral("\"") + QChar(0xFEFF) + QStringLiteral("ぜ")) << 12;
+        QTest::newRow("zero-width space after a control character") << (QString(QChar(6)) + QChar(0xFEFF) + QStringLiteral("n")) << 12;
         QTest::newRow("long") << QString(50000, QChar(0x70C8)) + QStringLiteral("=;\"") << 12;
     }
 

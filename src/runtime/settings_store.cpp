@@ -200,7 +200,7 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key,
         // A value written by hand with bare commas is read by the INI parser as a list.
         return value.toStringList().join(QStringLiteral(", "));
     case QMetaType::QByteArray: {
-        // Text that starts with a zero-width no-break space is kept as bytes (see SaveSetting).
+        // Text holding a zero-width no-break space is kept as bytes (see SaveSetting).
         QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         return decode(value.toByteArray());
     }
@@ -213,9 +213,10 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key,
 void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& text)
 {
     const QString value = StorableText(text);
-    // The INI reader drops a zero-width no-break space (U+FEFF) at the start of a value, taking it
-    // for a byte-order mark; such text is written as its UTF-8 bytes so that it comes back whole.
-    if (value.startsWith(QChar(0xFEFF)))
+    // The INI reader drops a zero-width no-break space (U+FEFF) at the start of a value, and
+    // after any character written as an escape, taking it for a byte-order mark; text holding
+    // one is written as its UTF-8 bytes so that it comes back whole.
+    if (value.contains(QChar(0xFEFF)))
         pending_.insert(keyPath(section, key), value.toUtf8());
     else
         pending_.insert(keyPath(section, key), value);
