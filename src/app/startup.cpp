@@ -23,6 +23,7 @@
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "runtime/picture.h"
+#include "runtime/player_settings.h"
 #include "runtime/random.h"
 #include "runtime/screen_fit.h"
 
@@ -144,6 +145,8 @@ int RunTavolnik(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
     if (line.hasSeed) SetFixedSeed(line.seed);
     CloseGameOnSignals();
+    // The player's choices (language, motion, keys, volume) hold from the first window on.
+    LoadPlayerSettings();
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

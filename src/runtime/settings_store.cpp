@@ -210,6 +210,17 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key,
     }
 }
 
+QStringList SettingsStore::keysOf(const QString& section) const
+{
+    const QString prefix = section + QLatin1Char('/');
+    QStringList keys;
+    for (const auto* map : {&entries_, &pending_})
+        for (auto it = map->constBegin(); it != map->constEnd(); ++it)
+            if (it.key().startsWith(prefix) && !keys.contains(it.key().mid(prefix.size())))
+                keys << it.key().mid(prefix.size());
+    return keys;
+}
+
 void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& text)
 {
     const QString value = StorableText(text);

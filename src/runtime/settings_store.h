@@ -50,6 +50,9 @@ public:
     // The text stored under section/key, or defaultValue when the store holds none.
     QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) const;
 
+    // The keys the store holds in a section, set since or read, in the file's order.
+    QStringList keysOf(const QString& section) const;
+
     // Sets a value in memory; Save() writes every value set so far in one go.
     void SaveSetting(const QString& section, const QString& key, const QString& value);
 

@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "runtime/player_settings.h"
+
+#include <QMap>
+
+#include "runtime/settings_store.h"
+
+namespace {
+const QString kApp = QStringLiteral("Tavolnik");
+
+// The choices as read at start and made since, by "group/key".
+QMap<QString, QString>& choices()
+{
+    static QMap<QString, QString> held;
+    return held;
+}
+
+QString keyOf(const QString& group, const QString& key) { return group + QLatin1Char('/') + key; }
+} // namespace
+
+void LoadPlayerSettings()
+{
+    const SettingsStore store(kApp);
+    QMap<QString, QString>& held = choices();
+    held.clear();
+    for (const QString& group : {OptionsGroup, ControlsGroup})
+        for (const QString& key : store.keysOf(group))
+            held.insert(keyOf(group, key), store.GetSetting(group, key, QString()));
+}
+
+QString PlayerSetting(const QString& group, const QString& key, const QString& defaultValue)
+{
+    return choices().value(keyOf(group, key), defaultValue);
+}
+
+bool SetPlayerSetting(const QString& group, const QString& key, const QString& value, QString* failure)
+{
+    choices().insert(keyOf(group, key), value);
+    const SettingsLock lock(kApp);
+    if (!lock.held()) {
+        if (failure) *failure = lock.failure();
+        return false;
+    }
+    // The file as it is now, so that another copy's results and choices saved meanwhile stay.
+    SettingsStore store(kApp);
+    store.SaveSetting(group, key, value);
+    if (!store.Save()) {
+        if (failure) *failure = store.failure();
+        return false;
+    }
+    return true;
+}
+
+void ResetPlayerSettings() { choices().clear(); }
