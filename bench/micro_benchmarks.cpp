@@ -19,6 +19,7 @@
 #include "race/race_state.h"
 #include "runtime/random.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -29,7 +30,7 @@ form_Main* race = nullptr;
 // so that the tick moves all ten and tests the hero against all of them.
 void placeTraffic()
 {
-    GameMode = 2;
+    GameMode = ModeDrive;
     Speed = 9;
     Distance = 6000;
     TimeCount = 100;
@@ -153,7 +154,7 @@ int main(int argc, char** argv)
     MediaRecorder sound;
     SetFixedSeed(2024);
     ResetRaceState();
-    race = new form_Main;
+    race = NewRaceScreen();
     race->show();
     QApplication::processEvents();
 

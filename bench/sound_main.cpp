@@ -66,14 +66,14 @@ int main(int argc, char* argv[])
         // Played for longer than the longest tune lasts, so across its loop point, and polled
         // every 10 ms of wall time, as the race screen polls every 100 ms.
         const QByteArray d = record(raw, true, [&] {
-            BgmControl(0);
+            BgmControl(BgmStart);
             QElapsedTimer clock;
             clock.start();
             while (clock.elapsed() < 60000 && QFile(raw).size() < kLongestTuneS * kRate * kBytesPerFrame) {
                 QThread::msleep(10);
-                BgmControl(2);
+                BgmControl(BgmPoll);
             }
-            BgmControl(1);
+            BgmControl(BgmStop);
         });
         std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f\n", n, SilenceOf(d).longestMs,
                     double(d.size()) / (kRate * kBytesPerFrame));

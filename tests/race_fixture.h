@@ -5,6 +5,8 @@
 // recorder in place of the sound card, and a few ways to place the traffic.
 #pragma once
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -12,18 +14,21 @@
 #include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/random.h"
+#include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 
 struct RaceFixture {
     std::unique_ptr<MediaRecorder> sound;
     form_Main* form = nullptr;
+    uint64_t seed_ = 0;
 
     void setUp(uint64_t seed = 12345)
     {
         ResetRaceState();
+        seed_ = seed;
         SetFixedSeed(seed);
         sound = std::make_unique<MediaRecorder>();
-        form = new form_Main;
+        form = NewRaceScreen();
     }
 
     void tearDown()
@@ -34,19 +39,26 @@ struct RaceFixture {
         ClearFixedSeed();
     }
 
-    // A race in progress as START leaves it, without the opening scene.
+    // A race started by a real click on START and Space at its opening message, in the given
+    // mode; then the clock and the distance are set to what the test asks for, the random draws
+    // start again from the fixture's seed and the sound record starts with the race.
     void startRace(int16_t mode, int32_t time, int32_t distance)
     {
-        form->img_Road->setLeft(-344);
-        form->Init_Car();
-        form->Init_Zenta();
         GameMode = mode;
+        QTimer answer;
+        answer.setInterval(1);
+        QObject::connect(&answer, &QTimer::timeout, [this, &answer] {
+            if (form->Nextbox->isHidden()) return;
+            answer.stop();
+            QTest::keyClick(form->Text1, Qt::Key_Space);
+        });
+        answer.start();
+        QTest::mouseClick(form->cmd_Start, Qt::LeftButton);
+        QVERIFY(form->timer_Zenta->Enabled());
         TimeCount = time;
         Distance = distance;
-        Speed = 0;
-        InputEnabled = VbTrue;
-        form->timer_Main->setEnabled(true);
-        form->timer_Zenta->setEnabled(true);
+        SetFixedSeed(seed_);
+        sound->calls.clear();
     }
 
     // Puts the hero where nothing on or off the road can reach him.

@@ -17,7 +17,7 @@
 // the claps are left to sound before the music stops.
 inline void PlayLoudestRaceMoment(int clapsMs)
 {
-    BgmControl(0);
+    BgmControl(BgmStart);
     const auto effect = [](const char* name, int ms) {
         PlayEffect(QLatin1String(name));
         QThread::msleep(ms);
@@ -26,7 +26,7 @@ inline void PlayLoudestRaceMoment(int clapsMs)
     effect("Crush2", 500);
     for (int i = 0; i < 9; ++i) effect("Up", 90);
     effect("Claps", clapsMs);
-    BgmControl(1);
+    BgmControl(BgmStop);
 }
 
 // The loudest sample of 16-bit audio and how many samples reached full scale.

@@ -21,6 +21,7 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
@@ -85,7 +86,7 @@ private slots:
         SetFixedSeed(99);
         MediaRecorder sound;
 
-        QPointer<form_Main> m = new form_Main;
+        QPointer<form_Main> m = NewRaceScreen();
         GameMode = int16_t(mode);
         m->Init_Car();
         m->show();
@@ -147,7 +148,7 @@ private slots:
                 if (racing && !crashed) {
                     crashed = true;
                     Distance = 5000;
-                    m->Crushfun(0);
+                    m->Crushfun(CrushCar);
                 }
                 if (rank) closeNow();
                 break;

@@ -22,8 +22,6 @@ const QString TimeUpText = QStringLiteral(
     "うわー、間に合わなかったー！\r\n待ち合わせの時間過ぎちまったよぉー\r\n\r\nGame Over");
 const QString WreckText = QStringLiteral(
     "ジェットローラーが壊れちまったー！\r\nもう走れねーよぉー\r\n\r\nGame Over");
-constexpr int Lit = 0x0000FF;
-constexpr int Dark = 0x404040;
 } // namespace
 
 class CrashTest : public QObject
@@ -40,7 +38,7 @@ class CrashTest : public QObject
     int litBars() const
     {
         int n = 0;
-        for (Shape* bar : f.form->bar_Speed) n += bar->FillColor() == Lit;
+        for (Shape* bar : f.form->bar_Speed) n += bar->FillColor() == GaugeLit;
         return n;
     }
     // What START leaves locked during a race.
@@ -76,7 +74,7 @@ private slots:
     {
         boxes.clear();
         f.setUp();
-        f.startRace(0, 70, 3000);
+        f.startRace(ModeStage1, 70, 3000);
         lockScreen();
     }
     void cleanup()
@@ -91,7 +89,7 @@ private slots:
     {
         for (int i = 0; i < 10; ++i) f.form->Form_KeyDown(65, 0);
         QCOMPARE(litBars(), 10);
-        f.form->Crushfun(1);
+        f.form->Crushfun(CrushObstacle);
         QVERIFY(!f.form->timer_Zenta->Enabled());
         QVERIFY(f.form->timer_Crush->Enabled());
         QVERIFY(f.form->timer_Main->Enabled());
@@ -106,9 +104,9 @@ private slots:
         crashSteps(10);
         QVERIFY(f.form->timer_Zenta->Enabled());
         QCOMPARE(Speed, int16_t(1));
-        QCOMPARE(f.form->bar_Speed[0]->FillColor(), Lit);
-        QCOMPARE(f.form->bar_Speed[1]->FillColor(), Lit);
-        QCOMPARE(f.form->bar_Speed[2]->FillColor(), Dark);
+        QCOMPARE(f.form->bar_Speed[0]->FillColor(), GaugeLit);
+        QCOMPARE(f.form->bar_Speed[1]->FillColor(), GaugeLit);
+        QCOMPARE(f.form->bar_Speed[2]->FillColor(), GaugeDark);
     }
 
     // Step by step: the sprite's crash pictures, the hurt face, the message and the sound;
@@ -176,7 +174,7 @@ private slots:
     {
         f.form->timer_Main->setEnabled(false); // the clock plays no part here
         QElapsedTimer clock;
-        f.form->Crushfun(1);
+        f.form->Crushfun(CrushObstacle);
         clock.start();
         QTRY_VERIFY_WITH_TIMEOUT(InputEnabled == VbFalse, 2000);
         const qint64 firstStep = clock.elapsed();
@@ -190,9 +188,9 @@ private slots:
     // Each crash of a race starts again from its first step.
     void secondCrashStartsOver()
     {
-        f.form->Crushfun(1);
+        f.form->Crushfun(CrushObstacle);
         crashSteps(10);
-        f.form->Crushfun(1);
+        f.form->Crushfun(CrushObstacle);
         f.form->timer_Crush->fire();
         QVERIFY(shows(f.form->img_JetR[0], f.form->img_JetR[3]));
         QCOMPARE(f.effectNames().size(), 3);
@@ -238,10 +236,10 @@ private slots:
         QVERIFY(screenGivenBack());
 
         // The next race's crash starts from its first step.
-        f.startRace(0, 70, 3000);
-        f.form->Crushfun(1);
+        f.startRace(ModeStage1, 70, 3000);
+        f.form->Crushfun(CrushObstacle);
         f.form->timer_Crush->fire();
-        QCOMPARE(f.effectNames().size(), soundsSoFar + 1);
+        QCOMPARE(f.effectNames(), QStringList{QStringLiteral("Crush1")});
         QVERIFY(shows(f.form->img_JetR[0], f.form->img_JetR[3]));
     }
 
@@ -300,7 +298,7 @@ private slots:
     // A drive ends only by a wreck: from the race tick's hit to the game over.
     void driveEndsByWreck()
     {
-        f.startRace(2, 40, 2500);
+        f.startRace(ModeDrive, 40, 2500);
         lockScreen();
         Speed = 5;
         f.form->img_JetR[0]->move(448, 124);

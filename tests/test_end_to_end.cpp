@@ -130,7 +130,7 @@ private slots:
                 }
                 break;
             case Clearing:
-                if (GameMode == 1 && race->cmd_Start->isEnabled()) {
+                if (GameMode == ModeStage2 && race->cmd_Start->isEnabled()) {
                     stage2Ready = race->lbl_Mode->Caption() == QStringLiteral("ストーリー STAGE2") &&
                                   race->lbl_Msg->Caption().isEmpty() &&
                                   race->img_JetR[0]->Left() == -92;

@@ -29,7 +29,6 @@ const QStringList Openings = {
 const QString HelpText =
     QStringLiteral("アクセルは「A」\r\nブレーキは「B」\r\n上下左右への移動は「矢印キー」だぜ");
 constexpr int32_t DriveRun = 3500;  // beats the 3000 of a drive table's default entries
-constexpr int DarkBar = 0x404040;
 
 
 bool shows(const Picture* target, const Picture* source)
@@ -49,7 +48,7 @@ class GameOverTest : public QObject
     form_Main* openRace(int16_t mode)
     {
         GameMode = mode;
-        auto* race = new form_Main;
+        auto* race = NewRaceScreen();
         race->Init_Car();
         race->show();
         return race;
@@ -64,7 +63,7 @@ class GameOverTest : public QObject
         QTest::keyClick(race->Text1, Qt::Key_Up);
         QTest::keyClick(race->Text1, Qt::Key_A);
         race->timer_Main->fire();
-        if (GameMode == 2) Distance = DriveRun;
+        if (GameMode == ModeDrive) Distance = DriveRun;
         if (!wreck) {
             TimeCount = 1;
             race->timer_Main->fire();
@@ -260,7 +259,7 @@ private slots:
         };
         WindowFixture::pressStart(race, [&] {
             expect(race->img_Road->Left() == -344, "road");
-            for (const Shape* bar : race->bar_Speed) expect(bar->FillColor() == DarkBar, "gauge");
+            for (const Shape* bar : race->bar_Speed) expect(bar->FillColor() == GaugeDark, "gauge");
             for (const Picture* car : {race->img_Car1, race->img_Car2, race->img_Car3,
                                        race->img_Car4, race->img_Car5, race->img_Car6})
                 expect(!onRoad(car), "a car on the road");

@@ -230,7 +230,7 @@ private slots:
     void startPausesAndStarts()
     {
         form_Main* form = f.form;
-        f.startRace(2, 0, 0);
+        f.startRace(ModeDrive, 0, 0);
         form->cmd_Start->setEnabled(false);
         form->img_JetR[0]->move(200, 100);
         act(parseControl("start"), true);
@@ -247,7 +247,7 @@ private slots:
         QVERIFY(!form->Paused());
         QVERIFY(form->RaceRunning());
 
-        form->GameOver(1);
+        form->GameOver(GameOverTimeUp);
         // The opening message waits inside the press; the next press of Start lets it go on.
         QTimer::singleShot(50, this, [&] { stick->release(SDL_CONTROLLER_BUTTON_START); });
         QTimer::singleShot(250, this, [&] { stick->press(SDL_CONTROLLER_BUTTON_START); });
@@ -358,7 +358,7 @@ private slots:
     {
         // A drive with real timers; the hero rides far above the road, where nothing can hit
         // him, so the race cannot end by itself.
-        f.startRace(2, 0, 0);
+        f.startRace(ModeDrive, 0, 0);
         f.heroAway();
         ConnectToRaceScreen(*pad);  // the real race screen, as the game has it
         pad->setRepeat(100, 20);

@@ -150,7 +150,7 @@ int runCopy(int argc, char* argv[])
     }
     bool failed = false;
     SetMsgBoxHook([&](const QString&, const QString&) { failed = true; });
-    GameMode = 2;
+    GameMode = ModeDrive;
     Distance = args.value(1).toInt();
     const QString name = args.value(2);
     const std::unique_ptr<form_Main> main = std::make_unique<form_Main>();
@@ -419,7 +419,7 @@ private slots:
             // Told over the ranking window, which is still open.
             if (!qobject_cast<form_Rank*>(QApplication::activeModalWidget())) boxes << QStringLiteral("no window");
         });
-        GameMode = 2;
+        GameMode = ModeDrive;
         Distance = 9999;
         form_Main main;
         WhileRankOpen whileOpen([](form_Rank* window) {

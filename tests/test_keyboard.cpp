@@ -15,8 +15,6 @@
 #include "runtime/scene_wait.h"
 
 namespace {
-constexpr int Lit = 0x0000FF;
-constexpr int Dark = 0x404040;
 } // namespace
 
 class KeyboardTest : public QObject
@@ -28,8 +26,8 @@ class KeyboardTest : public QObject
     {
         QString s;
         for (Shape* bar : f.form->bar_Speed)
-            s += bar->FillColor() == Lit ? QLatin1Char('#')
-                 : bar->FillColor() == Dark ? QLatin1Char('.') : QLatin1Char('?');
+            s += bar->FillColor() == GaugeLit ? QLatin1Char('#')
+                 : bar->FillColor() == GaugeDark ? QLatin1Char('.') : QLatin1Char('?');
         return s;
     }
 
@@ -37,7 +35,7 @@ private slots:
     void init()
     {
         f.setUp();
-        f.startRace(2, 0, 0);
+        f.startRace(ModeDrive, 0, 0);
     }
     void cleanup() { f.tearDown(); }
 
@@ -186,7 +184,7 @@ private slots:
         form_Main* form = f.form;
         form->cmd_Start->setEnabled(false);
         BgmOpen = VbTrue;
-        if (crash) form->Crushfun(1);
+        if (crash) form->Crushfun(CrushObstacle);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form));
         QTest::qWait(400);
@@ -246,9 +244,9 @@ private slots:
             form->timer_Zenta->setEnabled(false);
             InputEnabled = VbFalse;
         } else if (state == "over") {
-            form->GameOver(1);
+            form->GameOver(GameOverTimeUp);
         } else {
-            GameMode = 0;
+            GameMode = ModeStage1;
             form->WinGame();
         }
         form->show();
@@ -300,7 +298,7 @@ private slots:
     void returnPressesStart()
     {
         form_Main* form = f.form;
-        form->GameOver(1);
+        form->GameOver(GameOverTimeUp);
         QVERIFY(form->cmd_Start->isEnabled());
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form));

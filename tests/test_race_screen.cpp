@@ -19,6 +19,8 @@
 #include "runtime/message_box.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
+#include "flow/race_screen_wiring.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 class RaceScreenTest : public QObject
@@ -57,7 +59,7 @@ private slots:
     {
         ResetRaceState();
         SetFixedSeed(7);
-        form = new form_Main;
+        form = NewRaceScreen();
         form->Init_Car();
     }
 
@@ -151,7 +153,7 @@ private slots:
     {
         for (int k = 0; k < 10; ++k) {
             QCOMPARE(form->bar_Speed[k]->geometry(), QRect(8, 96 - 8 * k, 41, 9));
-            QCOMPARE(form->bar_Speed[k]->FillColor(), 0x404040);
+            QCOMPARE(form->bar_Speed[k]->FillColor(), GaugeDark);
         }
     }
 
@@ -254,7 +256,7 @@ private slots:
         GameMode = static_cast<int16_t>(mode);
         form->show();
         form->img_Road->setLeft(-100);
-        form->bar_Speed[3]->setFillColor(0x0000FF);
+        form->bar_Speed[3]->setFillColor(GaugeLit);
         TimeCount = 12345;
         startWithOpening([&] {
             QVERIFY(!form->cmd_Start->isEnabled());
@@ -263,7 +265,7 @@ private slots:
             QVERIFY(!form->msound->menuAction()->isEnabled());
             QVERIFY(!form->mhelp->menuAction()->isEnabled());
             QCOMPARE(form->img_Road->Left(), -344.0);
-            QCOMPARE(form->bar_Speed[3]->FillColor(), 0x404040);
+            QCOMPARE(form->bar_Speed[3]->FillColor(), GaugeDark);
             QCOMPARE(form->lbl_Msg->Caption(), opening);
             QCOMPARE(form->img_Zenta[0]->imageKey(), form->img_Zenta[portrait]->imageKey());
             QVERIFY(form->Nextbox->isVisible());
@@ -327,7 +329,7 @@ private slots:
     {
         MediaRecorder recorder;
         form->mon1_Click(); // music off
-        GameMode = 2;
+        GameMode = ModeDrive;
         BgmFile = QStringLiteral("earlier");
         form->show();
         startWithOpening([] {});

@@ -17,7 +17,7 @@ private slots:
     void init()
     {
         f.setUp();
-        f.startRace(2, 0, 0);
+        f.startRace(ModeDrive, 0, 0);
     }
     void cleanup() { f.tearDown(); }
 
@@ -94,7 +94,7 @@ private slots:
     // traffic, no hit even with the hero sitting on a car.
     void goalTickTouchesNothingElse()
     {
-        GameMode = 0;
+        GameMode = ModeStage1;
         Distance = 5;
         Speed = 9;
         CarFlag[5] = VbTrue;
@@ -432,7 +432,7 @@ private slots:
     void driveNeverEndsOnTime()
     {
         QFETCH(int, time);
-        f.startRace(2, time, 0);
+        f.startRace(ModeDrive, time, 0);
         f.form->timer_Main_Timer();
         QCOMPARE(TimeCount, time + 1);
         QCOMPARE(f.form->lbl_Time->Caption(), QString::number(time + 1));
@@ -445,7 +445,7 @@ private slots:
     void distanceLabelFollowsTheClock()
     {
         f.heroAway();
-        f.startRace(0, 70, 3000);
+        f.startRace(ModeStage1, 70, 3000);
         f.heroAway();
         Speed = 4;
         f.form->timer_Zenta_Timer();

@@ -50,6 +50,14 @@ void throughTitle(const std::function<void(form_Rank*)>& action)
 }
 
 // The rows as shown: the first name and value and the unit.
+// A ranking window wired to its handlers, as the game makes one, that the test deletes itself.
+form_Rank* unownedRankWindow()
+{
+    form_Rank* window = form_Rank::create();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    return window;
+}
+
 QString shownTable(const form_Rank* window)
 {
     return window->lbl_Nm[0]->Caption() + QLatin1Char(' ') + window->lbl_Score[4]->Caption() +
@@ -79,7 +87,7 @@ private slots:
 
     void laidOutAsDesigned()
     {
-        std::unique_ptr<form_Rank> window(new form_Rank);
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
         QCOMPARE(window->windowTitle(), QStringLiteral("ランキング"));
         QCOMPARE(window->minimumSize(), QSize(329, 185));
         QCOMPARE(window->maximumSize(), QSize(329, 185));
@@ -140,8 +148,8 @@ private slots:
     void openingFromTheTitleClicksThreeTimes()
     {
         MediaRecorder recorder;
-        RankMode = 2;
-        RankStage = 2;
+        RankMode = RankDrive;
+        RankStage = SlotStage2;
         QStringList clicksAtOpening;
         QPointer<form_Rank> window;
         bool titleShown = false;
@@ -163,7 +171,7 @@ private slots:
 
         // A second opening starts from the laid-out window again.
         QVERIFY(window.isNull());
-        std::unique_ptr<form_Rank> fresh(new form_Rank);
+        std::unique_ptr<form_Rank> fresh(unownedRankWindow());
         QVERIFY(!fresh->Option1[0]->Value() && fresh->lbl_Nm[0]->Caption() == QStringLiteral("1st"));
     }
 
@@ -209,9 +217,9 @@ private slots:
     void optionHandlersOnlyClickDuringNameEntry()
     {
         MediaRecorder recorder;
-        RankMode = 1;
-        RankStage = 2;
-        std::unique_ptr<form_Rank> window(new form_Rank);
+        RankMode = RankStory;
+        RankStage = SlotStage2;
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
         window->txt_Nm[1]->show();
         window->Set_Form();
         QVERIFY(window->Option1[0]->isHidden() && window->Option2[1]->isHidden());
@@ -239,9 +247,9 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(bool, enabled);
-        RankMode = 1;
-        RankStage = 1;
-        std::unique_ptr<form_Rank> window(new form_Rank);
+        RankMode = RankStory;
+        RankStage = SlotStage1;
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
         window->txt_Nm[2]->show();
         window->Set_Form();
         for (const QString& step : steps) {
@@ -253,9 +261,9 @@ private slots:
 
     void japaneseInputMethodTypesIntoTheNameBox()
     {
-        RankMode = 2;
-        RankStage = 1;
-        std::unique_ptr<form_Rank> window(new form_Rank);
+        RankMode = RankDrive;
+        RankStage = SlotStage1;
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
         window->txt_Nm[0]->show();
         window->Set_Form();
         QLineEdit* box = window->txt_Nm[0];
@@ -291,8 +299,8 @@ private slots:
         QFETCH(QString, way);
         QFETCH(bool, entry);
         MediaRecorder recorder;
-        RankMode = 1;
-        RankStage = 2;
+        RankMode = RankStory;
+        RankStage = SlotStage2;
         QPointer<form_Rank> window = form_Rank::create();
         if (entry) {
             // As a time of 1202 would enter: below the 1202 there, above 1203.

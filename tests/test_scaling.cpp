@@ -23,6 +23,8 @@
 #include "runtime/random.h"
 #include "runtime/screen_fit.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
@@ -88,21 +90,21 @@ int renderWindows(const QByteArray& scale, const QString& folder)
     title->grab().save(folder + QStringLiteral("/title.png"));
 
     // The race screen mid-race: traffic, the hero, a lit gauge and a message.
-    auto* main = new form_Main;
+    auto* main = NewRaceScreen();
     main->Init_Car();
     main->Init_Zenta();
     main->img_JetR[0]->move(300, 120);
     main->img_Car1->move(40, 72);
     main->img_Car5->move(420, 150);
     main->img_Shogai[1]->move(200, 200);
-    for (int k = 0; k <= 5; ++k) main->bar_Speed[k]->setFillColor(0x0000FF);
+    for (int k = 0; k <= 5; ++k) main->bar_Speed[k]->setFillColor(GaugeLit);
     main->lbl_Msg->setCaption(QStringLiteral("アクセルは「A」\r\nブレーキは「B」"));
     main->show();
     describe(main, QStringLiteral("main"), out);
     main->grab().save(folder + QStringLiteral("/main.png"));
 
-    RankMode = 1;
-    RankStage = 1;
+    RankMode = RankStory;
+    RankStage = SlotStage1;
     form_Rank* rank = form_Rank::create(main);
     rank->Set_Form();
     rank->show();

@@ -22,12 +22,13 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
 namespace {
 
-constexpr int Lit = 0x0000FF;
 
 bool in(double v, double lo, double hi) { return v >= lo && v <= hi; }
 
@@ -85,9 +86,9 @@ QString brokenRule(form_Main* m)
     // after a crash.
     if (!in(Speed, 0, 9)) return QStringLiteral("speed %1").arg(Speed);
     int litBars = 0;
-    while (litBars < 10 && m->bar_Speed[litBars]->FillColor() == Lit) ++litBars;
+    while (litBars < 10 && m->bar_Speed[litBars]->FillColor() == GaugeLit) ++litBars;
     for (int k = litBars; k < 10; ++k)
-        if (m->bar_Speed[k]->FillColor() == Lit)
+        if (m->bar_Speed[k]->FillColor() == GaugeLit)
             return QStringLiteral("bar %1 lit above a dark one").arg(k);
     if (litBars != Speed && litBars != std::min(Speed + 1, 10))
         return QStringLiteral("%1 bars lit at speed %2").arg(litBars).arg(Speed);
@@ -138,8 +139,8 @@ private slots:
         std::mt19937 player(7);  // the player's own hand: steering and braking
         auto chance = [&player](double p) { return std::uniform_real_distribution<double>(0, 1)(player) < p; };
 
-        auto* m = new form_Main;
-        GameMode = 2;
+        auto* m = NewRaceScreen();
+        GameMode = ModeDrive;
         m->Init_Car();
 
         // The player's part in scenes: the opening message is answered with Space, a ranking

@@ -163,7 +163,7 @@ private slots:
     {
         MediaRecorder rec;
         BgmFile = QStringLiteral("/games/tavolnik/sound/BGM1.mid");
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(rec.commands(), QStringList({QStringLiteral("open \"/games/tavolnik/sound/BGM1.mid\" alias bgm"),
                                               QStringLiteral("play bgm notify")}));
         QCOMPARE(rec.calls.at(0).kind, MediaCall::Send);
@@ -175,18 +175,18 @@ private slots:
     {
         MediaRecorder rec;
         BgmFile = QStringLiteral("/p/sound/BGM1.mid");
-        BgmControl(0);
-        BgmControl(2);
-        BgmControl(2);
+        BgmControl(BgmStart);
+        BgmControl(BgmPoll);
+        BgmControl(BgmPoll);
         rec.statusMode = QStringLiteral("stopped");  // the piece has ended
-        BgmControl(2);
+        BgmControl(BgmPoll);
         rec.statusMode = QStringLiteral("playing");
-        BgmControl(2);
-        BgmControl(1);  // goal
+        BgmControl(BgmPoll);
+        BgmControl(BgmStop);  // goal
         BgmFile = QStringLiteral("/p/sound/BGM5.mid");
-        BgmControl(0);  // the meeting scene
-        BgmControl(2);
-        BgmControl(1);
+        BgmControl(BgmStart);  // the meeting scene
+        BgmControl(BgmPoll);
+        BgmControl(BgmStop);
         QCOMPARE(rec.commands(), QStringList({
                                      "open \"/p/sound/BGM1.mid\" alias bgm", "play bgm notify",
                                      "status bgm mode", "status bgm mode",
@@ -228,7 +228,7 @@ private slots:
         if (statusError) rec.failOn(QStringLiteral("status"), statusError);
         rec.statusMode = reply;
         BgmOpen = VbTrue;
-        BgmControl(2);
+        BgmControl(BgmPoll);
         QStringList expected{QStringLiteral("status bgm mode")};
         if (restarts) expected << QStringLiteral("seek bgm to start") << QStringLiteral("play bgm notify");
         QCOMPARE(rec.commands(), expected);
@@ -256,10 +256,10 @@ private slots:
         rec.failOn(QStringLiteral("open"), MCIERR_FILE_NOT_FOUND);
         BgmOpen = VbTrue;  // a start always begins by clearing it
         BgmFile = QStringLiteral("/p/sound/missing.mid");
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(BgmOpen, VbFalse);
-        BgmControl(2);
-        BgmControl(1);
+        BgmControl(BgmPoll);
+        BgmControl(BgmStop);
         QCOMPARE(rec.commands(), QStringList{QStringLiteral("open \"/p/sound/missing.mid\" alias bgm")});
         QVERIFY(boxes.isEmpty());
     }
@@ -269,7 +269,7 @@ private slots:
         MediaRecorder rec;
         rec.failOn(QStringLiteral("play"), MCIERR_HARDWARE);
         BgmFile = QStringLiteral("/p/sound/BGM2.mid");
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(rec.commands(), QStringList({"open \"/p/sound/BGM2.mid\" alias bgm", "play bgm notify", "close bgm"}));
         QCOMPARE(rec.calls.last().kind, MediaCall::Execute);
         QCOMPARE(BgmOpen, VbFalse);
@@ -280,8 +280,8 @@ private slots:
     {
         MediaRecorder rec;
         BgmOpen = VbTrue;
-        BgmControl(1);
-        BgmControl(1);
+        BgmControl(BgmStop);
+        BgmControl(BgmStop);
         QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
         QCOMPARE(BgmOpen, VbFalse);
     }
@@ -301,7 +301,7 @@ private slots:
         MediaRecorder rec;
         rec.failOn(failing, MCIERR_INVALID_DEVICE_NAME);
         BgmOpen = VbTrue;
-        BgmControl(1);
+        BgmControl(BgmStop);
         QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
         QCOMPARE(BgmOpen, VbFalse);
         QCOMPARE(boxes.size(), shownFor.size());
@@ -449,15 +449,15 @@ private slots:
         const QString midi = temp.filePath(QStringLiteral("loop.mid"));
         QVERIFY(writeTinyMidi(midi, 1));  // half a second
         BgmFile = midi;
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(BgmOpen, VbTrue);
         QString reply;
         QTRY_COMPARE_WITH_TIMEOUT((mciSendString(QStringLiteral("status bgm mode"), &reply), reply),
                                   QStringLiteral("stopped"), 5000);
-        BgmControl(2);
+        BgmControl(BgmPoll);
         QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), 0);
         QCOMPARE(reply, QStringLiteral("playing"));
-        BgmControl(1);
+        BgmControl(BgmStop);
         QCOMPARE(BgmOpen, VbFalse);
         QCOMPARE(mciSendString(QStringLiteral("status bgm mode"), &reply), int32_t(MCIERR_INVALID_DEVICE_NAME));
         QVERIFY(boxes.isEmpty());
@@ -508,10 +508,10 @@ private slots:
     void aMissingMusicFileLeavesTheRaceSilent()
     {
         BgmFile = temp.filePath(QStringLiteral("no/such/BGM1.mid"));
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(BgmOpen, VbFalse);
-        BgmControl(2);
-        BgmControl(1);
+        BgmControl(BgmPoll);
+        BgmControl(BgmStop);
         QVERIFY(boxes.isEmpty());
     }
 
@@ -585,10 +585,10 @@ private slots:
         clock.start();
         QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), int32_t(MCIERR_HARDWARE));
         BgmFile = midi;
-        BgmControl(0);
+        BgmControl(BgmStart);
         QCOMPARE(BgmOpen, VbFalse);
-        BgmControl(2);
-        BgmControl(1);
+        BgmControl(BgmPoll);
+        BgmControl(BgmStop);
         SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
         PlayEffectWait(QStringLiteral("Click"));
         PlayEffect(QStringLiteral("Claps"));
@@ -664,15 +664,15 @@ private slots:
         // Started and polled as the race screen does, across two loops.
         QString source;
         const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("loop.raw")), [&source] {
-            BgmControl(0);
+            BgmControl(BgmStart);
             source = MusicSourceOf(QStringLiteral("bgm"));
             QElapsedTimer clock;
             clock.start();
             while (clock.elapsed() < 1400) {
                 QThread::msleep(100);
-                BgmControl(2);
+                BgmControl(BgmPoll);
             }
-            BgmControl(1);
+            BgmControl(BgmStop);
         });
         QCOMPARE(source.endsWith(QLatin1String(".ogg")), recorded);
         const Silence silence = SilenceOf(d);

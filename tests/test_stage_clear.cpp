@@ -18,6 +18,8 @@
 #include "runtime/scene_wait.h"
 #include "scene_driver.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 #include "window_fixture.h"
 #include "screens/form_rank.h"
@@ -41,8 +43,6 @@ const QStringList stage2Waits = {
 const QString stage2Last =
     QStringLiteral("STAGE2 Clear!\r\n\r\nHappy End\r\nThank you for your Playing");
 
-constexpr int DarkBar = 0x404040;
-constexpr int LitBar = 0x0000FF;
 
 void defaultTables()
 {
@@ -67,7 +67,7 @@ private:
     // A race screen as the race tick leaves it on the tick that reaches the goal.
     form_Main* raceAtGoal(int16_t mode)
     {
-        auto* main = new form_Main;
+        auto* main = NewRaceScreen();
         main->show();
         GameMode = mode;
         TimeCount = mode == 0 ? 31 : 17;
@@ -78,7 +78,7 @@ private:
         main->setTopMenusEnabled(false);
         main->Init_Zenta();
         main->img_JetR[0]->move(300, 150);
-        for (int k = 0; k <= 9; ++k) main->bar_Speed[k]->setFillColor(LitBar);
+        for (int k = 0; k <= 9; ++k) main->bar_Speed[k]->setFillColor(GaugeLit);
         main->lbl_Msg->setCaption(QStringLiteral("アクセルは「A」"));
         main->lbl_Time->setCaption(QString::number(TimeCount));
         main->lbl_Dist->setCaption(QString::number(Distance));
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(main->lbl_Mode->Caption(), QStringLiteral("ストーリー STAGE2"));
         QCOMPARE(main->lbl_Msg->Caption(), QString());
         QCOMPARE(main->img_Zenta[0]->imageKey(), main->img_Zenta[1]->imageKey());
-        for (int k = 0; k <= 9; ++k) QCOMPARE(main->bar_Speed[k]->FillColor(), DarkBar);
+        for (int k = 0; k <= 9; ++k) QCOMPARE(main->bar_Speed[k]->FillColor(), GaugeDark);
         QCOMPARE(main->lbl_Time->Caption(), QString());
         QCOMPARE(main->lbl_Dist->Caption(), QString());
         QVERIFY(main->cmd_Start->isEnabled());

@@ -147,7 +147,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, keyboard);
         // What an earlier visit may have left behind: stage 2 reached, traffic on the road.
-        GameMode = 1;
+        GameMode = ModeStage2;
         for (int n = 1; n <= 6; ++n) CarFlag[n] = VbTrue;
         for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbTrue;
 
@@ -267,7 +267,7 @@ private slots:
         QFETCH(bool, effectsOn);
         form_Title* first = openTitle();
         QPointer<form_Main> race = raceFrom(first->Command1);
-        GameMode = 1;  // stage 2 reached
+        GameMode = ModeStage2;  // stage 2 reached
         race->moff1->trigger();
         if (!effectsOn) race->moff2->trigger();
         QVERIFY(!race->mon1->isChecked());

@@ -114,7 +114,7 @@ private slots:
         QFETCH(int, obstacles);
         QFETCH(int, watchedStep);
         QFETCH(bool, canEnter);
-        GameMode = 2;
+        GameMode = ModeDrive;
         Distance = 5000;
         int entries = 0;
         for (int t = 0; t < 2000; ++t) {
@@ -146,7 +146,7 @@ private slots:
         QFETCH(int, firstStep);
         QFETCH(int, secondStep);
         QFETCH(bool, together);
-        GameMode = 2;
+        GameMode = ModeDrive;
         Distance = 5000;
         int both = 0;
         for (int t = 0; t < 5000; ++t) {
@@ -202,7 +202,7 @@ private slots:
             if (n <= 2) ShogaiFlag[1] = ShogaiFlag[2] = VbFalse;
             if (n == 3) ShogaiFlag[3] = ShogaiFlag[4] = VbFalse;
             if (n == 4) ShogaiFlag[4] = VbFalse;
-            GameMode = 0;
+            GameMode = ModeStage1;
             f.form->img_Shogai[n - 1]->setLeft(-79);
             SetFixedSeed(seed);
             f.form->SetCar();
@@ -275,7 +275,7 @@ private slots:
         QFETCH(double, left);
         // Only the cross street is open: car 6 gets its draw when car 5's draw kept car 5 out.
         setFlags(n == 5 ? 0b1011110 : 0b11110, 0b11110);
-        GameMode = 0;
+        GameMode = ModeStage1;
         f.form->img_Road->setLeft(road);
         const double top = f.car(n)->Top();
         if (n == 5)

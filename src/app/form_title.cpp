@@ -16,7 +16,9 @@
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
 #include "runtime/screen_fit.h"
+#include "race/stages.h"
 #include "scores/high_scores.h"
+#include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
@@ -228,7 +230,7 @@ bool form_Title::eventFilter(QObject* watched, QEvent* event)
 void form_Title::openRace(const QString& modeCaption)
 {
     form_Main* race = form_Main::current();
-    if (!race || race->closing()) race = new form_Main;
+    if (!race || race->closing()) race = NewRaceScreen();
     race->Init_Car();
     race->lbl_Mode->setCaption(modeCaption);
     // The race screen is up before the title goes, so the game never is without a window.
@@ -240,22 +242,22 @@ void form_Title::openRace(const QString& modeCaption)
 void form_Title::Command1_Click()
 {
     PlayEffectWait(QStringLiteral("Click"));
-    GameMode = 0;
-    openRace(QStringLiteral("ストーリー STAGE1"));
+    GameMode = ModeStage1;
+    openRace(RaceModeOf(GameMode).caption);
 }
 
 void form_Title::Command2_Click()
 {
     PlayEffectWait(QStringLiteral("Click"));
-    GameMode = 2;
-    openRace(QStringLiteral("ドライブ"));
+    GameMode = ModeDrive;
+    openRace(RaceModeOf(GameMode).caption);
 }
 
 void form_Title::Command3_Click()
 {
     PlayEffectWait(QStringLiteral("Click"));
-    RankMode = 1;
-    RankStage = 1;
+    RankMode = RankStory;
+    RankStage = SlotStage1;
     // The ranking opens on story stage 1 and holds the title screen until it is closed.
     form_Rank* rank = form_Rank::create(this);
     rank->Set_Form();

@@ -17,7 +17,7 @@ std::function<bool()> effectsSwitch;
 void BgmControl(int16_t mode)
 {
     switch (mode) {
-    case 0:
+    case BgmStart:
         Randomize();
         BgmOpen = VbFalse;
         if (mciSendString(QStringLiteral("open \"") + BgmFile + QStringLiteral("\" alias bgm")) == 0) {
@@ -27,14 +27,14 @@ void BgmControl(int16_t mode)
                 mciExecute(QStringLiteral("close bgm"));
         }
         break;
-    case 1:
+    case BgmStop:
         if (BgmOpen == VbTrue) {
             mciExecute(QStringLiteral("stop bgm"));
             mciExecute(QStringLiteral("close bgm"));
             BgmOpen = VbFalse;
         }
         break;
-    case 2:
+    case BgmPoll:
         if (BgmOpen == VbTrue) {
             // The reply buffer starts out blank: a status that answers nothing restarts too.
             QString reply(80, QLatin1Char(' '));

@@ -14,8 +14,9 @@
 extern VBool BgmOpen;        // the music device is open and playing
 extern QString BgmFile;      // the music file to play next
 
-// mode 0: start the music in BgmFile (sets BgmOpen when it plays); 1: stop and close it;
-// 2: poll it and start it again from the top once the piece has ended.
+// What BgmControl is told to do: start the music in BgmFile (sets BgmOpen when it plays), stop
+// and close it, or poll it and start it again from the top once the piece has ended.
+enum BgmCommand : int16_t { BgmStart = 0, BgmStop = 1, BgmPoll = 2 };
 void BgmControl(int16_t mode);
 
 // Holds the music where it is (paused true) or lets it go on from there (false), while a piece

@@ -13,7 +13,7 @@
 namespace {
 QString GameOverText(int16_t kind)
 {
-    if (kind == 1)
+    if (kind == GameOverTimeUp)
         return QStringLiteral("うわー、間に合わなかったー！") + CRLF +
                QStringLiteral("待ち合わせの時間過ぎちまったよぉー") + CRLF + CRLF +
                QStringLiteral("Game Over");
@@ -33,13 +33,13 @@ void form_Main::GameOver(int16_t kind)
     CrushStep = 0;
 
     timer_BGM->setEnabled(false);
-    BgmControl(1);
+    BgmControl(BgmStop);
 
-    if (kind == 1 || kind == 2) {
+    if (kind == GameOverTimeUp || kind == GameOverWrecked) {
         img_Zenta[0]->takePictureOf(*img_Zenta[4]);
         lbl_Msg->setCaption(GameOverText(kind));
         // Only a drive has a result to rank: the distance run.
-        if (kind == 2 && GameMode == 2) {
+        if (kind == GameOverWrecked && GameMode == ModeDrive) {
             CheckRank();
             if (closing_) return;
         }

@@ -70,7 +70,7 @@ void form_Main::closeEvent(QCloseEvent* event)
     // row takes what was typed and the tables are saved.
     for (QDialog* dialog : findChildren<QDialog*>())
         if (dialog->isVisible()) dialog->close();
-    BgmControl(1);
+    BgmControl(BgmStop);
     event->accept();
     // Closed from inside a wait or a modal window of one of its own handlers: discarded now,
     // the window would be deleted inside that nested loop, under the handler's feet.

@@ -8,40 +8,12 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "race/stages.h"
 #include "runtime/game_constants.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
-
-namespace {
-
-struct Opening {
-    int portrait;
-    QStringList lines;
-    int32_t time;
-    int32_t distance;
-};
-
-Opening openingFor(int16_t mode)
-{
-    switch (mode) {
-    case 0:
-        return {3,
-                {QStringLiteral("今日は烈とデートなんだ！"),
-                 QStringLiteral("もうすぐ待ち合わせの時間だから、そろそろ出発しようぜ！")},
-                70, 3000};
-    case 1:
-        return {4,
-                {QStringLiteral("やべー！寝坊しちまった！！"),
-                 QStringLiteral("せっかくのデートに何やってんだ俺はー"),
-                 QStringLiteral("おっと、急がなきゃ")},
-                50, 2000};
-    default:
-        return {3, {QStringLiteral("準備はばっちりだ"), QStringLiteral("早く出発しようぜ！")}, 0, 0};
-    }
-}
-} // namespace
 
 QString ControlsHelpText()
 {
@@ -64,31 +36,24 @@ void form_Main::cmd_Start_Click()
     Init_Car();
     Init_Zenta();
 
-    const Opening opening = openingFor(GameMode);
-    img_Zenta[0]->takePictureOf(*img_Zenta[opening.portrait]);
-    lbl_Msg->setCaption(opening.lines.join(CRLF));
+    const RaceMode& race = RaceModeOf(GameMode);
+    img_Zenta[0]->takePictureOf(*img_Zenta[race.openingPortrait]);
+    lbl_Msg->setCaption(race.opening.join(CRLF));
     Waitfun();
     if (closing_) return;
 
     if (mon1->isChecked()) {
-        QString music;
-        if (GameMode == 0) {
-            music = QStringLiteral("/sound/BGM1.mid");
-        } else if (GameMode == 1) {
-            music = QStringLiteral("/sound/BGM2.mid");
-        } else {
-            const int n = static_cast<int>(Rnd() * 4) + 1;
-            music = QStringLiteral("/sound/BGM%1.mid").arg(n);
-        }
-        BgmFile = ProgramFolder() + music;
+        // A drive draws one of its tunes; a story stage has one.
+        const int tune = race.tunes.size() > 1 ? static_cast<int>(Rnd() * race.tunes.size()) : 0;
+        BgmFile = ProgramFolder() + race.tunes[tune];
         timer_BGM->setEnabled(true);
-        BgmControl(0);
+        BgmControl(BgmStart);
     }
 
     img_Zenta[0]->takePictureOf(*img_Zenta[1]);
     lbl_Msg->setCaption(ControlsHelpText());
-    TimeCount = opening.time;
-    Distance = opening.distance;
+    TimeCount = race.timeLimit;
+    Distance = race.distance;
     Speed = 0;
 
     InputEnabled = VbTrue;

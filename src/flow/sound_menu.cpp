@@ -10,7 +10,7 @@
 
 void form_Main::timer_BGM_Timer()
 {
-    if (!BgmFile.isEmpty()) BgmControl(2);
+    if (!BgmFile.isEmpty()) BgmControl(BgmPoll);
 }
 
 void form_Main::mon1_Click()

@@ -10,48 +10,10 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "race/stages.h"
 #include "runtime/game_constants.h"
 #include "runtime/program_folder.h"
 #include "screens/form_main.h"
-
-namespace {
-
-// One message of a scene: its lines, and whether the scene waits for the player after it.
-struct Message {
-    QStringList lines;
-    bool wait;
-};
-
-QList<Message> dialogueOf(int16_t mode)
-{
-    if (mode == 0) {
-        return {
-            {{QStringLiteral("ゼンタ「待ったか、烈？」"),
-              QStringLiteral("烈「ううん、今来たところだよ！」")},
-             true},
-            {{QStringLiteral("ゼンタ「じゃあ、行こうか！」"), QStringLiteral("烈「うん！」")}, true},
-            {{QStringLiteral("STAGE1 Clear!")}, false},
-        };
-    }
-    return {
-        {{QStringLiteral("ゼンタ「(何とか間に合ったぜ・・・)ま、待ったか、烈？」"),
-          QStringLiteral("烈「ううん、今来たところだよ！」")},
-         true},
-        {{QStringLiteral("烈「ゼンタは、いつも時間をちゃんと守ってくれるね！僕、時間を守る人、好きだよ」")},
-         true},
-        {{QStringLiteral("ゼンタ「！！"),
-          QStringLiteral("や、やっぱ時間は守んなきゃ駄目だよな、うんっ！」")},
-         true},
-        {{QStringLiteral("烈「？"), QStringLiteral("そろそろ行こう、ゼンタ！」"),
-          QStringLiteral("ゼンタ「お、おう！」")},
-         true},
-        {{QStringLiteral("STAGE2 Clear!"), QString(), QStringLiteral("Happy End"),
-          QStringLiteral("Thank you for your Playing")},
-         false},
-    };
-}
-
-} // namespace
 
 void form_Main::WinGame()
 {
@@ -69,7 +31,7 @@ void form_Main::WinGame()
     img_Retsu[0]->setVisible(true);
 
     timer_BGM->setEnabled(false);
-    BgmControl(1);
+    BgmControl(BgmStop);
 
     timer_Clear->setEnabled(true);
 }
@@ -82,9 +44,9 @@ void form_Main::timer_Clear_Timer()
     if (s >= 0 && s <= 8) {
         // The approach: up and to the left, towards the friend.
         if (s == 0 && mon1->isChecked()) {
-            BgmFile = ProgramFolder() + QStringLiteral("/sound/BGM5.mid");
+            BgmFile = ProgramFolder() + RaceModeOf(GameMode).clearTune;
             timer_BGM->setEnabled(true);
-            BgmControl(0);
+            BgmControl(BgmStart);
         }
         hero->move(hero->Left() - 28, hero->Top() - 12);
         if (s == 8) img_Retsu[0]->takePictureOf(*img_Retsu[2]);
@@ -94,7 +56,7 @@ void form_Main::timer_Clear_Timer()
         img_Clear->setVisible(true);
         img_Zenta[0]->takePictureOf(*img_Zenta[3]);
 
-        for (const Message& message : dialogueOf(GameMode)) {
+        for (const SceneMessage& message : RaceModeOf(GameMode).clearScene) {
             lbl_Msg->setCaption(message.lines.join(CRLF));
             if (message.wait) {
                 Waitfun();
@@ -116,12 +78,12 @@ void form_Main::timer_Clear_Timer()
     } else if (s == 19) {
         timer_Clear->setEnabled(false);
         timer_BGM->setEnabled(false);
-        BgmControl(1);
+        BgmControl(BgmStop);
 
-        if (GameMode == 0) {
-            // Stage 1 is behind him: the screen waits for the start of stage 2.
-            GameMode = 1;
-            lbl_Mode->setCaption(QStringLiteral("ストーリー STAGE2"));
+        if (const int16_t next = RaceModeOf(GameMode).next; next >= 0) {
+            // This stage is behind him: the screen waits for the start of the next.
+            GameMode = next;
+            lbl_Mode->setCaption(RaceModeOf(next).caption);
             lbl_Msg->setCaption(QString());
             img_Zenta[0]->takePictureOf(*img_Zenta[1]);
             for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);

@@ -32,7 +32,7 @@ void form_Main::timer_Crush_Timer()
     case 0:
     case 3:
         InputEnabled = VbFalse;
-        PlayEffect(CrushType == 0 ? QStringLiteral("Crush2") : QStringLiteral("Crush1"));
+        PlayEffect(CrushType == CrushCar ? QStringLiteral("Crush2") : QStringLiteral("Crush1"));
         img_Zenta[0]->takePictureOf(*img_Zenta[2]);
         lbl_Msg->setCaption(Ouch);
         img_JetR[0]->takePictureOf(*img_JetR[3]);
@@ -48,8 +48,8 @@ void form_Main::timer_Crush_Timer()
     case 9:
         timer_Crush->setEnabled(false);
         InputEnabled = VbTrue;
-        if (CrushType == 0) {
-            GameOver(2);
+        if (CrushType == CrushCar) {
+            raceOver(GameOverWrecked);
         } else {
             // Back on his board: the race goes on where it stood, from a standstill.
             lbl_Msg->setCaption(QString());

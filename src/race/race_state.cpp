@@ -5,27 +5,27 @@
 
 #include "audio/sound.h"
 
-int16_t GameMode = 0;
+int16_t GameMode = ModeStage1;
 int32_t TimeCount = 0;
 int32_t Distance = 0;
 int16_t Speed = 0;
 int16_t CarSpeed[7] = {};
 VBool CarFlag[7] = {};
 VBool ShogaiFlag[5] = {};
-int16_t CrushType = 0;
+int16_t CrushType = CrushCar;
 VBool InputEnabled = VbFalse;
 VBool NextFlag = VbFalse;
 
 void ResetRaceState()
 {
-    GameMode = 0;
+    GameMode = ModeStage1;
     TimeCount = 0;
     Distance = 0;
     Speed = 0;
     for (auto& v : CarSpeed) v = 0;
     for (auto& v : CarFlag) v = VbFalse;
     for (auto& v : ShogaiFlag) v = VbFalse;
-    CrushType = 0;
+    CrushType = CrushCar;
     InputEnabled = VbFalse;
     NextFlag = VbFalse;
     BgmOpen = VbFalse;

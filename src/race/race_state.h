@@ -9,14 +9,21 @@
 
 #include "runtime/vbool.h"
 
-extern int16_t GameMode;     // 0 story stage 1, 1 story stage 2, 2 drive
+// What GameMode holds: the story's two stages and the drive.
+enum GameModeValue : int16_t { ModeStage1 = 0, ModeStage2 = 1, ModeDrive = 2 };
+// What the hero ran into, as Crushfun is told and CrushType keeps it.
+enum CrushKind : int16_t { CrushCar = 0, CrushObstacle = 1 };
+// Why a race ends in a game over, as GameOver is told.
+enum GameOverKind : int16_t { GameOverTimeUp = 1, GameOverWrecked = 2 };
+
+extern int16_t GameMode;     // a GameModeValue
 extern int32_t TimeCount;    // seconds left (story) or run (drive)
 extern int32_t Distance;     // units left (story) or run (drive)
 extern int16_t Speed;        // the hero's speed step, 0..9
 extern int16_t CarSpeed[7];  // [1..6]: a car's own step, drawn when it enters
 extern VBool CarFlag[7];     // [1..6]: car n is on the road
 extern VBool ShogaiFlag[5];  // [1..4]: obstacle n (img_Shogai(n-1)) is on the road
-extern int16_t CrushType;    // 0 a car, 1 an obstacle
+extern int16_t CrushType;    // a CrushKind
 extern VBool InputEnabled;   // the steering and speed keys act
 extern VBool NextFlag;       // the player asked for the next message of a scene
 

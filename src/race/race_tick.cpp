@@ -4,6 +4,8 @@
 // The race tick, twice a second: the distance, the road scroll, the traffic and the hero's
 // hit tests.
 #include "race/race_state.h"
+#include "race/stages.h"
+#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -17,23 +19,23 @@ struct LaneCar {
 
 constexpr LaneCar laneCars[5] = {
     {0, 0, 0},        // (no car 0)
-    {+1, 601, -117},  // car 1, upper lane
-    {-1, -117, 601},  // car 2, lower lane
-    {+1, 601, -164},  // car 3, upper lane
-    {-1, -164, 601},  // car 4, lower lane
+    {+1, RaceClientWidth, -117},  // car 1, upper lane
+    {-1, -117, RaceClientWidth},  // car 2, lower lane
+    {+1, RaceClientWidth, -164},  // car 3, upper lane
+    {-1, -164, RaceClientWidth},  // car 4, lower lane
 };
 
 // Distance: drive counts it up, a story stage counts it down and ends at its goal. False when
 // the stage is cleared: nothing else moves or is tested on that tick.
 bool AdvanceDistance(form_Main& race)
 {
-    if (GameMode == 2) {
+    if (!RaceModeOf(GameMode).story) {
         Distance += 5 * Speed;
         return true;
     }
     Distance -= 5 * Speed;
     if (Distance <= 0) {
-        race.WinGame();
+        race.raceCleared();
         return false;
     }
     return true;
@@ -43,7 +45,7 @@ bool AdvanceDistance(form_Main& race)
 void ScrollRoad(form_Main& race)
 {
     double road = race.img_Road->Left() + 10 * Speed;
-    if (road >= 0) road -= 601;
+    if (road >= 0) road -= RaceClientWidth;  // one tile is as wide as the road
     race.img_Road->setLeft(road);
 }
 
@@ -111,7 +113,7 @@ void MoveObstacles(form_Main& race)
         if (ShogaiFlag[n] != VbTrue) continue;
         Picture* obstacle = race.img_Shogai[n - 1];
         const double left = obstacle->Left() + 10 * Speed;
-        if (left > 601) {
+        if (left > RaceClientWidth) {
             obstacle->setLeft(-80);
             ShogaiFlag[n] = VbFalse;
         } else {
@@ -126,13 +128,13 @@ void HitTestHero(form_Main& race)
     Picture* hero = race.img_JetR[0];
     for (int n = 1; n <= 6; ++n) {
         if (race.IsClossed(hero, race.car(n)) == VbTrue) {
-            race.Crushfun(0);
+            race.Crushfun(CrushCar);
             return;
         }
     }
     for (int i = 0; i < 4; ++i) {
         if (race.IsClossed(hero, race.img_Shogai[i]) == VbTrue) {
-            race.Crushfun(1);
+            race.Crushfun(CrushObstacle);
             // The obstacle he fell over is taken off the road.
             race.img_Shogai[i]->setLeft(-79);
             ShogaiFlag[i + 1] = VbFalse;

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "race/race_state.h"
+#include "race/stages.h"
+#include "runtime/game_constants.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 
@@ -36,8 +38,8 @@ const EntryRule entryRules[10] = {
 
 int ChanceOneIn(const EntryRule& rule)
 {
-    if (GameMode == 0) return rule.stage1;
-    if (GameMode == 1) return rule.stage2;
+    if (GameMode == ModeStage1) return rule.stage1;
+    if (GameMode == ModeStage2) return rule.stage2;
     if (Distance < rule.t1) return rule.driveLow;
     if (Distance < rule.t2) return rule.driveMid;
     return rule.driveHigh;
@@ -64,15 +66,15 @@ void form_Main::SetCar()
         if (rule.car >= 1 && rule.car <= 4) {
             // It starts from its parked place on the next race tick.
             CarFlag[rule.car] = VbTrue;
-            CarSpeed[rule.car] = static_cast<int16_t>(Draw((GameMode + 1) * 5) + 10);
+            CarSpeed[rule.car] = static_cast<int16_t>(Draw(RaceModeOf(GameMode).trafficLevel * 5) + 10);
         } else if (rule.car >= 5) {
             // Onto the cross street where it lies on screen now: the crossing of the first
             // tile, or the second one's once the first has gone off at the left.
             CarFlag[rule.car] = VbTrue;
             const double road = img_Road->Left();
-            const double left = (road >= -601 && road <= -352) ? road + 601 + 270 : road + 270;
+            const double left = (road >= -RaceClientWidth && road <= -352) ? road + RaceClientWidth + 270 : road + 270;
             car(rule.car)->setLeft(left);
-            CarSpeed[rule.car] = static_cast<int16_t>(Draw((GameMode + 1) * 2) + 5);
+            CarSpeed[rule.car] = static_cast<int16_t>(Draw(RaceModeOf(GameMode).trafficLevel * 2) + 5);
         } else {
             // It lies at the left edge and comes into view as the road scrolls.
             ShogaiFlag[rule.obstacle] = VbTrue;
@@ -85,9 +87,9 @@ void form_Main::SetCar()
 void form_Main::Init_Car()
 {
     img_Car1->setLeft(-117);
-    img_Car2->setLeft(601);
+    img_Car2->setLeft(RaceClientWidth);
     img_Car3->setLeft(-164);
-    img_Car4->setLeft(601);
+    img_Car4->setLeft(RaceClientWidth);
     img_Car5->setTop(-114);
     img_Car6->setTop(307);
     for (Picture* obstacle : img_Shogai) obstacle->setLeft(-79);

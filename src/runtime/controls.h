@@ -80,7 +80,9 @@ class OptionButton : public QRadioButton
 {
     Q_OBJECT
 public:
-    OptionButton(const QString& caption, QWidget* parent, std::function<void()> onClick);
+    OptionButton(const QString& caption, QWidget* parent, std::function<void()> onClick = {});
+    // The handler a marking runs; set by whoever wires the window to its handlers.
+    void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
     bool Value() const { return isChecked(); }
     void setValue(bool marked);
 

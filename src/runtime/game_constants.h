@@ -24,6 +24,13 @@ constexpr int16_t KeyP = 80;        // pauses a running race and lets it go on
 constexpr int16_t KeyPause = 19;    // the Pause key: as "P"
 constexpr int16_t KeyReturn = 13;   // presses START
 
+// The kinds of ranking table: story clear times and drive distances.
+enum RankKind : int16_t { RankStory = 1, RankDrive = 2 };
+// The stage slots of a kind: one for each story stage; the drive uses the first only.
+enum RankSlot : int16_t { SlotStage1 = 1, SlotStage2 = 2, SlotDrive = 1 };
+// The entries each table keeps.
+constexpr int RanksKept = 5;
+
 // The speed gauge's bars (0x00BBGGRR): lit up to the speed step, dark above it.
 constexpr int GaugeLit = 0x0000FF;
 constexpr int GaugeDark = 0x404040;

@@ -20,6 +20,8 @@ public:
     void setEnabled(bool enabled);
     int Interval() const { return interval_; }
     void setInterval(int ms);
+    // The handler each tick runs; a timer without one ticks doing nothing.
+    void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
     // Runs the handler once, as a tick would; tests step time this way.
     void fire();
 

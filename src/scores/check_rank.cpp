@@ -6,6 +6,7 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
+#include "race/stages.h"
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
@@ -14,18 +15,10 @@ void form_Main::CheckRank()
 {
     // The table and the result: a story stage records the seconds it took, a drive the
     // distance run.
-    int16_t kind = 2;
-    int16_t slot = 1;
-    int32_t result = Distance;
-    if (GameMode == 0) {
-        kind = 1;
-        slot = 1;
-        result = 70 - TimeCount;  // stage 1's clock starts at 70
-    } else if (GameMode == 1) {
-        kind = 1;
-        slot = 2;
-        result = 50 - TimeCount;  // stage 2's clock starts at 50
-    }
+    const RaceMode& race = RaceModeOf(GameMode);
+    const int16_t kind = race.rankKind;
+    const int16_t slot = race.rankSlot;
+    const int32_t result = race.story ? race.timeLimit - TimeCount : Distance;
 
     // An equal result goes below the entries it equals, and one that beats none enters nothing.
     const int k = RankOfResult(kind, HScoreVal[kind][slot], result);

@@ -22,11 +22,26 @@ bool form_Rank::NameEntryShown() const
     return false;
 }
 
+form_Rank* form_Rank::create(QWidget* parent)
+{
+    auto* window = new form_Rank(parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The window lays out its controls; their handlers are here.
+    for (int k = 0; k < RanksKept; ++k)
+        connect(window->txt_Nm[k], &QLineEdit::textChanged, window, [window, k] { window->txt_Nm_Change(k); });
+    connect(window->cmd_Close, &QPushButton::clicked, window, [window] { window->cmd_Close_Click(); });
+    for (int k = 0; k < 2; ++k) {
+        window->Option1[k]->setOnClick([window, k] { window->Option1_Click(k); });
+        window->Option2[k]->setOnClick([window, k] { window->Option2_Click(k); });
+    }
+    return window;
+}
+
 void form_Rank::Set_Form()
 {
     // Nothing but the four tables exists; anything else shows story stage 1.
-    if (RankMode != 1 && RankMode != 2) RankMode = 1;
-    if (RankStage != 1 && RankStage != 2) RankStage = 1;
+    if (RankMode != RankStory && RankMode != RankDrive) RankMode = RankStory;
+    if (RankStage != SlotStage1 && RankStage != SlotStage2) RankStage = SlotStage1;
 
     // Marking a button that was not marked runs its click handler, which may come back here;
     // the nested call finds both already marked and goes straight on to the rows.
@@ -54,13 +69,13 @@ void form_Rank::Option1_Click(int Index)
     PlayEffectWait(QStringLiteral("Click"));
     if (NameEntryShown()) return;
     if (Index == 1) {
-        RankMode = 2;
-        RankStage = 1;
+        RankMode = RankDrive;
+        RankStage = SlotDrive;
         Option2[0]->setEnabled(false);
         Option2[1]->setEnabled(false);
     } else {
-        RankMode = 1;
-        RankStage = 1;
+        RankMode = RankStory;
+        RankStage = SlotStage1;
         Option2[0]->setEnabled(true);
         Option2[1]->setEnabled(true);
     }

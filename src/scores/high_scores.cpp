@@ -36,8 +36,8 @@ using Values = int32_t[3][3][5];
 
 void readTables(const SettingsStore& store, Names& names, Values& values)
 {
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int slot = 1; slot <= 2; ++slot)
+    for (int kind = RankStory; kind <= RankDrive; ++kind)
+        for (int slot = SlotStage1; slot <= SlotStage2; ++slot)
             for (int rank = 0; rank <= 4; ++rank) {
                 names[kind][slot][rank] =
                     store.GetSetting(kSection, ScoreNameKey(kind, slot, rank), DefaultScoreName());
@@ -54,7 +54,7 @@ void readTables(const SettingsStore& store, Names& names, Values& values)
 
 QString DefaultScoreName() { return QStringLiteral("ぜんた"); }
 
-int32_t DefaultScoreVal(int kind) { return kind == 1 ? 60 : 3000; }
+int32_t DefaultScoreVal(int kind) { return kind == RankStory ? 60 : 3000; }
 
 QString ScoreNameKey(int kind, int slot, int rank) { return entryKey("HScore_Nm_", kind, slot, rank); }
 
@@ -63,7 +63,7 @@ QString ScoreValKey(int kind, int slot, int rank) { return entryKey("HScore_Val_
 int RankOfResult(int kind, const int32_t (&values)[5], int32_t result)
 {
     for (int i = 0; i <= 4; ++i)
-        if (kind == 1 ? result < values[i] : result > values[i]) return i;
+        if (kind == RankStory ? result < values[i] : result > values[i]) return i;
     return -1;
 }
 
@@ -104,8 +104,8 @@ bool SaveScore(QString* failure)
         const int rank = RankOfResult(r.kind, values[r.kind][r.slot], r.value);
         if (rank >= 0) EnterAtRank(names[r.kind][r.slot], values[r.kind][r.slot], rank, r.name, r.value);
     }
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int slot = 1; slot <= 2; ++slot)
+    for (int kind = RankStory; kind <= RankDrive; ++kind)
+        for (int slot = SlotStage1; slot <= SlotStage2; ++slot)
             for (int rank = 0; rank <= 4; ++rank) {
                 store.SaveSetting(kSection, ScoreNameKey(kind, slot, rank), names[kind][slot][rank]);
                 store.SaveSetting(kSection, ScoreValKey(kind, slot, rank),

@@ -10,8 +10,10 @@
 #include <QString>
 #include <cstdint>
 
-// Indexed [kind][stage slot][rank]: kind 1 story, 2 drive; slot 1 or 2 (drive uses slot 1 only);
-// rank 0 the best to 4 the fifth. Index 0 of kind and slot is unused.
+#include "runtime/game_constants.h"
+
+// Indexed [kind][stage slot][rank]: a RankKind, a RankSlot, and rank 0 the best to 4 the
+// fifth. Index 0 of kind and slot is unused.
 extern QString HScoreName[3][3][5];
 extern int32_t HScoreVal[3][3][5];
 

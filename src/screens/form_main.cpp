@@ -57,11 +57,12 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     layOutPanel();
     buildMenu();
 
-    timer_Main = new Timer(this, 1000, false, [this] { timer_Main_Timer(); });
-    timer_Zenta = new Timer(this, 500, false, [this] { timer_Zenta_Timer(); });
-    timer_Crush = new Timer(this, 200, false, [this] { timer_Crush_Timer(); });
-    timer_Clear = new Timer(this, 200, false, [this] { timer_Clear_Timer(); });
-    timer_BGM = new Timer(this, 100, true, [this] { timer_BGM_Timer(); });
+    // Their handlers are set by the wiring (flow/race_screen_wiring.cpp).
+    timer_Main = new Timer(this, 1000, false, {});
+    timer_Zenta = new Timer(this, 500, false, {});
+    timer_Crush = new Timer(this, 200, false, {});
+    timer_Clear = new Timer(this, 200, false, {});
+    timer_BGM = new Timer(this, 100, true, {});
 
     // Key preview: the window sees every key press before the control that has the focus.
     qApp->installEventFilter(this);
@@ -183,11 +184,9 @@ void form_Main::layOutPanel()
     cmd_Start = new QPushButton(QStringLiteral("START"), Frame1);
     cmd_Start->setGeometry(72, 96, 97, 25);
     cmd_Start->setFont(GameFont());
-    connect(cmd_Start, &QPushButton::clicked, this, [this] { cmd_Start_Click(); });
     cmd_Title = new QPushButton(QStringLiteral("TITLE"), Frame1);
     cmd_Title->setGeometry(200, 96, 97, 25);
     cmd_Title->setFont(GameFont());
-    connect(cmd_Title, &QPushButton::clicked, this, [this] { cmd_Title_Click(); });
 
     lbl_Msg = new Label(Frame1);
     lbl_Msg->setGeometry(304, 0, 193, 121);
@@ -200,7 +199,6 @@ void form_Main::layOutPanel()
     Nextbox->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Nextbox->setVisible(false);
     Nextbox->setCursor(Qt::PointingHandCursor);
-    connect(Nextbox, &Label::clicked, this, [this] { Nextbox_Click(); });
 
     img_Zenta[0] = Frame1->add(QStringLiteral("img_Zenta(0)"), 500, 0, 100, 120, true);
     img_Zenta[0]->takePictureOf(*img_Zenta[1]);
@@ -216,32 +214,25 @@ void form_Main::buildMenu()
     QMenuBar* bar = menuBar();
     bar->setFont(GameFont(9.75));
     mfile = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    mtitle = mfile->addAction(QStringLiteral("タイトル画面へ(&T)"), this, [this] { mtitle_Click(); });
-    mend = mfile->addAction(QStringLiteral("終了(&X)"), this, [this] { mend_Click(); });
+    mtitle = mfile->addAction(QStringLiteral("タイトル画面へ(&T)"));
+    mend = mfile->addAction(QStringLiteral("終了(&X)"));
 
     msound = bar->addMenu(QStringLiteral("サウンド(&S)"));
     mbgm = msound->addMenu(QStringLiteral("BGM"));
     meff = msound->addMenu(QStringLiteral("効果音"));
-    // The marks of a pair are switched by the handlers alone: the menu's own toggling is
-    // undone first, so a click runs the handler exactly as a click on the old menus did.
-    auto checkItem = [this](QMenu* menu, const QString& caption, bool checked,
-                            void (form_Main::*handler)()) {
+    auto checkItem = [](QMenu* menu, const QString& caption, bool checked) {
         QAction* a = menu->addAction(caption);
         a->setCheckable(true);
         a->setChecked(checked);
-        connect(a, &QAction::triggered, this, [this, a, handler] {
-            a->setChecked(!a->isChecked());
-            (this->*handler)();
-        });
         return a;
     };
-    mon1 = checkItem(mbgm, QStringLiteral("オン"), true, &form_Main::mon1_Click);
-    moff1 = checkItem(mbgm, QStringLiteral("オフ"), false, &form_Main::moff1_Click);
-    mon2 = checkItem(meff, QStringLiteral("オン"), true, &form_Main::mon2_Click);
-    moff2 = checkItem(meff, QStringLiteral("オフ"), false, &form_Main::moff2_Click);
+    mon1 = checkItem(mbgm, QStringLiteral("オン"), true);
+    moff1 = checkItem(mbgm, QStringLiteral("オフ"), false);
+    mon2 = checkItem(meff, QStringLiteral("オン"), true);
+    moff2 = checkItem(meff, QStringLiteral("オフ"), false);
 
     mhelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    mabout = mhelp->addAction(QStringLiteral("バージョン情報(&A)"), this, [this] { mabout_Click(); });
+    mabout = mhelp->addAction(QStringLiteral("バージョン情報(&A)"));
 }
 
 void form_Main::setTopMenusEnabled(bool enabled)
@@ -286,7 +277,7 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
                 if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
                 if (key->modifiers() & Qt::ControlModifier) shift |= 2;
                 if (key->modifiers() & Qt::AltModifier) shift |= 4;
-                Form_KeyDown(code, shift);
+                if (KeyDownHook) KeyDownHook(code, shift);
                 // The game's keys do nothing else: the hidden text box neither types nor
                 // moves its cursor, and a focused button is not pressed by Space.
                 return true;

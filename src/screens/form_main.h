@@ -5,7 +5,8 @@
 // This file declares the window and lays out its controls (form_main.cpp); its handlers are
 // defined beside the subsystem they belong to: the clock and the race tick in race/, the race
 // start, the clear scene, the game over, the menu and the music poll in flow/, the ranking
-// entry in scores/.
+// entry in scores/. The window knows none of them: flow/race_screen_wiring.cpp, above them all,
+// makes the window and connects its controls, timers, keys and the ends of a race to them.
 #pragma once
 
 #include <QMainWindow>
@@ -104,6 +105,15 @@ public:
     // True once the window has begun to close: every timer is stopped, waits are cut off and
     // a handler that comes back from a wait must return at once.
     bool closing() const { return closing_; }
+
+    // How a race ends, handed up to the race flow: the stage is cleared, or the game is over
+    // (a GameOverKind). The wiring sets both; the race calls them and knows no more.
+    std::function<void()> StageClearedHook;
+    std::function<void(int16_t)> GameOverHook;
+    void raceCleared() { if (StageClearedHook) StageClearedHook(); }
+    void raceOver(int16_t kind) { if (GameOverHook) GameOverHook(kind); }
+    // What a key press the window sees first does: (key code, shift state). Set by the wiring.
+    std::function<void(int16_t, int16_t)> KeyDownHook;
 
     // race/clock.cpp
     void timer_Main_Timer();

@@ -37,13 +37,6 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 }  // namespace
 
-form_Rank* form_Rank::create(QWidget* parent)
-{
-    auto* window = new form_Rank(parent);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    return window;
-}
-
 form_Rank::form_Rank(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
@@ -95,25 +88,23 @@ form_Rank::form_Rank(QWidget* parent)
                                                 " background: white; color: black; }"));
         txt_Nm[k]->hide();
         txt_Nm[k]->raise();
-        connect(txt_Nm[k], &QLineEdit::textChanged, this, [this, k] { txt_Nm_Change(k); });
     }
 
     Line1 = new Line(this, QPoint(232, 8), QPoint(232, 120), 0x000000);
 
     cmd_Close = new QPushButton(QStringLiteral("とじる"), this);
     cmd_Close->setGeometry(232, 136, 89, 41);
-    connect(cmd_Close, &QPushButton::clicked, this, [this] { cmd_Close_Click(); });
 
     // Option1 lies in Frame1 and Option2 on the window itself, so the two groups are independent.
     Frame1 = new QWidget(this);
     Frame1->setGeometry(8, 136, 97, 57);
-    Option1[0] = new OptionButton(QStringLiteral("ストーリー"), Frame1, [this] { Option1_Click(0); });
+    Option1[0] = new OptionButton(QStringLiteral("ストーリー"), Frame1);
     Option1[0]->setGeometry(0, 0, 97, 25);
-    Option1[1] = new OptionButton(QStringLiteral("ドライブ"), Frame1, [this] { Option1_Click(1); });
+    Option1[1] = new OptionButton(QStringLiteral("ドライブ"), Frame1);
     Option1[1]->setGeometry(0, 24, 89, 25);
-    Option2[0] = new OptionButton(QStringLiteral("STAGE1"), this, [this] { Option2_Click(0); });
+    Option2[0] = new OptionButton(QStringLiteral("STAGE1"), this);
     Option2[0]->setGeometry(112, 136, 89, 25);
-    Option2[1] = new OptionButton(QStringLiteral("STAGE2"), this, [this] { Option2_Click(1); });
+    Option2[1] = new OptionButton(QStringLiteral("STAGE2"), this);
     Option2[1]->setGeometry(112, 160, 89, 25);
     // Auto-exclusive option buttons would also reach into Frame1 from the window, so each group
     // is made one explicitly.

@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "flow/race_screen_wiring.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include "screens/form_main.h"
+
+namespace {
+// A check item of the sound menu: its marks are switched by the handlers alone. The menu's own
+// toggling is undone first, so a click runs the handler exactly as a click on the old menus did.
+void wireCheckItem(form_Main* race, QAction* item, void (form_Main::*handler)())
+{
+    QObject::connect(item, &QAction::triggered, race, [race, item, handler] {
+        item->setChecked(!item->isChecked());
+        (race->*handler)();
+    });
+}
+} // namespace
+
+form_Main* NewRaceScreen()
+{
+    auto* race = new form_Main;
+
+    race->timer_Main->setHandler([race] { race->timer_Main_Timer(); });
+    race->timer_Zenta->setHandler([race] { race->timer_Zenta_Timer(); });
+    race->timer_Crush->setHandler([race] { race->timer_Crush_Timer(); });
+    race->timer_Clear->setHandler([race] { race->timer_Clear_Timer(); });
+    race->timer_BGM->setHandler([race] { race->timer_BGM_Timer(); });
+
+    race->KeyDownHook = [race](int16_t code, int16_t shift) { race->Form_KeyDown(code, shift); };
+    race->StageClearedHook = [race] { race->WinGame(); };
+    race->GameOverHook = [race](int16_t kind) { race->GameOver(kind); };
+
+    QObject::connect(race->cmd_Start, &QPushButton::clicked, race, [race] { race->cmd_Start_Click(); });
+    QObject::connect(race->cmd_Title, &QPushButton::clicked, race, [race] { race->cmd_Title_Click(); });
+    QObject::connect(race->Nextbox, &Label::clicked, race, [race] { race->Nextbox_Click(); });
+
+    QObject::connect(race->mtitle, &QAction::triggered, race, [race] { race->mtitle_Click(); });
+    QObject::connect(race->mend, &QAction::triggered, race, [race] { race->mend_Click(); });
+    QObject::connect(race->mabout, &QAction::triggered, race, [race] { race->mabout_Click(); });
+    wireCheckItem(race, race->mon1, &form_Main::mon1_Click);
+    wireCheckItem(race, race->moff1, &form_Main::moff1_Click);
+    wireCheckItem(race, race->mon2, &form_Main::mon2_Click);
+    wireCheckItem(race, race->moff2, &form_Main::moff2_Click);
+    return race;
+}

@@ -1,0 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Where a race screen is made and joined to the game: its buttons, menu, timers and keys to
+// their handlers in race/, flow/ and scores/, and the race's ends to the stage clear and the
+// game over.
+#pragma once
+
+class form_Main;
+
+// A new race screen, laid out and wired, not yet shown. Every race screen is made here.
+form_Main* NewRaceScreen();
