@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "audio/sound.h"
@@ -108,8 +109,13 @@ void form_Rank::FinishRanking()
     // A failed save is told over this window; the result stays in memory and goes into the next
     // save, or at the end of the game into a recovery file. When the game is already ending (a
     // signal), the box closes at once by itself.
+    // While the save waits for the lock the windows go on, and a signal may close them all:
+    // this window may be gone when the save comes back.
+    const QPointer<form_Rank> self(this);
     QString failure;
-    if (!SaveScore(&failure)) {
+    const bool saved = SaveScore(&failure);
+    if (!self) return;
+    if (!saved) {
         QString text = QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2")
                            .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik"))));
         if (entered)
