@@ -35,7 +35,11 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-void useFolder(const QString& dir) { qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir)); }
+void useFolder(const QString& dir)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir + QStringLiteral("-state")));
+}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

@@ -875,7 +875,6 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(QString, ending);
         QFETCH(int, recovery);
-        qputenv("XDG_STATE_HOME", QFile::encodeName(QFileInfo(rankingFile()).path() + QStringLiteral("-state")));
         const QString folder = QFileInfo(rankingFile()).path();
         std::unique_ptr<Copy> holder;
         if (fault == "held") {
@@ -925,7 +924,6 @@ private slots:
         QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("7000"));
         QVERIFY2(keys.value(ScoreNameKey(2, 1, 1)) == QStringLiteral("B"), readRaw(rankingFile()).constData());
         for (const QString& path : paths) QVERIFY(!QFileInfo::exists(path));
-        qunsetenv("XDG_STATE_HOME");
     }
 
     // Another program holds the lock for five seconds while とじる saves: the ranking window
