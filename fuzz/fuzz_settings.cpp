@@ -5,7 +5,10 @@
 // file must never crash the game, and every entry must come back as a name and a whole number.
 // The save must succeed: either the file read back holds exactly what is in memory, or the input
 // was set aside whole beside it; and the save keeps every entry that was read. A save that fails
-// without a word, or loses an entry, stops the fuzzer.
+// without a word, or loses an entry, stops the fuzzer. The same bytes are saved once more through
+// a symbolic link to a file in another folder, which must stay where it is (written through, or
+// untouched when the link goes aside), and once in a folder where nothing more fits, where the
+// save must fail with the player told and the file left as it was.
 #include <QGuiApplication>
 #include <QDir>
 #include <QFile>
@@ -14,7 +17,9 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 
 #include "runtime/settings_store.h"
 #include "scores/high_scores.h"
@@ -30,7 +35,11 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-void useFolder(const QString& dir) { qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir)); }
+void useFolder(const QString& dir)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir + QStringLiteral("-state")));
+}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -40,6 +49,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     root = new QTemporaryDir;
+    // A full folder is a file size limit; writing past it fails instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     return 0;
 }
 
@@ -93,6 +104,50 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                  qPrintable(HScoreName[k][s][r]), HScoreVal[k][s][r]);
                     std::abort();
                 }
+
+    // Through a link to a file in another folder.
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    useFolder(dir + QStringLiteral("/c"));
+    const QString link = SettingsStore::filePath(QStringLiteral("Tavolnik"));
+    const QString outside = dir + QStringLiteral("/elsewhere/dotfile.conf");
+    writeFile(outside, input);
+    QDir().mkpath(QFileInfo(link).path());
+    if (!QFile::link(outside, link)) std::abort();
+    LoadScore();
+    if (!SaveScore(&failure)) {
+        std::fprintf(stderr, "the save through a link failed: %s\n", qPrintable(failure));
+        std::abort();
+    }
+    if (QDir(dir + QStringLiteral("/elsewhere")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) !=
+        QStringList{QStringLiteral("dotfile.conf")}) {
+        std::fprintf(stderr, "the save through a link left something beside its target\n");
+        std::abort();
+    }
+    const bool through = QFileInfo(link).isSymLink();
+    QFile target(outside);
+    if (!target.open(QIODevice::ReadOnly) || (!through && target.readAll() != input)) {
+        std::fprintf(stderr, "the link went aside, yet its target was changed\n");
+        std::abort();
+    }
+
+    // In a full folder.
+    useFolder(dir + QStringLiteral("/d"));
+    writeFile(SettingsStore::filePath(QStringLiteral("Tavolnik")), input);
+    LoadScore();
+    KeepUnsavedResult(2, 1, 99999, QStringLiteral("x"));
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{200, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+    failure.clear();
+    const bool saved = SaveScore(&failure);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QFile kept(SettingsStore::filePath(QStringLiteral("Tavolnik")));
+    if (saved || failure.isEmpty() || !kept.open(QIODevice::ReadOnly) || kept.readAll() != input) {
+        std::fprintf(stderr, "a save in a full folder did not fail as told, or changed the file\n");
+        std::abort();
+    }
+    ResetHighScores();
 
     QDir(dir).removeRecursively();
     return 0;

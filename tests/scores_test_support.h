@@ -27,7 +27,8 @@
 namespace scores_test {
 
 // The root of every settings folder the tests use. It is made, and XDG_CONFIG_HOME pointed into
-// it, before the application object exists, so no test can ever reach the player's own settings.
+// it, before the application object exists, so no test can ever reach the player's own settings;
+// XDG_STATE_HOME goes beside it, so no test reads or removes the player's unsaved results.
 inline QTemporaryDir& configRoot()
 {
     static QTemporaryDir root;
@@ -38,6 +39,7 @@ inline void pointConfigAt(const QString& dir)
 {
     QDir().mkpath(dir);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir + QStringLiteral("-state")));
 }
 
 // A fresh, empty settings folder. Each test gets its own, so the settings library's memory of

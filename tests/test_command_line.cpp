@@ -6,7 +6,10 @@
 // is no display at all.
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <unistd.h>
 
 #include "app/command_line.h"
 #include "app/form_title.h"
@@ -223,6 +226,34 @@ private slots:
         const Run r = run(arguments, env, measuredPath());
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
+    }
+
+    // Started as `tavolnik 2>&1 | true`: standard error is a pipe nobody reads. The game's first
+    // line there (the toolkit's word about XDG_RUNTIME_DIR) is lost, and the game plays on until
+    // it is told to end.
+    void closedStandardErrorNeverEndsTheGame()
+    {
+        QTemporaryDir config;
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        QProcess game;
+        game.setProcessEnvironment(env);
+        game.setStandardOutputFile(QProcess::nullDevice());
+        game.setChildProcessModifier([] {
+            int ends[2];
+            if (::pipe(ends) != 0) _exit(99);
+            ::close(ends[0]);
+            ::dup2(ends[1], STDERR_FILENO);
+        });
+        game.start(programPath(), {});
+        QVERIFY(game.waitForStarted());
+        QVERIFY(!game.waitForFinished(2000));
+        ::kill(pid_t(game.processId()), SIGTERM);
+        QVERIFY(game.waitForFinished(10000));
+        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game.exitCode(), 128 + SIGTERM);
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their

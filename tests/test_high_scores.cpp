@@ -6,7 +6,9 @@
 // and failed saves never stop the game nor lose an entry that could be read; and a finished
 // race enters its table at the right rank, with the player's name taken by the ranking window.
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -76,9 +78,10 @@ QString copyResultName(int distance)
 class Copy
 {
 public:
-    explicit Copy(const QStringList& arguments)
+    explicit Copy(const QStringList& arguments,
+                  QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
     {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setProcessChannelMode(channels);
         process.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--copy")} + arguments);
     }
     ~Copy()
@@ -97,6 +100,12 @@ public:
         return true;
     }
     void go() { process.write("go\n"); }
+    // Everything the copy has said on standard output so far.
+    QString said()
+    {
+        seen_ += process.readAllStandardOutput();
+        return QString::fromUtf8(seen_);
+    }
     bool finished()
     {
         if (process.state() != QProcess::NotRunning) process.waitForFinished(20000);
@@ -125,11 +134,21 @@ void say(const char* word)
 //   wait <distance> <name>   with the game's signal handling, finishes a drive, types the name,
 //                            says "typed" and leaves the ranking window waiting; ends as the
 //                            event loop ends
+//   quit <distance> <name> <ending>
+//                            as wait, then ends as the game does, trying the unsaved results
+//                            once more at the end; every message box is told on standard output
+//                            as "box <text>". Ending "signal" waits for one, "close" closes the
+//                            ranking window by its close box and then the game, "fix" too but
+//                            waits for "go" on standard input at the first box, "wait-signal"
+//                            closes the ranking window and waits for a signal meanwhile
+//   stale                    leaves what a save killed inside the settings library leaves, as an
+//                            earlier copy with this copy's process number would have, then saves
+//                            a drive of 4242 M; fails when that took two seconds or more
 int runCopy(int argc, char* argv[])
 {
     const QString mode = QString::fromLocal8Bit(argv[2]);
     // Copies without a window start faster without the window system.
-    const bool windows = mode == QLatin1String("race") || mode == QLatin1String("wait");
+    const bool windows = mode == QLatin1String("race") || mode == QLatin1String("wait") || mode == QLatin1String("quit");
     const std::unique_ptr<QCoreApplication> app(windows ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments().mid(2);
     if (mode == QLatin1String("lock")) {
@@ -137,6 +156,21 @@ int runCopy(int argc, char* argv[])
         say("locked");
         QThread::sleep(60);
         return 1;
+    }
+    if (mode == QLatin1String("stale")) {
+        const QString target = SettingsStore::filePath(QStringLiteral("Tavolnik"));
+        QDir().mkpath(QFileInfo(target).path());
+        const QString leftover = target + QStringLiteral(".%1-1.new.lock").arg(QCoreApplication::applicationPid());
+        {
+            QLockFile made(leftover + QStringLiteral(".made"));
+            if (!made.lock() || !QFile::copy(leftover + QStringLiteral(".made"), leftover)) return 1;
+        }
+        KeepUnsavedResult(2, 1, 4242, QStringLiteral("stale"));
+        QElapsedTimer clock;
+        clock.start();
+        const bool saved = SaveScore();
+        std::printf("took %lld\n", clock.elapsed());
+        return saved && clock.elapsed() < 2000 ? 0 : 1;
     }
     LoadScore();
     if (mode == QLatin1String("results")) {
@@ -159,12 +193,22 @@ int runCopy(int argc, char* argv[])
         char line[16];
         if (!std::fgets(line, sizeof line, stdin)) return 1;
         WhileRankOpen whileOpen([&](form_Rank* window) {
-            typeText(window->txt_Nm[0], name);
+            for (QLineEdit* box : window->txt_Nm)
+                if (!box->isHidden()) typeText(box, name);
             QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
         });
         main->CheckRank();
         return failed || whileOpen.timedOut ? 1 : 0;
     }
+    const QString ending = args.value(3);
+    int boxes = 0;
+    if (mode == QLatin1String("quit"))
+        SetMsgBoxHook([&](const QString& text, const QString&) {
+            std::printf("box %s\nboxed\n", qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char('|'))));
+            std::fflush(stdout);
+            char line[16];
+            if (++boxes == 1 && ending == QLatin1String("fix") && !std::fgets(line, sizeof line, stdin)) std::exit(1);
+        });
     CloseGameOnSignals();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -173,10 +217,17 @@ int runCopy(int argc, char* argv[])
         poll.stop();
         typeText(window->txt_Nm[0], name);
         say("typed");
+        if (mode == QLatin1String("quit") && ending != QLatin1String("signal")) window->close();
     });
     poll.start(10);
-    QTimer::singleShot(0, main.get(), [&main] { main->CheckRank(); });
-    return app->exec();
+    QTimer::singleShot(0, main.get(), [&] {
+        main->CheckRank();
+        if (mode == QLatin1String("quit") && (ending == QLatin1String("close") || ending == QLatin1String("fix")))
+            QCoreApplication::quit();
+    });
+    const int code = app->exec();
+    if (mode == QLatin1String("quit")) KeepResultsAtQuit(code > 128);
+    return code;
 }
 
 }  // namespace
@@ -243,7 +294,7 @@ private slots:
         // Written after an escaped character, it starts the text the INI reader reads next.
         QTest::newRow("zero-width space after a quote") << (QStringLiteral("\"") + QChar(0xFEFF) + QStringLiteral("ぜ")) << 12;
         QTest::newRow("zero-width space after a control character") << (QString(QChar(6)) + QChar(0xFEFF) + QStringLiteral("n")) << 12;
-        QTest::newRow("long") << QString(50000, QChar(0x70C8)) + QStringLiteral("=;\"") << 12;
+        QTest::newRow("longest kept") << QString(MaxNameLength - 3, QChar(0x70C8)) + QStringLiteral("=;\"") << 12;
     }
 
     void namesAndValuesComeBackExactly()
@@ -626,6 +677,323 @@ private slots:
         const QMap<QString, QString> keys = keysOnDisk();
         QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈 くん"));
         QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("7000"));
+    }
+
+    // --- nothing lost, nothing outside the folder touched, never frozen ---
+
+    void pastedNamesLeaveAFileTheNextStartReads_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("fullFile");  // the file already holds exactly the bytes the game reads
+        const QString a99(MaxNameLength - 1, QLatin1Char('a'));
+        QTest::newRow("1,100,000 characters") << QString(1100000, QChar(0x70C8)) << QString(MaxNameLength, QChar(0x70C8)) << false;
+        QTest::newRow("exactly the limit") << QString(MaxNameLength, QLatin1Char('z')) << QString(MaxNameLength, QLatin1Char('z')) << false;
+        QTest::newRow("an emoji across the limit") << a99 + QStringLiteral("🛹zz") << a99 << false;
+        QTest::newRow("an accent across the limit") << a99 + QStringLiteral("e\u0301zz") << a99 << false;
+        QTest::newRow("a file of exactly the read limit") << QStringLiteral("烈") << QStringLiteral("烈") << true;
+    }
+
+    // A name pasted into the name box, however long, is saved so that the next start reads the
+    // file and shows it, cut at the end of a whole character.
+    void pastedNamesLeaveAFileTheNextStartReads()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QFETCH(bool, fullFile);
+        if (fullFile) {
+            QByteArray bytes = "[Setting]\nHScore_Nm_2_1_0=old\nHScore_Val_2_1_0=3500\n[Other]\nPad=";
+            bytes += QByteArray(SettingsStore::MaxFileSize - bytes.size() - 1, 'p') + '\n';
+            QCOMPARE(bytes.size(), SettingsStore::MaxFileSize);
+            writeRaw(rankingFile(), bytes);
+        }
+        LoadScore();
+        GameMode = 2;
+        Distance = 9999;
+        form_Main main;
+        WhileRankOpen whileOpen([&](form_Rank* window) {
+            window->txt_Nm[0]->insert(pasted);  // as a paste puts it in
+            QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
+        });
+        main.CheckRank();
+        QVERIFY(!whileOpen.timedOut);
+        QVERIFY(QFileInfo(rankingFile()).size() <= SettingsStore::MaxFileSize);
+        QCOMPARE(HScoreName[2][1][0], kept);
+
+        moveToCopyOfRankingFile();
+        ResetHighScores();
+        LoadScore();
+        QCOMPARE(HScoreName[2][1][0], kept);
+        QCOMPARE(HScoreVal[2][1][0], 9999);
+        if (fullFile) QCOMPARE(HScoreVal[2][1][1], 3500);
+    }
+
+    void linkToWhatIsNotAFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("result");  // a new result, or a ranking only looked at
+        QTest::newRow("a FIFO, ranking looked at") << "fifo" << false;
+        QTest::newRow("a FIFO, new result") << "fifo" << true;
+        QTest::newRow("a folder, new result") << "folder" << true;
+        QTest::newRow("a damaged file, new result") << "damaged" << true;
+    }
+
+    // Tavolnik.conf is a link into another folder. Whatever it names stays where and what it is;
+    // a link to anything but a regular file is told, and the result outlives the game in the
+    // recovery file that the next start shows. A damaged file it names stays as it was, and the
+    // link itself goes aside.
+    void linkToWhatIsNotAFileIsLeftAlone()
+    {
+        QFETCH(QString, what);
+        QFETCH(bool, result);
+        const QString elsewhere = configRoot().path() + QStringLiteral("/elsewhere%1").arg(QTest::currentDataTag());
+        const QString target = elsewhere + QStringLiteral("/thing");
+        QVERIFY(QDir().mkpath(elsewhere) && QDir().mkpath(QFileInfo(rankingFile()).path()));
+        if (what == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        else if (what == "folder") QVERIFY(QDir().mkpath(target));
+        else writeRaw(target, "[]\n=x\n");
+        QVERIFY(QFile::link(target, rankingFile()));
+        struct stat before {};
+        QCOMPARE(::lstat(QFile::encodeName(target).constData(), &before), 0);
+
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString&) { boxes << text; });
+        LoadScore();
+        if (result) {
+            GameMode = 2;
+            Distance = 9999;
+            form_Main main;
+            WhileRankOpen whileOpen([](form_Rank* window) {
+                typeText(window->txt_Nm[0], QStringLiteral("烈"));
+                QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
+            });
+            main.CheckRank();
+        } else {
+            RankMode = 2;
+            RankStage = 1;
+            form_Rank* rank = form_Rank::create();
+            rank->Set_Form();
+            WhileRankOpen whileOpen([](form_Rank* window) { QTest::mouseClick(window->cmd_Close, Qt::LeftButton); });
+            rank->exec();
+        }
+        catchStderr([] { KeepResultsAtQuit(false); });
+        SetMsgBoxHook({});
+
+        struct stat after {};
+        QCOMPARE(::lstat(QFile::encodeName(target).constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("thing")});
+        if (what == "damaged") {
+            QCOMPARE(readRaw(target), QByteArray("[]\n=x\n"));
+            QVERIFY(boxes.isEmpty());
+            QVERIFY(!QFileInfo(rankingFile()).isSymLink());
+            QCOMPARE(keysOnDisk().value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
+            return;
+        }
+        QCOMPARE(QFileInfo(rankingFile()).symLinkTarget(), target);
+        QVERIFY2(!boxes.isEmpty() && boxes[0].contains(QStringLiteral("ふつうのファイルでないもの")), qPrintable(boxes.join('|')));
+        QCOMPARE(boxes[0].contains(QStringLiteral("この記録")), result);
+        QCOMPARE(boxes.size(), result ? 2 : 1);
+        if (!result) return;
+        const QString recovery = RecoveryFilePaths().first();
+        QVERIFY2(boxes[1].contains(recovery), qPrintable(boxes[1]));
+        ResetHighScores();
+        LoadScore();  // the next start shows it
+        QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));
+        QCOMPARE(HScoreVal[2][1][0], 9999);
+    }
+
+    void failureNamesTheRealCause_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("the lock is a folder") << "lock folder" << "（Tavolnik.conf.lock）が、ふつうのファイルでなく";
+        QTest::newRow("the lock is a link to a file") << "lock link" << "（Tavolnik.conf.lock）が、ふつうのファイルでなく";
+        QTest::newRow("another program holds the lock") << "held" << "ほかのプログラムが設定のロック";
+        QTest::newRow("a file where the folder should be") << "no folder" << "設定のフォルダーを作れません";
+    }
+
+    // The reason told is the real one, and nothing a link names is written to.
+    void failureNamesTheRealCause()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, words);
+        const QString folder = QFileInfo(rankingFile()).path();
+        const QString lock = rankingFile() + QStringLiteral(".lock");
+        const QString other = configRoot().path() + QStringLiteral("/not-the-players%1").arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(folder));
+        std::unique_ptr<Copy> holder;
+        if (fault == "lock folder") QVERIFY(QDir().mkpath(lock));
+        else if (fault == "lock link") {
+            writeRaw(other, "someone's");
+            QVERIFY(QFile::link(other, lock));
+        } else if (fault == "held") {
+            holder = std::make_unique<Copy>(QStringList{QStringLiteral("lock")});
+            QVERIFY(holder->waitFor("locked"));
+        } else {
+            QVERIFY(QDir(folder).removeRecursively());
+            writeRaw(folder, "a file");
+        }
+        KeepUnsavedResult(2, 1, 9999, QStringLiteral("烈"));
+        QString failure;
+        const QString said = catchStderr([&] { QVERIFY(!SaveScore(&failure, 300)); });
+        QVERIFY2(failure.contains(words), qPrintable(failure));
+        QVERIFY2(said.contains(rankingFile()), qPrintable(said));
+        if (fault == "lock link") QCOMPARE(readRaw(other), QByteArray("someone's"));
+    }
+
+    // Without HOME the path told is the one really used, not "//.config/...".
+    void pathWithoutHomeIsTheRealOne()
+    {
+        const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        qunsetenv("HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString path = rankingFile();
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+        QCOMPARE(path, QStringLiteral("/.config/Tavolnik/Tavolnik.conf"));
+    }
+
+    void resultWhoseSaveFailedOutlivesTheQuit_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<int>("recovery");  // which of RecoveryFilePaths() holds it; -1 none
+        QTest::newRow("lock held by another program, SIGTERM") << "held" << "signal" << 0;
+        QTest::newRow("SIGTERM while the save waits for the lock") << "held" << "wait-signal" << 0;
+        QTest::newRow("a file where the folder should be, closed") << "no folder" << "close" << 1;
+        QTest::newRow("the fault gone before the quit, closed") << "no folder" << "fix" << -1;
+    }
+
+    // A copy of the game finishes a drive of 7000 M while its save cannot succeed, and ends:
+    // one more try at the end, else the recovery file, told where; the next copy's first save
+    // puts the result in its table and the recovery file goes.
+    void resultWhoseSaveFailedOutlivesTheQuit()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, ending);
+        QFETCH(int, recovery);
+        const QString folder = QFileInfo(rankingFile()).path();
+        std::unique_ptr<Copy> holder;
+        if (fault == "held") {
+            holder = std::make_unique<Copy>(QStringList{QStringLiteral("lock")});
+            QVERIFY(holder->waitFor("locked"));
+        } else {
+            writeRaw(folder, "a file");
+        }
+        Copy copy({QStringLiteral("quit"), QStringLiteral("7000"), QStringLiteral("烈 くん"), ending},
+                  QProcess::SeparateChannels);
+        QVERIFY(copy.waitFor("typed"));
+        QElapsedTimer clock;
+        clock.start();
+        if (ending.endsWith("signal")) {
+            if (ending == "wait-signal") QTest::qWait(1000);
+            clock.restart();
+            ::kill(pid_t(copy.process.processId()), SIGTERM);
+        } else if (ending == "fix") {
+            QVERIFY(copy.waitFor("boxed"));
+            QFile::remove(folder);
+            copy.go();
+        }
+        QVERIFY(copy.process.waitForFinished(20000));
+        QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(copy.process.exitCode(), ending.endsWith("signal") ? 128 + SIGTERM : 0);
+        const QString out = copy.said();
+        const QString err = QString::fromLocal8Bit(copy.process.readAllStandardError());
+        const QStringList paths = RecoveryFilePaths();
+        for (int i = 0; i < 2; ++i) QCOMPARE(QFileInfo::exists(paths[i]), i == recovery);
+        if (recovery < 0) {
+            QCOMPARE(out.count(QStringLiteral("box ")), 1);
+        } else if (ending.endsWith("signal")) {
+            QVERIFY2(err.contains(paths[recovery]), qPrintable(err));
+        } else {
+            QVERIFY2(out.count(QStringLiteral("box ")) == 2 && out.contains(paths[recovery]), qPrintable(out));
+        }
+
+        // The next start, the fault gone.
+        holder.reset();
+        QFile::remove(folder);
+        Copy next({QStringLiteral("race"), QStringLiteral("3500"), QStringLiteral("B")});
+        QVERIFY(next.waitFor("ready"));
+        next.go();
+        QVERIFY(next.finished());
+        const QMap<QString, QString> keys = keysOnDisk();
+        QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈 くん"));
+        QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("7000"));
+        QVERIFY2(keys.value(ScoreNameKey(2, 1, 1)) == QStringLiteral("B"), readRaw(rankingFile()).constData());
+        for (const QString& path : paths) QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // Another program holds the lock for five seconds while とじる saves: the ranking window
+    // goes on painting, the "保存中…" note shows after half a second, and the save goes through
+    // once the lock is free.
+    void windowsAnswerWhileAnotherProgramHoldsTheLock()
+    {
+        Copy holder({QStringLiteral("lock")});
+        QVERIFY(holder.waitFor("locked"));
+        GameMode = 2;
+        Distance = 7000;
+        form_Main main;
+        QElapsedTimer clock, gap;
+        qint64 longestGap = 0, noteAt = -1, took = -1;
+        int paints = 0;
+        struct PaintCount : QObject {
+            int* count;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint) ++*count;
+                return false;
+            }
+        } counter;
+        counter.count = &paints;
+        QTimer beat;
+        QObject::connect(&beat, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, gap.restart());
+            if (noteAt < 0)
+                for (QWidget* w : QApplication::allWidgets())
+                    if (w->objectName() == QLatin1String("savingNote") && w->isVisible()) noteAt = clock.elapsed();
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->update();
+        });
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* window = qobject_cast<form_Rank*>(QApplication::activeModalWidget());
+            if (!window) return;
+            poll.stop();
+            window->installEventFilter(&counter);
+            typeText(window->txt_Nm[0], QStringLiteral("烈"));
+            QTimer::singleShot(5000, [&holder] { holder.process.kill(); });
+            clock.start();
+            gap.start();
+            beat.start(20);
+            QTest::mouseClick(window->cmd_Close, Qt::LeftButton);
+            took = clock.elapsed();
+            beat.stop();
+        });
+        poll.start(10);
+        bool told = false;
+        SetMsgBoxHook([&](const QString&, const QString&) { told = true; });
+        main.CheckRank();
+        SetMsgBoxHook({});
+        QVERIFY2(took >= 4500 && took < 9000, qPrintable(QString::number(took)));
+        QVERIFY2(longestGap < 500, qPrintable(QString::number(longestGap)));
+        QVERIFY2(paints >= 20, qPrintable(QString::number(paints)));
+        QVERIFY2(noteAt >= 450 && noteAt < 1500, qPrintable(QString::number(noteAt)));
+        QVERIFY(!told);
+        QCOMPARE(keysOnDisk().value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
+        for (QWidget* w : QApplication::allWidgets()) QVERIFY(w->objectName() != QLatin1String("savingNote"));
+    }
+
+    // A save killed inside the settings library leaves that library's lock; a later copy with
+    // the same process number (as in containers) saves at once all the same.
+    void staleLeftoverOfAKilledSaveCostsNothing()
+    {
+        Copy copy({QStringLiteral("stale")});
+        QVERIFY(copy.process.waitForFinished(60000));
+        const QByteArray out = copy.process.readAllStandardOutput();
+        QVERIFY2(copy.process.exitCode() == 0, out.constData());
+        QCOMPARE(keysOnDisk().value(ScoreValKey(2, 1, 0)), QStringLiteral("4242"));
     }
 
     // --- entering a result ---

@@ -9,7 +9,9 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <optional>
 #include <thread>
@@ -26,6 +28,8 @@
 #include "runtime/player_settings.h"
 #include "runtime/random.h"
 #include "runtime/screen_fit.h"
+#include "scores/high_scores.h"
+#include "screens/form_rank.h"
 
 namespace {
 
@@ -92,10 +96,29 @@ int ChooseStartScale(const CommandLine& line)
     return choice.scale;
 }
 
+// True while the event loop runs: the only time the game can lose its display.
+bool playing = false;
+
+// The window system's library ends the program at once when the display goes away (the X
+// server ended): the name being typed and any result still unsaved are kept as the close box
+// would keep them, told on standard error, as no window can be shown any more.
+void KeepResultsWhenTheDisplayGoes()
+{
+    if (!playing) return;
+    playing = false;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* rank = qobject_cast<form_Rank*>(window)) rank->KeepTypedName();
+    KeepResultsAtQuit(true);
+}
+
 } // namespace
 
 int RunTavolnik(int argc, char* argv[])
 {
+    // A closed standard error (the game piped into a program that has ended) only loses the
+    // lines written to it, never the game.
+    std::signal(SIGPIPE, SIG_IGN);
+
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine line = ParseCommandLine(arguments);
@@ -169,7 +192,13 @@ int RunTavolnik(int argc, char* argv[])
         });
     });
 
+    std::atexit(KeepResultsWhenTheDisplayGoes);
+    playing = true;
     const int code = app.exec();
+    playing = false;
+    // A result whose save failed gets one more try, or a recovery file, before the game ends;
+    // a signal (status 128 + its number) is told on standard error, the player's close in a box.
+    KeepResultsAtQuit(code > 128);
     fontList.finish();
     ShutdownSound();
     return code;

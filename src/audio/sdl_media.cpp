@@ -241,10 +241,25 @@ private:
     }
 
     // The player's own sound font in SDL_SOUNDFONTS, else the installed one quickest to load.
+    // Only regular files of his list are kept: the synthesiser would wait for ever on a FIFO.
     bool chooseSoundFont()
     {
         const QByteArray own = qgetenv("SDL_SOUNDFONTS");
-        if (!own.isEmpty()) return true;
+        if (!own.isEmpty()) {
+            // The mixer takes ':' and ';' alike between paths.
+            QByteArrayList fonts;
+            bool all = true;
+            for (const QByteArray& path : QByteArray(own).replace(':', ';').split(';')) {
+                if (path.isEmpty()) continue;
+                if (QFileInfo(QFile::decodeName(path)).isFile()) fonts << path;
+                else all = false;
+            }
+            if (all) return true;
+            if (!fonts.isEmpty()) {
+                mix->Mix_SetSoundFonts(fonts.join(';').constData());
+                return true;
+            }
+        }
         const char* font = FindSoundFont(SoundFontUse::Live);
         if (!font) return false;
         mix->Mix_SetSoundFonts(font);

@@ -3,17 +3,23 @@
 
 #include "runtime/settings_store.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
 #include <QTemporaryFile>
+#include <QThread>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,8 +36,17 @@ struct Fault {
     const char* told;
 };
 const Fault kNoFolder{"its folder cannot be made", "設定のフォルダーを作れません"};
-const Fault kLockBusy{"another copy of the game did not finish its save", "ほかに起動しているゲームの保存が終わりません"};
-const Fault kLockDenied{"the lock file cannot be made", "設定のフォルダーに書き込めません"};
+const Fault kLockBusy{"another program holds the lock file %1", "ほかのプログラムが設定のロック（%1）を持ったままです"};
+const Fault kLockDenied{"the lock file %1 cannot be made", "設定のフォルダーに書き込めません"};
+const Fault kLockNotAFile{"the lock file %1 is a folder, a link or a device",
+                          "設定のロック（%1）が、ふつうのファイルでなく、フォルダーかリンクになっています"};
+const Fault kDiskFull{"the disk is full", "ディスクがいっぱいです"};
+const Fault kEnding{"the game ended before the lock was free", "保存の順番を待つうちにゲームが終わりました"};
+const Fault kLockOther{"the lock file %1 cannot be opened", "設定のロック（%1）を開けません"};
+const Fault kLinkNotAFile{"it is a link to something that is not a regular file",
+                          "設定のファイルが、ふつうのファイルでないもの（フォルダーや装置など）へのリンクになっています"};
+const Fault kTooLarge{"the new file would be larger than the game reads back",
+                      "新しいファイルが、ゲームの読める大きさ（1 MiB）をこえてしまいます"};
 const Fault kNotWritten{"the new file cannot be written", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）"};
 const Fault kNotMoved{"the new file cannot be moved", "新しいファイルを置けません"};
 const Fault kNotReadBack{"the new file cannot be read back", "書き込んだファイルを読み返せません"};
@@ -110,6 +125,8 @@ const Fault* stage(const QString& target, QMap<QString, QVariant> wanted,
             if (out.status() != QSettings::NoError) return fail(kNotWritten);
         }
         if (!QFile::rename(staged, checked)) return fail(kNotMoved);
+        // What the next start would not read is never put in place.
+        if (QFileInfo(checked).size() > SettingsStore::MaxFileSize) return fail(kTooLarge);
         QMap<QString, QVariant> got;
         {
             const QSettings back(checked, QSettings::IniFormat);
@@ -184,7 +201,8 @@ QString SettingsStore::filePath(const QString& appName)
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QLatin1Char('/') + appName + QLatin1Char('/') + appName + QStringLiteral(".conf");
+    // Without HOME the base is "//.config": the path told to the player is the one really used.
+    return QDir::cleanPath(base + QLatin1Char('/') + appName + QLatin1Char('/') + appName + QStringLiteral(".conf"));
 }
 
 QString SettingsStore::GetSetting(const QString& section, const QString& key,
@@ -249,8 +267,10 @@ bool SettingsStore::writeFile(QString* why, QString* told)
         *told = QString::fromUtf8(fault.told);
         return false;
     };
-    const QString target = writeTarget(path_);
-    if (!QDir().mkpath(QFileInfo(target).path())) return fail(kNoFolder);
+    // A link is written through to a regular file only; whatever else it names is not the
+    // game's to touch, and the store cannot be used until the player sees to it.
+    const QFileInfo at(path_);
+    if (at.isSymLink() && at.exists() && !at.isFile()) return fail(kLinkNotAFile);
 
     // Everything the file holds now, with the values set since over them; when the file was
     // not read as a whole, the values set alone.
@@ -258,11 +278,17 @@ bool SettingsStore::writeFile(QString* why, QString* told)
     QMap<QString, QVariant> wanted = asRead ? entries_ : QMap<QString, QVariant>();
     for (auto it = pending_.cbegin(); it != pending_.cend(); ++it) wanted.insert(it.key(), it.value());
 
+    // A file that is set aside goes aside in the game's own folder: when the path is a link, the
+    // link moves and what it names stays as it is.
+    QString target = asRead ? writeTarget(path_) : path_;
+    if (!QDir().mkpath(QFileInfo(target).path())) return fail(kNoFolder);
     QString checked;
     const Fault* fault = stage(target, wanted, pending_, &checked);
-    if (fault == &kIncomplete && asRead && !entries_.isEmpty()) {
-        // What was read cannot be written back as it was: the file is damaged past repair.
+    if ((fault == &kIncomplete || fault == &kTooLarge) && asRead && !entries_.isEmpty()) {
+        // What was read cannot be written back as it was, or not within what the game reads:
+        // the file is damaged past repair.
         asRead = false;
+        target = path_;
         fault = stage(target, pending_, pending_, &checked);
     }
     if (fault) return fail(*fault);
@@ -292,47 +318,119 @@ bool SettingsStore::writeFile(QString* why, QString* told)
     return true;
 }
 
-SettingsLock::SettingsLock(const QString& appName) : path_(SettingsStore::filePath(appName) + QStringLiteral(".lock"))
+namespace {
+
+// While the game waits for the lock its windows go on painting and its signals are heard; the
+// player's clicks and keys wait, so nothing can start another save meanwhile. After half a
+// second a small note tells the player why the game is busy.
+class LockWait
+{
+public:
+    LockWait() : loop_(QCoreApplication::instance() && QThread::currentThread() == qApp->thread()) {}
+    ~LockWait() { delete note_; }
+
+    // Waits a moment; false when the game is ending and the wait must stop.
+    bool pause(qint64 waited)
+    {
+        if (!loop_) {
+            ::usleep(2000);
+            return true;
+        }
+        if (waited >= 500 && !note_) showNote();
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, [&loop] { loop.exit(1); });
+        // Any other answer means QCoreApplication::exit: a signal, or the last window closed.
+        return loop.exec(QEventLoop::ExcludeUserInputEvents) == 1;
+    }
+
+private:
+    void showNote()
+    {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+        QWidget* over = QApplication::activeModalWidget();
+        if (!over) over = QApplication::activeWindow();
+        note_ = new QLabel(QStringLiteral("保存中…"), over, Qt::ToolTip | Qt::FramelessWindowHint);
+        note_->setObjectName(QStringLiteral("savingNote"));
+        note_->setAttribute(Qt::WA_ShowWithoutActivating);
+        note_->setMargin(8);
+        note_->adjustSize();
+        if (over) note_->move(over->mapToGlobal(over->rect().center()) - note_->rect().center());
+        note_->show();
+    }
+
+    bool loop_;
+    QPointer<QLabel> note_;
+};
+
+}  // namespace
+
+SettingsLock::SettingsLock(const QString& appName, int waitMs)
+    : path_(SettingsStore::filePath(appName) + QStringLiteral(".lock"))
 {
     const Fault* fault = nullptr;
-    if (!QDir().mkpath(QFileInfo(path_).path())) fault = &kNoFolder;
-    else if (!take()) fault = fd_ < 0 ? &kLockDenied : &kLockBusy;
+    if (!QDir().mkpath(QFileInfo(path_).path())) {
+        fault = &kNoFolder;
+    } else {
+        switch (take(waitMs)) {
+        case Trouble::None: break;
+        case Trouble::Busy: fault = &kLockBusy; break;
+        case Trouble::Denied: fault = &kLockDenied; break;
+        case Trouble::NotAFile: fault = &kLockNotAFile; break;
+        case Trouble::DiskFull: fault = &kDiskFull; break;
+        case Trouble::Ending: fault = &kEnding; break;
+        case Trouble::Other: fault = &kLockOther; break;
+        }
+    }
     if (fault) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
-        failure_ = QString::fromUtf8(fault->told);
-        tellFailure(appName, SettingsStore::filePath(appName), QString::fromUtf8(fault->why));
+        const QString lockName = QFileInfo(path_).fileName();
+        failure_ = QString::fromUtf8(fault->told).replace(QStringLiteral("%1"), lockName);
+        tellFailure(appName, SettingsStore::filePath(appName),
+                    QString::fromUtf8(fault->why).replace(QStringLiteral("%1"), QDir::toNativeSeparators(path_)));
         return;
     }
 
-    // No other copy is saving: the temporary files beside the file are a killed save's leftovers.
+    // No other copy is saving: the temporary files beside the file are a killed save's
+    // leftovers, with the settings library's own lock and temporary files of each, which would
+    // otherwise hold up a later copy that happens to get the same process number.
     const QFileInfo target(writeTarget(SettingsStore::filePath(appName)));
     const QString stem = target.fileName() + QStringLiteral(".*-*.");
     QDir folder = target.dir();
-    for (const QString& left : folder.entryList({stem + QStringLiteral("new"), stem + QStringLiteral("check")},
+    for (const QString& left : folder.entryList({stem + QStringLiteral("new*"), stem + QStringLiteral("check*")},
                                                 QDir::Files | QDir::Hidden | QDir::System))
         folder.remove(left);
 }
 
-bool SettingsLock::take()
+SettingsLock::Trouble SettingsLock::take(int waitMs)
 {
     // The lock is the system's lock on the lock file: it goes with its process, so a save that
     // was killed never holds up the next one. The holder removes the file when it is done; a
-    // copy that got the lock on a file removed meanwhile tries again on the new one.
+    // copy that got the lock on a file removed meanwhile tries again on the new one. Only a
+    // regular file is a lock: a link is never followed, a FIFO never waited on.
     const QByteArray name = QFile::encodeName(path_);
     QElapsedTimer waited;
     waited.start();
+    LockWait wait;
     while (true) {
-        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0) return false;
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() > 10000) return false;
-            ::usleep(2000);
+        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd_ < 0) {
+            switch (errno) {
+            case EACCES: case EPERM: case EROFS: return Trouble::Denied;
+            case ELOOP: case EISDIR: case ENXIO: return Trouble::NotAFile;
+            case ENOSPC: case EDQUOT: return Trouble::DiskFull;
+            default: return Trouble::Other;
+            }
         }
         struct stat held {}, named {};
-        if (::fstat(fd_, &held) == 0 && ::stat(name.constData(), &named) == 0 && held.st_ino == named.st_ino &&
-            held.st_dev == named.st_dev)
-            return true;
+        if (::fstat(fd_, &held) != 0 || !S_ISREG(held.st_mode)) return Trouble::NotAFile;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) return Trouble::Other;
+            if (waited.elapsed() >= waitMs) return Trouble::Busy;
+            if (!wait.pause(waited.elapsed())) return Trouble::Ending;
+        }
+        if (::stat(name.constData(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+            return Trouble::None;
         ::close(fd_);
     }
 }
@@ -342,6 +440,26 @@ SettingsLock::~SettingsLock()
     if (fd_ < 0) return;
     ::unlink(QFile::encodeName(path_).constData());
     ::close(fd_);
+}
+
+bool ReadSettingsSizedFile(const QString& path, QByteArray* bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= SettingsStore::MaxFileSize;
+    bytes->clear();
+    char buffer[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) ok = false;
+        if (got <= 0) break;
+        bytes->append(buffer, got);
+        if (bytes->size() > SettingsStore::MaxFileSize) ok = false;
+    }
+    ::close(fd);
+    return ok;
 }
 
 QString StorableText(const QString& text)

@@ -11,19 +11,24 @@
 // A damaged file never stops the game: what can be read is read, and every other key answers
 // its default, and the next save keeps everything that was read. Only a regular file of at most
 // MaxFileSize bytes is read: a FIFO, a device or a folder at the path is never opened, and a
-// larger file is not read at all, so neither can hang or swamp the start.
+// larger file is not read at all, so neither can hang or swamp the start. A save never writes a
+// file larger than that either: what would not be read back is never written.
 //
 // A save writes a new file beside the old one, reads it back and only then puts it in the old
-// one's place (through a symbolic link, to the link's target), so a save that fails (no folder,
-// a read-only folder, a full disk) leaves the previous file as it was; the failure is told on
-// standard error and by failure(). A file that cannot be written back as it was read (damaged
-// past repair, too large, not a regular file) is set aside beside itself as
+// one's place (through a symbolic link to a regular file, to the link's target), so a save that
+// fails (no folder, a read-only folder, a full disk) leaves the previous file as it was; the
+// failure is told on standard error and by failure(). A file that cannot be written back as it
+// was read (damaged past repair, too large, not a regular file) is set aside beside itself as
 // "<app>.conf.damaged-YYYYMMDD-HHMMSS", never deleted, and a fresh file holds the values set.
+// Nothing outside the application's folder is ever moved or replaced: when the path is a link,
+// the link itself is what goes aside, and a link to anything but a regular file (a FIFO, a
+// device, a folder) makes every save fail with the player told why.
 //
 // Copies of the game running at once save one after another: a save locks the file
 // "<app>.conf.lock" beside the file (SettingsLock), and only then reads, changes and writes it.
 // The lock goes with its process, so a save killed midway never holds up the next one, which
-// clears the temporary files and the lock file the killed one left behind.
+// clears the temporary files and the lock files the killed one and the settings library left
+// behind.
 #pragma once
 
 #include <QMap>
@@ -77,11 +82,16 @@ private:
 };
 
 // The store's lock, held from construction to destruction; every copy of the game saves only
-// while holding it. It waits a few seconds for another copy's save.
+// while holding it. It waits up to waitMs for another program's save. With an application
+// running on this thread the windows keep painting meanwhile (the player's input waits), a
+// "保存中…" note shows after half a second, and the wait gives up at once when the game is
+// ending (a signal, the last window closed). With waitMs 0 the lock is tried once.
 class SettingsLock
 {
 public:
-    explicit SettingsLock(const QString& appName);
+    static constexpr int WaitLimitMs = 10000;
+
+    explicit SettingsLock(const QString& appName, int waitMs = WaitLimitMs);
     ~SettingsLock();
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
@@ -91,12 +101,18 @@ public:
     const QString& failure() const { return failure_; }
 
 private:
-    bool take();
+    // What stood in the way of the lock.
+    enum class Trouble { None, Busy, Denied, NotAFile, DiskFull, Ending, Other };
+    Trouble take(int waitMs);
 
     QString path_;
     int fd_ = -1;
     QString failure_;
 };
+
+// Reads a regular file of at most SettingsStore::MaxFileSize bytes, without ever waiting on a
+// FIFO or a device: false for anything else.
+bool ReadSettingsSizedFile(const QString& path, QByteArray* bytes);
 
 // Text as it will come back from the file: a lone half of a surrogate pair becomes U+FFFD.
 QString StorableText(const QString& text);

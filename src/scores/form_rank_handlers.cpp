@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "audio/sound.h"
@@ -102,23 +103,42 @@ void form_Rank::cmd_Close_Click()
     done(QDialog::Accepted);
 }
 
+bool form_Rank::KeepTypedName()
+{
+    if (finished_) return false;
+    finished_ = true;
+    bool entered = false;
+    for (int i = 0; i < 5; ++i)
+        if (!txt_Nm[i]->isHidden()) {
+            HScoreName[RankMode][RankStage][i] = RankingName(txt_Nm[i]->text());
+            KeepUnsavedResult(RankMode, RankStage, HScoreVal[RankMode][RankStage][i], txt_Nm[i]->text());
+            entered = true;
+        }
+    return entered;
+}
+
 void form_Rank::FinishRanking()
 {
     if (finished_) return;
-    finished_ = true;
-    for (int i = 0; i < 5; ++i)
-        if (!txt_Nm[i]->isHidden()) {
-            HScoreName[RankMode][RankStage][i] = txt_Nm[i]->text();
-            KeepUnsavedResult(RankMode, RankStage, HScoreVal[RankMode][RankStage][i], txt_Nm[i]->text());
-        }
+    const bool entered = KeepTypedName();
     // A failed save is told over this window; the result stays in memory and goes into the next
-    // save. When the game is already ending (a signal), the box closes at once by itself.
+    // save, or at the end of the game into a recovery file. When the game is already ending (a
+    // signal), the box closes at once by itself.
+    // While the save waits for the lock the windows go on, and a signal may close them all:
+    // this window may be gone when the save comes back.
+    const QPointer<form_Rank> self(this);
     QString failure;
-    if (!SaveScore(&failure))
-        MsgBox(QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2\n"
-                              "この記録は、次に保存するときにいっしょに保存します。")
-                   .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik")))),
-               QStringLiteral("Tavolnik"), this);
+    const bool saved = SaveScore(&failure);
+    if (!self) return;
+    if (!saved) {
+        QString text = QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2")
+                           .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik"))));
+        if (entered)
+            text += QStringLiteral("\nこの記録は、次に保存するときにいっしょに保存します。");
+        else if (HasUnsavedResults())
+            text += QStringLiteral("\nまだ保存していない記録は、次に保存するときにいっしょに保存します。");
+        MsgBox(text, QStringLiteral("Tavolnik"), this);
+    }
     PlayEffectWait(QStringLiteral("Click"));
 }
 

@@ -3,10 +3,20 @@
 
 #include "scores/high_scores.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
+#include <QSaveFile>
+#include <QTextBoundaryFinder>
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
+#include "runtime/message_box.h"
 #include "runtime/settings_store.h"
 
 QString HScoreName[3][3][5];
@@ -24,6 +34,51 @@ struct UnsavedResult {
     QString name;
 };
 QList<UnsavedResult> unsaved;
+
+// The results kept in the recovery files that can be read, and the files they came from.
+QList<UnsavedResult> recoveredResults(QStringList* files = nullptr)
+{
+    QList<UnsavedResult> results;
+    for (const QString& path : RecoveryFilePaths()) {
+        QByteArray bytes;
+        if (!ReadSettingsSizedFile(path, &bytes)) continue;
+        const QJsonDocument document = QJsonDocument::fromJson(bytes);
+        if (!document.isArray()) continue;
+        for (const QJsonValue& item : document.array()) {
+            const QJsonObject o = item.toObject();
+            const int kind = o.value(QStringLiteral("kind")).toInt(), slot = o.value(QStringLiteral("slot")).toInt();
+            const double value = o.value(QStringLiteral("value")).toDouble(-1e12);
+            if (kind < 1 || kind > 2 || slot < 1 || slot > 2 || value != double(int32_t(value))) continue;
+            results.append({kind, slot, int32_t(value), RankingName(o.value(QStringLiteral("name")).toString())});
+        }
+        if (files) files->append(path);
+    }
+    return results;
+}
+
+// Writes results to a recovery file; never through a link, never over anything but a file.
+bool writeRecovery(const QString& path, const QList<UnsavedResult>& results)
+{
+    const QFileInfo at(path);
+    if (at.isSymLink() || (at.exists() && !at.isFile())) return false;
+    if (!QDir().mkpath(at.path())) return false;
+    QJsonArray array;
+    for (const UnsavedResult& r : results)
+        array.append(QJsonObject{{QStringLiteral("kind"), r.kind},
+                                 {QStringLiteral("slot"), r.slot},
+                                 {QStringLiteral("value"), r.value},
+                                 {QStringLiteral("name"), r.name}});
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QJsonDocument(array).toJson());
+    return file.commit();
+}
+
+void enterResult(QString (&names)[3][3][5], int32_t (&values)[3][3][5], const UnsavedResult& r)
+{
+    const int rank = RankOfResult(r.kind, values[r.kind][r.slot], r.value);
+    if (rank >= 0) EnterAtRank(names[r.kind][r.slot], values[r.kind][r.slot], rank, r.name, r.value);
+}
 
 QString entryKey(const char* prefix, int kind, int slot, int rank)
 {
@@ -77,20 +132,43 @@ void EnterAtRank(QString (&names)[5], int32_t (&values)[5], int rank, const QStr
     values[rank] = result;
 }
 
+QString RankingName(const QString& typed)
+{
+    // Only the start of a pasted novel is looked at.
+    QString name = StorableText(typed.left(MaxNameLength + 64));
+    if (name.size() <= MaxNameLength) return name;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    characters.setPosition(MaxNameLength);
+    if (!characters.isAtBoundary()) characters.toPreviousBoundary();
+    return name.left(std::max<qsizetype>(0, characters.position()));
+}
+
 void KeepUnsavedResult(int kind, int slot, int32_t result, const QString& name)
 {
-    unsaved.append({kind, slot, result, StorableText(name)});
+    unsaved.append({kind, slot, result, RankingName(name)});
+}
+
+bool HasUnsavedResults() { return !unsaved.isEmpty(); }
+
+QStringList RecoveryFilePaths()
+{
+    const QString name = QStringLiteral("Tavolnik.unsaved");
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+    return {QFileInfo(SettingsStore::filePath(kApp)).path() + QLatin1Char('/') + name,
+            QDir::cleanPath(state + QStringLiteral("/Tavolnik/") + name)};
 }
 
 void LoadScore()
 {
     const SettingsStore store(kApp);
     readTables(store, HScoreName, HScoreVal);
+    for (const UnsavedResult& r : recoveredResults()) enterResult(HScoreName, HScoreVal, r);
 }
 
-bool SaveScore(QString* failure)
+bool SaveScore(QString* failure, int waitMs)
 {
-    const SettingsLock lock(kApp);
+    const SettingsLock lock(kApp, waitMs);
     if (!lock.held()) {
         if (failure) *failure = lock.failure();
         return false;
@@ -100,10 +178,8 @@ bool SaveScore(QString* failure)
     Names names;
     Values values = {};
     readTables(store, names, values);
-    for (const UnsavedResult& r : std::as_const(unsaved)) {
-        const int rank = RankOfResult(r.kind, values[r.kind][r.slot], r.value);
-        if (rank >= 0) EnterAtRank(names[r.kind][r.slot], values[r.kind][r.slot], rank, r.name, r.value);
-    }
+    QStringList recoveryFiles;
+    for (const UnsavedResult& r : recoveredResults(&recoveryFiles) + unsaved) enterResult(names, values, r);
     for (int kind = RankStory; kind <= RankDrive; ++kind)
         for (int slot = SlotStage1; slot <= SlotStage2; ++slot)
             for (int rank = 0; rank <= 4; ++rank) {
@@ -116,9 +192,50 @@ bool SaveScore(QString* failure)
         return false;
     }
     unsaved.clear();
+    for (const QString& file : std::as_const(recoveryFiles)) QFile::remove(file);
     std::copy(&names[0][0][0], &names[0][0][0] + std::size(names) * 3 * 5, &HScoreName[0][0][0]);
     std::copy(&values[0][0][0], &values[0][0][0] + std::size(values) * 3 * 5, &HScoreVal[0][0][0]);
     return true;
+}
+
+void KeepResultsAtQuit(bool bySignal)
+{
+    if (unsaved.isEmpty()) return;
+    QString failure;
+    if (SaveScore(&failure, bySignal ? 0 : SettingsLock::WaitLimitMs)) return;
+
+    // Everything still waiting goes into one file, this session's results after those kept
+    // before; the other place's file, folded in, goes.
+    const QList<UnsavedResult> all = recoveredResults() + unsaved;
+    QString written;
+    for (const QString& path : RecoveryFilePaths())
+        if (writeRecovery(path, all)) {
+            written = path;
+            break;
+        }
+    QString text = QStringLiteral("ランキングを保存できませんでした。\n%1。\n").arg(failure);
+    if (!written.isEmpty()) {
+        for (const QString& path : RecoveryFilePaths())
+            if (path != written && QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) QFile::remove(path);
+        unsaved.clear();
+        text += QStringLiteral("まだ保存していない記録は、次のファイルに書きとめました。\n%1\n"
+                               "次に起動したとき、最初の保存でランキングに入ります。")
+                    .arg(QDir::toNativeSeparators(written));
+        std::fprintf(stderr, "tavolnik: the unsaved results are kept in %s; the next start enters them at its first save\n",
+                     qPrintable(QDir::toNativeSeparators(written)));
+    } else {
+        QString list;
+        for (const UnsavedResult& r : std::as_const(all))
+            list += QStringLiteral("%1 %2: %3\n")
+                        .arg(r.kind == RankStory ? QStringLiteral("STAGE%1").arg(r.slot) : QStringLiteral("ドライブ"))
+                        .arg(r.kind == RankStory ? QStringLiteral("%1秒").arg(r.value) : QStringLiteral("%1M").arg(r.value), r.name);
+        text += QStringLiteral("記録を書きとめるファイルも作れませんでした。失われる記録:\n") + list;
+        std::fprintf(stderr, "tavolnik: the unsaved results could not be written to %s; they are:\n%s",
+                     qPrintable(QDir::toNativeSeparators(RecoveryFilePaths().join(QStringLiteral(" or ")))),
+                     qPrintable(list));
+    }
+    std::fflush(stderr);
+    if (!bySignal) MsgBox(text, QStringLiteral("Tavolnik"));
 }
 
 void ResetHighScores()

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "runtime/game_constants.h"
+#include "runtime/settings_store.h"
 
 // Indexed [kind][stage slot][rank]: a RankKind, a RankSlot, and rank 0 the best to 4 the
 // fifth. Index 0 of kind and slot is unused.
@@ -40,12 +41,27 @@ int RankOfResult(int kind, const int32_t (&values)[5], int32_t result);
 // drops out.
 void EnterAtRank(QString (&names)[5], int32_t (&values)[5], int rank, const QString& name, int32_t result);
 
+// The longest name a ranking keeps, in UTF-16 units. The row shows about ten characters and no
+// one's name comes near a hundred, while forty names of a hundred, each character written as
+// its longest escape, still make a file of some 25 KB: far inside what the game reads back
+// (SettingsStore::MaxFileSize), whatever is pasted into the name box.
+constexpr int MaxNameLength = 100;
+
+// A typed name as the rankings keep it: as it will come back from the file, and cut to
+// MaxNameLength at the end of a whole character (an accent stays with its letter, an emoji is
+// never split).
+QString RankingName(const QString& typed);
+
 // Keeps a result of this session, with the name typed for it, for the next save of the tables.
 void KeepUnsavedResult(int kind, int slot, int32_t result, const QString& name);
 
+// Whether a result of this session, or one recovered from an earlier one, waits for a save.
+bool HasUnsavedResults();
+
 // Replaces all twenty entries by what the store holds. A value that is not a whole decimal
 // number in the 32-bit range reads as its key's default; a damaged or unreadable file gives
-// what can be read and the defaults for the rest.
+// what can be read and the defaults for the rest. Results an earlier session could not save
+// (see KeepResultsAtQuit) are shown in their tables already.
 void LoadScore();
 
 // Saves the results kept since the last save. Under the store's lock, so that no other copy of
@@ -53,10 +69,24 @@ void LoadScore();
 // there by the rule above, writes all twenty entries (40 keys) and makes the tables in memory
 // what was written. Another copy's entries saved meanwhile are kept that way.
 //
+// The results an earlier session kept in a recovery file enter with them, and the file goes
+// once they are saved.
+//
 // A failed save leaves the file as it was and the tables in memory as they are, says so on
 // standard error and returns false with the reason in the player's words in *failure; the kept
-// results go into the next save.
-bool SaveScore(QString* failure = nullptr);
+// results go into the next save. The store's lock is waited for up to waitMs (see SettingsLock).
+bool SaveScore(QString* failure = nullptr, int waitMs = SettingsLock::WaitLimitMs);
+
+// Where results that could not be saved are kept for the next start: first beside the settings
+// file, else in the user's state folder ($XDG_STATE_HOME/Tavolnik, ~/.local/state/Tavolnik).
+QStringList RecoveryFilePaths();
+
+// The game is ending: a result still unsaved gets one more try (without waiting for the lock
+// when a signal ends the game), then goes into a recovery file that the next start enters at
+// its first save. The player is told where, over a message box when he closed the game, on
+// standard error when a signal or a lost display ends it; when no file can be written either,
+// the results themselves are told.
+void KeepResultsAtQuit(bool bySignal);
 
 // Puts the tables and the two selectors back to their program-start values (empty names,
 // zero values, RankMode and RankStage 0) and forgets unsaved results. Tests use it.

@@ -66,6 +66,10 @@ public:
 
     // True while a name box is shown: a new result is waiting for its name.
     bool NameEntryShown() const;
+    // Takes the typed name of a new row for the next save, without saving or a sound: all the
+    // game can still do when its display is gone. True when a row took a name. Once only: the
+    // window's closing then saves nothing more.
+    bool KeepTypedName();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
