@@ -220,7 +220,18 @@ public:
         for (const QByteArray& raw : p.readAllStandardOutput().split('\n')) {
             const QString line = QString::fromLocal8Bit(raw).trimmed();
             if (line.startsWith(QLatin1String("loop "))) loops.append(fields(line));
-            else if (line.startsWith(QLatin1String("mix "))) *mix = fields(line);
+            else if (line.startsWith(QLatin1String("mix "))) mix->insert(fields(line));
+            // "effect name=Up rms_db=..", "fade what=stop ms=..": kept as "effect Up rms_db",
+            // "fade stop ms".
+            else if (line.startsWith(QLatin1String("effect ")) || line.startsWith(QLatin1String("fade ")) ||
+                     line.startsWith(QLatin1String("cuts "))) {
+                const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                QString prefix = words.first();
+                if (words.size() > 1 && !line.startsWith(QLatin1String("cuts ")))
+                    prefix += QLatin1Char(' ') + words.at(1).section(QLatin1Char('='), 1);
+                const auto values = fields(line);
+                for (auto v = values.cbegin(); v != values.cend(); ++v) mix->insert(prefix + QLatin1Char(' ') + v.key(), *v);
+            }
         }
         return loops;
     }
@@ -410,6 +421,57 @@ int main(int argc, char* argv[])
         add(QStringLiteral("peak memory after the race (music loaded)"),
             QStringLiteral("%1 MB").arg(phases[QStringLiteral("race-end")].value(QStringLiteral("vmhwm_kb")) / 1024, 0, 'f', 1),
             QStringLiteral("-"), QStringLiteral("-"));
+
+    // The music's levels against the effects', the loop points, the cuts and the fades.
+    double loudestTune = -200, quietestTune = 0, quietestSeam = 0;
+    for (const auto& loop : loops) {
+        loudestTune = std::max(loudestTune, loop.value(QStringLiteral("rms_db")));
+        quietestTune = std::min(quietestTune, loop.value(QStringLiteral("rms_db")));
+        quietestSeam = std::min(quietestSeam, loop.value(QStringLiteral("seam_db")));
+    }
+    const bool haveLevels = loops.size() == 5 && loops.first().contains(QStringLiteral("rms_db"));
+    add(QStringLiteral("tunes as heard: RMS of BGM1-5, softest to loudest"),
+        haveLevels ? QStringLiteral("%1 to %2 dBFS (%3 dB apart)")
+                         .arg(quietestTune, 0, 'f', 2).arg(loudestTune, 0, 'f', 2).arg(loudestTune - quietestTune, 0, 'f', 2)
+                   : QStringLiteral("?"),
+        QStringLiteral("within 1.5 dB"), verdict(haveLevels, loudestTune - quietestTune <= 1.5));
+    double effectLow = 0, effectHigh = -200;
+    int effects = 0;
+    for (const char* name : {"Up", "Down", "Crush1", "Crush2"}) {
+        const QString key = QStringLiteral("effect %1 rms_db").arg(QLatin1String(name));
+        if (!mix.contains(key)) continue;
+        ++effects;
+        effectLow = std::min(effectLow, mix.value(key));
+        effectHigh = std::max(effectHigh, mix.value(key));
+    }
+    const bool haveEffects = haveLevels && effects == 4;
+    add(QStringLiteral("race effects (Up, Down, Crush1, Crush2) over every tune as heard"),
+        haveEffects ? QStringLiteral("%1 to %2 dB").arg(effectLow - loudestTune, 0, 'f', 1).arg(effectHigh - quietestTune, 0, 'f', 1)
+                    : QStringLiteral("?"),
+        QStringLiteral("6 to 10 dB"), verdict(haveEffects, effectLow - loudestTune >= 6 && effectHigh - quietestTune <= 10));
+    add(QStringLiteral("loop points: quietest millisecond within 50 ms, BGM1-5"),
+        haveLevels ? QStringLiteral("%1 dBFS").arg(quietestSeam, 0, 'f', 1) : QStringLiteral("?"),
+        QStringLiteral("no dip to silence"), verdict(haveLevels, quietestSeam > -40));
+    const bool haveCuts = mix.contains(QStringLiteral("cuts clicks"));
+    add(QStringLiteral("effects cut short (A, B fast): cuts with a step above any within 2 ms"),
+        haveCuts ? QStringLiteral("%1 of %2, worst %3 dB over")
+                       .arg(mix.value(QStringLiteral("cuts clicks"))).arg(mix.value(QStringLiteral("cuts of")))
+                       .arg(mix.value(QStringLiteral("cuts step_db")), 0, 'f', 1)
+                 : QStringLiteral("?"),
+        QStringLiteral("none"), verdict(haveCuts, mix.value(QStringLiteral("cuts clicks")) == 0));
+    for (const char* what : {"pause", "stop"}) {
+        const QString key = QStringLiteral("fade %1 ").arg(QLatin1String(what));
+        const bool have = mix.contains(key + QStringLiteral("ms"));
+        add(QStringLiteral("music's %1: to silence (give or take 23 ms), its last ms").arg(QLatin1String(what)),
+            have ? QStringLiteral("%1 ms, %2 dBFS").arg(mix.value(key + QStringLiteral("ms")), 0, 'f', 0)
+                       .arg(mix.value(key + QStringLiteral("edge_db")), 0, 'f', 1)
+                 : QStringLiteral("?"),
+            QStringLiteral("no step to silence"), verdict(have, mix.value(key + QStringLiteral("edge_db")) < -40));
+    }
+    const bool haveResume = mix.contains(QStringLiteral("fade resume edge_db"));
+    add(QStringLiteral("music's resume: its first ms"),
+        haveResume ? QStringLiteral("%1 dBFS").arg(mix.value(QStringLiteral("fade resume edge_db")), 0, 'f', 1) : QStringLiteral("?"),
+        QStringLiteral("no step from silence"), verdict(haveResume, mix.value(QStringLiteral("fade resume edge_db")) < -40));
 
     // The longest silence at any tune's loop point, and the loudest sample of a race's mix.
     double worstGap = -1;

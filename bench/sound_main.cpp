@@ -3,9 +3,21 @@
 
 // What the player hears, measured on SDL's disk audio driver through the game's own sound code:
 //
-//   loop tune=<n> gap_ms=<ms>          the longest silence (below -60 dBFS) while tune n goes
+//   loop tune=<n> gap_ms=<ms> rms_db=<dB> seam_db=<dB>
+//                                      the longest silence (below -60 dBFS) while tune n goes
 //                                      round its loop point, started and polled as the race
-//                                      screen does; one line per tune
+//                                      screen does; the tune's level as heard over one round; the
+//                                      quietest millisecond within 50 ms of its loop point. One
+//                                      line per tune
+//   effect name=<e> rms_db=<dB>        a race effect's level as heard, alone
+//   cuts clicks=<n> of=<n> step_db=<dB> quick restarts of Up and Down (A and B pressed fast): how
+//                                      many cuts made a step larger than any within 2 ms, and the
+//                                      largest step at a cut against the largest step nearby
+//   fade what=<pause|resume|stop> ms=<ms> edge_db=<dB>
+//                                      BGM1 paused, resumed and stopped as a race does: how long
+//                                      the music takes to fall silent (from the call, give or take
+//                                      one 23-ms buffer), and the level of its last millisecond
+//                                      before silence (of its first after, on resuming)
 //   mix peak_dbfs=<dB> full_scale=<n>  the loudest sample of a race's mix (the loudest tune, both
 //                                      crashes, nine accelerations in a row and the claps) and how
 //                                      many samples reached full scale
@@ -17,12 +29,15 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
 #include "audio/sound.h"
+#include "midi/midi_file.h"
 #include "race_mix.h"
 #include "runtime/program_folder.h"
 
@@ -31,6 +46,7 @@ namespace {
 constexpr int kRate = 44100;
 constexpr qsizetype kBytesPerFrame = 4;  // 16-bit stereo
 constexpr qsizetype kLongestTuneS = 70;  // every tune is shorter
+constexpr qsizetype kBufferFrames = 1024;  // the mixer's buffer
 
 // What the sound card hears while `play` runs. Sound is shut down before and after, so every
 // recording opens the device afresh with its own file.
@@ -75,9 +91,77 @@ int main(int argc, char* argv[])
             }
             BgmControl(BgmStop);
         });
-        std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f\n", n, SilenceOf(d).longestMs,
-                    double(d.size()) / (kRate * kBytesPerFrame));
+        QFile midi(BgmFile);
+        const MidiFile tune = ReadMidiFile(midi.open(QIODevice::ReadOnly) ? midi.readAll() : QByteArray());
+        const qsizetype start = FirstSound(d);
+        const qsizetype seam = start + qsizetype(std::llround(tune.seconds * kRate));
+        std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f rms_db=%.2f seam_db=%.1f\n", n, SilenceOf(d).longestMs,
+                    double(d.size()) / (kRate * kBytesPerFrame), RmsDb(d, start, seam), QuietestMsDb(d, seam));
         std::fflush(stdout);
+    }
+
+    // The race's effects alone, each at its level while it sounds.
+    for (const char* name : {"Up", "Down", "Crush1", "Crush2"}) {
+        const QByteArray d = record(temp.filePath(QStringLiteral("effect.raw")), true, [name] {
+            PlayEffectWait(QLatin1String(name));
+        });
+        qsizetype last = FramesOf(d) - 1;
+        while (last > 0 && std::fabs(SampleAt(d, last, 0)) < 0.001 && std::fabs(SampleAt(d, last, 1)) < 0.001) --last;
+        std::printf("effect name=%s rms_db=%.2f\n", name, RmsDb(d, FirstSound(d), last + 1));
+    }
+
+    // A and B pressed fast: each effect cuts the one before it short. An effect begins where a
+    // buffer of the mixer begins: where the file ends when the call comes, or a buffer later
+    // (the file is written through a buffer of the same size), so both places are looked at.
+    {
+        const QString raw = temp.filePath(QStringLiteral("cuts.raw"));
+        QList<qsizetype> cuts;
+        const QByteArray d = record(raw, false, [&] {
+            PlayEffect(QStringLiteral("Up"));
+            QThread::msleep(200);
+            for (int i = 0; i < 39; ++i) {
+                cuts.append(QFileInfo(raw).size() / kBytesPerFrame );
+                PlayEffect(i % 2 ? QStringLiteral("Up") : QStringLiteral("Down"));
+                QThread::msleep(30 + (i * 7) % 41);
+            }
+            QThread::msleep(400);
+        });
+        int clicks = 0;
+        double worst = -100;
+        for (qsizetype at : cuts) {
+            const qsizetype later = at;
+            const double step = std::max(LargestStep(d, at - 2, at + 3), LargestStep(d, later - 2, later + 3));
+            const double nearby = std::max({LargestStep(d, at - 88, at - 2), LargestStep(d, at + 3, later - 2),
+                                            LargestStep(d, later + 3, later + 88)});
+            clicks += step > nearby;
+            worst = std::max(worst, Db(step) - Db(nearby));
+        }
+        std::printf("cuts clicks=%d of=%lld step_db=%.1f\n", clicks, qlonglong(cuts.size()), worst);
+    }
+
+    // The music paused, resumed and stopped, as the race screen's pause and game over do.
+    {
+        const QString raw = temp.filePath(QStringLiteral("fades.raw"));
+        qsizetype paused = 0, resumed = 0, stopped = 0;
+        BgmFile = soundDir + QStringLiteral("BGM1.mid");
+        const QByteArray d = record(raw, false, [&] {
+            BgmControl(0);
+            QThread::msleep(1500);
+            paused = QFileInfo(raw).size() / kBytesPerFrame;
+            BgmPause(true);
+            QThread::msleep(300);
+            resumed = QFileInfo(raw).size() / kBytesPerFrame;
+            BgmPause(false);
+            QThread::msleep(1200);
+            stopped = QFileInfo(raw).size() / kBytesPerFrame;
+            BgmControl(1);
+            QThread::msleep(700);
+        });
+        const Ending pause = EndingOf(d, paused, 250);
+        const Ending stop = EndingOf(d, stopped, 650);
+        std::printf("fade what=pause ms=%.1f edge_db=%.1f\n", pause.ms, pause.lastMsDb);
+        std::printf("fade what=resume ms=0 edge_db=%.1f\n", FirstMsDb(d, resumed));
+        std::printf("fade what=stop ms=%.1f edge_db=%.1f\n", stop.ms, stop.lastMsDb);
     }
 
     BgmFile = soundDir + QStringLiteral("BGM1.mid");

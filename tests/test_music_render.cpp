@@ -3,8 +3,9 @@
 
 // The recordings soundgen makes of the tunes (BGM1.ogg .. BGM5.ogg beside BGM1.mid .. BGM5.mid):
 // each names the SHA-1 of its MIDI file where the game looks for it, lasts exactly as long as
-// the tune, starts on the beat, plays up to its end and ends faded out, and is loud but never
-// clipped. Decoded by SDL2_mixer, as the game decodes them. And the five tunes themselves differ.
+// the tune, starts on the beat, plays up to its end and runs into its start without a fade or a
+// click, holds no offset and peaks at -1 dBFS at most; the five are equally loud. Decoded by
+// SDL2_mixer, as the game decodes them. And the five tunes themselves differ.
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #ifndef TAVOLNIK_BUILD_DIR
@@ -33,6 +35,25 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A recording as the game's mixer decodes it: 16-bit stereo at 44.1 kHz, interleaved.
+QVector<Sint16> decode(const QString& path)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV(path.toLocal8Bit().constData());
+    if (!chunk) return {};
+    const auto* s = reinterpret_cast<const Sint16*>(chunk->abuf);
+    QVector<Sint16> out(s, s + chunk->alen / 2);
+    Mix_FreeChunk(chunk);
+    return out;
+}
+
+// The RMS level of samples [from, to) in dBFS.
+double rmsDb(const QVector<Sint16>& s, qsizetype from, qsizetype to)
+{
+    double sum = 0;
+    for (qsizetype i = from; i < to; ++i) sum += double(s[i]) * s[i];
+    return 10 * std::log10(std::max(sum / double(std::max<qsizetype>(to - from, 1)), 1e-9) / (32768.0 * 32768.0));
 }
 
 }  // namespace
@@ -110,22 +131,25 @@ private slots:
         QVERIFY2(std::abs(duration - seconds) < 0.005,
                  qPrintable(QString("%1 s recorded, the tune lasts %2 s").arg(duration).arg(seconds)));
 
-        Mix_Chunk* chunk = Mix_LoadWAV(oggPath.toLocal8Bit().constData());
-        QVERIFY2(chunk, Mix_GetError());
-        const auto* s = reinterpret_cast<const Sint16*>(chunk->abuf);
-        const int frames = int(chunk->alen / 4);
+        const QVector<Sint16> s = decode(oggPath);
+        QVERIFY2(!s.isEmpty(), Mix_GetError());
+        const int frames = int(s.size() / 2);
         QList<int> loudest;  // by millisecond
+        double sum[2] = {0, 0};
         for (int f = 0; f < frames; ++f) {
             const int ms = int(qint64(f) * 1000 / kRate);  // frames past 48 s overflow an int
             if (ms >= loudest.size()) loudest.append(0);
             loudest[ms] = qMax(loudest[ms], qMax(std::abs(int(s[2 * f])), std::abs(int(s[2 * f + 1]))));
+            sum[0] += s[2 * f];
+            sum[1] += s[2 * f + 1];
         }
-        Mix_FreeChunk(chunk);
         QVERIFY2(std::abs(frames - seconds * kRate) < 0.005 * kRate, qPrintable(QString::number(frames)));
 
+        // At most -1 dBFS, and centred: no offset left by a warm pad.
         const int peak = *std::max_element(loudest.cbegin(), loudest.cend());
-        QVERIFY2(peak < 32767, "clipped");
-        QVERIFY2(peak > 23000, qPrintable(QString("too quiet: peak %1").arg(peak)));
+        QVERIFY2(peak <= 29204, qPrintable(QString("peak %1 dBFS").arg(20 * std::log10(peak / 32768.0))));
+        for (double channel : sum)
+            QVERIFY2(std::abs(channel / frames) < 0.001 * 32768, qPrintable(QString("offset %1").arg(channel / frames / 32768)));
         // The music starts on the beat: the first notes sound within 5 ms (FluidR3's drums take
         // 2 to 3 ms to rise).
         QVERIFY2(*std::max_element(loudest.cbegin(), loudest.cbegin() + 5) > 1600,
@@ -133,8 +157,38 @@ private slots:
         // It plays up to the loop point, its last bar leading into its first, with no dead air...
         QVERIFY2(*std::max_element(loudest.cend() - 260, loudest.cend() - 10) > peak / 8,
                  "the tune falls silent before its end");
-        // ...and ends faded out, so the restart does not click.
-        QVERIFY2(loudest.constLast() < peak / 10, qPrintable(QString::number(loudest.constLast())));
+        // ...and runs on into its start as the tune does: no fade dips to silence there (the
+        // quietest millisecond within 50 ms of the loop point stays above -40 dBFS), and the
+        // step from the last sample to the first is no larger than the music's own nearby.
+        QVector<Sint16> seam = s.mid(s.size() - 2 * 2205);
+        seam += s.mid(0, 2 * 2205);
+        double quietest = 0;
+        for (qsizetype f = 0; f + 44 <= seam.size() / 2; f += 11) quietest = std::min(quietest, rmsDb(seam, 2 * f, 2 * f + 88));
+        QVERIFY2(quietest > -40, qPrintable(QString("the loop point dips to %1 dBFS").arg(quietest)));
+        const auto step = [&seam](qsizetype f) {
+            return qMax(std::abs(seam[2 * f] - seam[2 * f - 2]), std::abs(seam[2 * f + 1] - seam[2 * f - 1]));
+        };
+        int nearby = 0;
+        for (qsizetype f = 2205 - 88; f < 2205 + 88; ++f)
+            if (f != 2205) nearby = qMax(nearby, step(f));
+        QVERIFY2(step(2205) <= nearby, qPrintable(QString("a step of %1 at the loop point, %2 nearby").arg(step(2205)).arg(nearby)));
+    }
+
+    // As loud as each other, so that no tune drowns the effects or is drowned by them.
+    void recordingsAreEquallyLoud()
+    {
+        QMap<double, QString> levels;
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) {
+            const QVector<Sint16> s = decode(soundFolder() + "/" + name + ".ogg");
+            QVERIFY2(!s.isEmpty(), Mix_GetError());
+            levels.insert(rmsDb(s, 0, s.size()), name);
+        }
+        const QString all = [&] {
+            QStringList l;
+            for (auto i = levels.cbegin(); i != levels.cend(); ++i) l << QString("%1 %2 dB").arg(*i).arg(i.key(), 0, 'f', 2);
+            return l.join(", ");
+        }();
+        QVERIFY2(levels.lastKey() - levels.firstKey() <= 1.5, qPrintable(all));
     }
 };
 

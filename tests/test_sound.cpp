@@ -20,6 +20,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
@@ -71,6 +72,47 @@ bool writeToneWav(const QString& path, int samples, int rate, quint32 claimedByt
         put16(b, quint16(qint16(8000 * std::sin(2 * M_PI * 440 * i / 22050))));
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+// A mono 16-bit WAV at 44.1 kHz of a steady sine: `hz`, `amplitude` of full scale, `seconds` long,
+// rising from silence over its first `riseMs`.
+bool writeSteadyTone(const QString& path, double hz, double amplitude, double seconds, int riseMs = 0)
+{
+    const int samples = int(seconds * 44100);
+    QByteArray b("RIFF");
+    put32(b, 36 + samples * 2);
+    b.append("WAVEfmt ");
+    put32(b, 16); put16(b, 1); put16(b, 1); put32(b, 44100); put32(b, 88200); put16(b, 2); put16(b, 16);
+    b.append("data");
+    put32(b, quint32(samples * 2));
+    for (int i = 0; i < samples; ++i) {
+        const double rise = riseMs > 0 ? std::min(1.0, i / (riseMs * 44.1)) : 1.0;
+        put16(b, quint16(qint16(std::lround(32767 * amplitude * rise * std::sin(2 * M_PI * hz * i / 44100)))));
+    }
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+// The loudest sample of each millisecond (44 frames) of 16-bit stereo audio, as a fraction of
+// full scale.
+QList<double> envelopeOf(const QByteArray& audio)
+{
+    QList<double> env;
+    for (qsizetype f = 0; f + 44 <= FramesOf(audio); f += 44) {
+        double top = 0;
+        for (qsizetype k = f; k < f + 44; ++k) top = std::max({top, std::fabs(SampleAt(audio, k, 0)), std::fabs(SampleAt(audio, k, 1))});
+        env.append(top);
+    }
+    return env;
+}
+
+// The first millisecond at or after `from` whose envelope is below (or, rising, above) `level`;
+// the envelope's length when there is none.
+qsizetype crossing(const QList<double>& env, qsizetype from, double level, bool rising)
+{
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < env.size(); ++i)
+        if (rising ? env[i] > level : env[i] < level) return i;
+    return env.size();
 }
 
 // A format-0 MIDI file: a few piano notes and a drum hit at 120 bpm, `beats` beats long.
@@ -685,6 +727,133 @@ private slots:
         const double gapMs = silence.longestMs;
         qInfo("longest silence while the tune loops: %.2f ms", gapMs);
         QVERIFY2(gapMs <= 5, qPrintable(QString::number(gapMs)));
+    }
+
+    // A game over, a pause and a stage's end, on a steady tone in place of a tune: the music
+    // falls silent and comes back in straight-line fades of 10 to 20 ms at the pause and of about
+    // 300 ms where it stops, never with a step larger than the tone's own. Closing does not wait
+    // for the fade, a new piece starts at once while the last one still fades out, and the
+    // program's end lets the fade finish.
+    void theMusicFadesWhereItStopsAndPauses()
+    {
+        BgmFile = temp.filePath(QStringLiteral("steady.wav"));
+        QVERIFY(writeSteadyTone(BgmFile, 2000, 0.5, 4));
+        qint64 closeMs = -1, restartMs = -1, exitMs = -1;
+        QElapsedTimer exit;
+        qunsetenv("SDL_DISKAUDIODELAY");
+        const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("fades.raw")), [&] {
+            BgmControl(0);
+            QThread::msleep(300);
+            BgmPause(true);
+            QThread::msleep(200);
+            BgmPause(false);
+            QThread::msleep(300);
+            QElapsedTimer clock;
+            clock.start();
+            BgmControl(1);  // the game over
+            closeMs = clock.elapsed();
+            QThread::msleep(600);
+            BgmControl(0);  // the next race
+            QThread::msleep(300);
+            BgmControl(1);
+            clock.restart();
+            BgmControl(0);  // at once, while the last one fades out
+            restartMs = clock.elapsed();
+            QCOMPARE(BgmOpen, VbTrue);
+            QThread::msleep(300);
+            BgmControl(1);  // and the program ends
+            exit.start();
+        });
+        exitMs = exit.elapsed();
+        QVERIFY2(closeMs < 50, qPrintable(QString::number(closeMs)));
+        QVERIFY2(restartMs < 150, qPrintable(QString::number(restartMs)));
+        QVERIFY2(exitMs < 600, qPrintable(QString::number(exitMs)));
+
+        const QList<double> env = envelopeOf(d);
+        const double full = *std::max_element(env.cbegin(), env.cend());
+        QVERIFY2(full > 0.2, qPrintable(QString::number(full)));
+        const double high = 0.9 * full, silent = 0.001 * full;
+        const qsizetype start = crossing(env, 0, high, true);
+        const qsizetype pauseFrom = crossing(env, start, high, false), paused = crossing(env, pauseFrom, silent, false);
+        const qsizetype resumeFrom = crossing(env, paused, silent, true), resumed = crossing(env, resumeFrom, high, true);
+        const qsizetype stopFrom = crossing(env, resumed, high, false), stopped = crossing(env, stopFrom, silent, false);
+        const qsizetype nextStart = crossing(env, stopped, high, true);
+        const qsizetype endFrom = crossing(env, env.size() - 400, high, false), ended = crossing(env, endFrom, silent, false);
+        // A straight-line fade passes from 90 % to 0.1 % in nine tenths of its length.
+        const QString times = QString("pause %1 ms, resume %2 ms, stop %3 ms, at the end %4 ms")
+                                  .arg(paused - pauseFrom).arg(resumed - resumeFrom).arg(stopped - stopFrom).arg(ended - endFrom);
+        qInfo("%s", qPrintable(times));
+        QVERIFY2(paused - pauseFrom >= 8 && paused - pauseFrom <= 20, qPrintable(times));
+        QVERIFY2(resumed - resumeFrom >= 8 && resumed - resumeFrom <= 20, qPrintable(times));
+        QVERIFY2(stopped - stopFrom >= 220 && stopped - stopFrom <= 330, qPrintable(times));
+        QVERIFY2(nextStart < env.size() && ended < env.size() && ended - endFrom >= 220, qPrintable(times));
+
+        const double own = LargestStep(d, (start + 50) * 44, (start + 250) * 44);
+        const double largest = LargestStep(d, 0, FramesOf(d));
+        QVERIFY2(largest <= 1.3 * own, qPrintable(QString("a step of %1, the tone's own %2").arg(largest).arg(own)));
+    }
+
+    // A and B pressed fast, each effect cutting the one before short, on a steady 200 Hz tone in
+    // place of the effects: the one cut off fades out under the new one, so no step is larger
+    // than a few of the tone's own, and never do two sound at once at full level.
+    void anEffectCutShortFadesOutUnderTheNext()
+    {
+        const QString tone = temp.filePath(QStringLiteral("tone.wav"));
+        QVERIFY(writeSteadyTone(tone, 200, 0.6, 1, 5));
+        qunsetenv("SDL_DISKAUDIODELAY");
+        const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("cuts.raw")), [&tone] {
+            for (int i = 0; i < 12; ++i) {
+                QVERIFY(sndPlaySound(tone, SND_ASYNC));
+                QThread::msleep(37 + 3 * i);
+            }
+            QThread::msleep(1200);
+        });
+        const QList<double> env = envelopeOf(d);
+        const double loudest = *std::max_element(env.cbegin(), env.cend());
+        QVERIFY2(loudest > 0.55 && loudest < 0.63, qPrintable(QString::number(loudest)));
+        const double own = 2 * M_PI * 200 / 44100 * 0.6;
+        const double largest = LargestStep(d, 0, FramesOf(d));
+        QVERIFY2(largest <= 3 * own, qPrintable(QString("a step of %1, the tone's own %2").arg(largest).arg(own)));
+    }
+
+    // Every tune as the player hears it, played round once, against the race's effects alone:
+    // the tunes within 1.5 dB of each other, the effects 6 to 10 dB over every one of them.
+    void theRaceEffectsStandOverEveryTune()
+    {
+        SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
+        qputenv("SDL_DISKAUDIODELAY", "0");
+        QMap<double, QString> tunes;
+        for (int n = 1; n <= 5; ++n) {
+            BgmFile = soundFolder() + QStringLiteral("/BGM%1.mid").arg(n);
+            QFile midi(BgmFile);
+            QVERIFY(midi.open(QIODevice::ReadOnly));
+            const double seconds = ReadMidiFile(midi.readAll()).seconds;
+            const QString raw = temp.filePath(QStringLiteral("tune.raw"));
+            const QByteArray d = recordSoundCard(raw, [&] {
+                BgmControl(0);
+                QElapsedTimer clock;
+                clock.start();
+                while (QFileInfo(raw).size() < (seconds + 1) * 44100 * 4 && clock.elapsed() < 60000) QThread::msleep(5);
+                BgmControl(1);
+            });
+            const qsizetype start = FirstSound(d);
+            QVERIFY(start >= 0 && start + seconds * 44100 <= FramesOf(d));
+            tunes.insert(RmsDb(d, start, start + qsizetype(seconds * 44100)), QStringLiteral("BGM%1").arg(n));
+        }
+        QString levels;
+        for (auto t = tunes.cbegin(); t != tunes.cend(); ++t) levels += QString("%1 %2 dB, ").arg(*t).arg(t.key(), 0, 'f', 2);
+        QVERIFY2(tunes.lastKey() - tunes.firstKey() <= 1.5, qPrintable(levels));
+        for (const char* name : {"Up", "Down", "Crush1", "Crush2"}) {
+            const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("effect.raw")), [name] {
+                PlayEffectWait(QLatin1String(name));
+            });
+            qsizetype last = FramesOf(d) - 1;
+            while (last > 0 && std::fabs(SampleAt(d, last, 0)) < 0.001 && std::fabs(SampleAt(d, last, 1)) < 0.001) --last;
+            const double level = RmsDb(d, FirstSound(d), last + 1);
+            const QString what = QString("%1 %2 dB over %3").arg(name).arg(level, 0, 'f', 2).arg(levels);
+            QVERIFY2(level - tunes.lastKey() >= 6 && level - tunes.firstKey() <= 10, qPrintable(what));
+        }
+        qunsetenv("SDL_DISKAUDIODELAY");
     }
 
     void aRaceMixNeverClips()

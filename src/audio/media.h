@@ -75,8 +75,9 @@ void SetMediaBackend(MediaBackend* backend);
 // sound font or no file every command fails quietly with an error code.
 MediaBackend& SdlMediaBackend();
 
-// Closes every open music device, stops the effects and shuts SDL audio down. The next command
-// starts it again. The program calls it at exit.
+// Closes every open music device, stops the effects and shuts SDL audio down, once music that
+// is still fading out has faded (at most some 400 ms, while the sound card plays). The next
+// command starts it again. The program calls it at exit.
 void ShutdownMedia();
 
 // The file the real backend plays for an open music device: a MIDI tune's rendering when it has

@@ -8,8 +8,17 @@
 // A music device is a loaded Mix_Music under an alias. The mixer has one music slot, so the
 // device played last owns it; "stop" and "pause" hold it where it is ("resume" or "play" go on
 // from there), "seek ... to start" halts it so the next "play" begins from the top, and a piece
-// that has run out reports "stopped". Effects all
-// use one mixer channel, so a new effect cuts off the one before, as the effect call promises.
+// that has run out reports "stopped". One effect sounds at a time: a new effect cuts off the one
+// before, as the effect call promises.
+//
+// Nothing starts or stops with a click. The game's own mix, after the mixer's, turns the music
+// up and down and adds the effects, a sample at a time: "stop" and "close" fade the music out
+// over 300 ms (a game over, a stage's end), "pause" and "resume" over 15 ms, and an effect cut
+// off fades out over 5 ms under the new one. The commands answer at once, as before: a piece
+// fading out is paused, or freed, once it is silent (a timer looks after it, and so does the
+// next command), so closing never holds the game up for the fade. A new piece wanting the
+// mixer's one music slot while an old one still fades out there hurries the old one out over
+// 10 ms; the program's end lets a fade finish, as long as the sound card takes it.
 //
 // The game loops its music by polling: once "status" says a piece has ended it sends "seek ... to
 // start" and "play", up to a poll later. Waiting for that would leave a gap of silence at every
@@ -23,10 +32,12 @@
 // thread, holding the lock every sound call waits for, and would freeze the game.
 #include "audio/media.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
+#include <QTimer>
 #include <QtEndian>
 
 #include "audio/beep.h"
@@ -37,20 +48,30 @@
 #include "runtime/sdl_library.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <utility>
 
 namespace {
 
-constexpr int kEffectChannel = 0;
-// The mixer adds the music and an effect at half their levels, so that their sum never reaches
-// full scale; the post-mix raises it back by kMakeUp through a soft limiter. As heard, the music
-// plays 6 dB under its recording (about -23 dBFS RMS) and an effect at its own level, 6 to 10 dB
-// above the music.
+// The music and an effect are added at half their levels, so that their sum never reaches full
+// scale; the post-mix raises it back by kMakeUp through a soft limiter. As heard, the music plays
+// 6 dB under its recording (about -23 dBFS RMS) and an effect at its own level, 6 to 10 dB above
+// the music.
 constexpr int kMakeUp = 2;
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2 / kMakeUp;
-constexpr int kEffectVolume = MIX_MAX_VOLUME / kMakeUp;
+constexpr float kEffectLevel = 1.0f / kMakeUp;
+
+constexpr int kStopFadeMs = 300;   // the music's end at a game over or a stage's end
+constexpr int kPauseFadeMs = 15;   // the race's pause and its end
+constexpr int kCutFadeMs = 5;      // an effect cut off by the next
+constexpr int kHurryFadeMs = 10;   // a piece fading out when a new one wants the slot
+// How long the game waits at most for the mixer to carry out a short fade, and how long past its
+// end a long one may take before the piece is stopped anyway (a sound card that has stalled).
+constexpr int kSilenceWaitCapMs = 100;
+constexpr int kSettleGraceMs = 200;
 constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
 // An effect is a short RIFF WAVE file; the game's own are at most 200 KB.
 constexpr qint64 kMaxEffectBytes = 2 * 1024 * 1024;
@@ -88,29 +109,88 @@ std::atomic<bool> musicClockRunning{false};
 std::atomic<int64_t> musicFrames{0};
 int mixerRate = 44100;
 int frameBytes = 4;
-bool mixerIsS16 = true;
 
 // Raises a mixed sample by kMakeUp. Below -2 dBFS it passes unchanged; above, it bends smoothly
 // towards full scale and never reaches it, so a crash over loud music does not clip.
-int16_t limit(int16_t sample)
+int16_t limit(float sample)
 {
     constexpr float knee = 0.8f * 32767;
     constexpr float room = 32766 - knee;
-    const float v = float(sample) * kMakeUp;
+    const float v = sample * kMakeUp;
     const float size = std::fabs(v);
     if (size <= knee) return int16_t(v);
     const float bent = knee + room * std::tanh((size - knee) / room);
     return int16_t(std::lround(std::copysign(bent, v)));
 }
 
+// A gain on its way, in a straight line, to its target: one step a frame in the mixer's thread.
+struct Ramp {
+    float gain = 1;
+    float target = 1;
+    float step = 1;
+
+    void to(float goal, int ms)
+    {
+        target = goal;
+        step = std::max(std::fabs(goal - gain), 1e-6f) / std::max(1.0f, float(ms) * float(mixerRate) / 1000);
+    }
+    float next()
+    {
+        gain = gain < target ? std::min(target, gain + step) : std::max(target, gain - step);
+        return gain;
+    }
+};
+
+// An effect as the game's mix plays it: the mixer's decoded samples, how far it has sounded and
+// its gain (1, or fading out once cut off).
+struct Voice {
+    const Mix_Chunk* chunk = nullptr;
+    Uint32 at = 0;  // samples, all channels counted
+    Ramp ramp;
+};
+
+// What the game's mix does, shared by the game's thread and the mixer's under `lock`.
+struct Mixing {
+    std::mutex lock;
+    Ramp music;                     // the music's gain
+    Voice effect;                   // the one effect sounding
+    std::array<Voice, 4> leaving;   // effects cut off, fading out
+} mixing;
+
+// After the mixer has mixed the music: the music's gain, then the effects, then the limiter.
 void SDLCALL postMix(void*, Uint8* stream, int len)
 {
-    if (mixerIsS16) {
-        auto* samples = reinterpret_cast<int16_t*>(stream);
-        for (int i = 0; i < len / 2; ++i) samples[i] = limit(samples[i]);
+    auto* samples = reinterpret_cast<int16_t*>(stream);
+    const int channels = frameBytes / 2;
+    const int frames = len / frameBytes;
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        std::array<Voice*, 5> voices{&mixing.effect};
+        for (size_t k = 0; k < mixing.leaving.size(); ++k) voices[k + 1] = &mixing.leaving[k];
+        for (int f = 0; f < frames; ++f) {
+            const float music = mixing.music.next();
+            float gains[5];
+            for (size_t v = 0; v < voices.size(); ++v) {
+                Voice& voice = *voices[v];
+                gains[v] = voice.chunk ? voice.ramp.next() * kEffectLevel : 0;
+                if (voice.chunk && (voice.at + Uint32(channels) > voice.chunk->alen / 2 || voice.ramp.gain <= 0)) {
+                    voice.chunk = nullptr;
+                    gains[v] = 0;
+                }
+            }
+            for (int c = 0; c < channels; ++c) {
+                int16_t& out = samples[f * channels + c];
+                float sum = float(out) * music;
+                for (size_t v = 0; v < voices.size(); ++v)
+                    if (gains[v] > 0) sum += gains[v] * reinterpret_cast<const int16_t*>(voices[v]->chunk->abuf)[voices[v]->at + Uint32(c)];
+                out = limit(sum);
+            }
+            for (Voice* voice : voices)
+                if (voice->chunk) voice->at += Uint32(channels);
+        }
     }
     if (musicClockRunning.load(std::memory_order_relaxed))
-        musicFrames.fetch_add(len / frameBytes, std::memory_order_relaxed);
+        musicFrames.fetch_add(frames, std::memory_order_relaxed);
 }
 
 class SdlBackend final : public MediaBackend {
@@ -158,18 +238,30 @@ public:
     bool playSound(const QString& path, uint32_t flags) override
     {
         if (!startAudio()) return false;
-        if ((flags & SND_NOSTOP) && mix->Mix_Playing(kEffectChannel)) return false;
+        if ((flags & SND_NOSTOP) && effectSounding()) return false;
         Mix_Chunk* chunk = loadChunk(path);
         if (!chunk) {
             if (flags & SND_NODEFAULT) return false;
             chunk = defaultBeep();
             if (!chunk) return false;
         }
-        // Playing on a fixed channel replaces whatever that channel was playing.
-        if (mix->Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
+        {
+            const std::lock_guard<std::mutex> hold(mixing.lock);
+            // The effect sounding makes way: heard already, it fades out under the new one; not
+            // yet heard, it is simply dropped.
+            Voice& old = mixing.effect;
+            if (old.chunk && old.at > 0) {
+                Voice* slot = &mixing.leaving[0];
+                for (Voice& v : mixing.leaving)
+                    if (!v.chunk || (slot->chunk && v.ramp.gain < slot->ramp.gain)) slot = &v;
+                *slot = old;
+                slot->ramp.to(0, kCutFadeMs);
+            }
+            mixing.effect = Voice{chunk, 0, Ramp{}};
+        }
         if (!(flags & SND_ASYNC)) {
             const Uint64 deadline = sdl->SDL_GetTicks64() + kEffectWaitCapMs;
-            while (mix->Mix_Playing(kEffectChannel) && sdl->SDL_GetTicks64() < deadline) sdl->SDL_Delay(5);
+            while (effectSounding() && sdl->SDL_GetTicks64() < deadline) sdl->SDL_Delay(5);
         }
         return true;
     }
@@ -180,8 +272,22 @@ public:
             tried = false;
             return;
         }
-        mix->Mix_HaltChannel(-1);
+        // A piece fading out at the program's end finishes its fade, if the sound card takes it.
+        if (leaving || (current && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic())) {
+            if (!leaving && !held) fadeMusic(0, kStopFadeMs);
+            waitForSilence(kStopFadeMs + kSilenceWaitCapMs);
+        }
         closeAll();
+        if (leaving) {
+            halt();
+            mix->Mix_FreeMusic(leaving);
+            leaving = nullptr;
+        }
+        {
+            const std::lock_guard<std::mutex> hold(mixing.lock);
+            mixing.effect = Voice{};
+            mixing.leaving.fill(Voice{});
+        }
         mix->Mix_SetPostMix(nullptr, nullptr);
         for (Mix_Chunk* chunk : std::as_const(chunks)) mix->Mix_FreeChunk(chunk);
         chunks.clear();
@@ -192,6 +298,8 @@ public:
         sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         ready = false;
         tried = false;
+        held = false;
+        current = nullptr;
     }
 
 private:
@@ -223,18 +331,27 @@ private:
             sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
-        mix->Mix_Init(MIX_INIT_MID);
+        // The game's mix works on 16-bit samples, the format asked for, which the mixer keeps.
         int rate = 0, channels = 0;
         Uint16 format = 0;
-        if (mix->Mix_QuerySpec(&rate, &format, &channels) && rate > 0) {
-            mixerRate = rate;
-            frameBytes = std::max(1, int(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
-            mixerIsS16 = format == AUDIO_S16SYS;
+        if (!mix->Mix_QuerySpec(&rate, &format, &channels) || rate <= 0 || channels <= 0 ||
+            format != AUDIO_S16SYS) {
+            mix->Mix_CloseAudio();
+            sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
         }
+        mix->Mix_Init(MIX_INIT_MID);
+        mixerRate = rate;
+        frameBytes = 2 * channels;
         musicClockRunning = false;
+        {
+            const std::lock_guard<std::mutex> hold(mixing.lock);
+            mixing.music = Ramp{};
+            mixing.effect = Voice{};
+            mixing.leaving.fill(Voice{});
+        }
         mix->Mix_SetPostMix(postMix, nullptr);
-        mix->Mix_VolumeMusic(mixerIsS16 ? kMusicVolume : kMusicVolume * kMakeUp);
-        mix->Mix_Volume(-1, mixerIsS16 ? kEffectVolume : MIX_MAX_VOLUME);
+        mix->Mix_VolumeMusic(kMusicVolume);
         haveSoundFont = chooseSoundFont();
         ready = true;
         return true;
@@ -331,18 +448,21 @@ private:
         if (!words.isEmpty())
             return IsKeyword(words.first(), "wait") ? MCIERR_UNSUPPORTED_FUNCTION : MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
+        settle();
         const bool goOn = owns(device) && mix->Mix_PlayingMusic() &&
-                          (device.rewound || (!device.fromStart && mix->Mix_PausedMusic()));
+                          (device.rewound || (!device.fromStart && held));
         device.rewound = false;
         if (goOn) {
-            mix->Mix_ResumeMusic();
-            musicClockRunning = true;
+            goOnPlaying();
             return MCIERR_NONE;
         }
+        clearSlot();
         musicClockRunning = false;
+        setMusicGain(1);
         if (mix->Mix_PlayMusic(device.music, device.loops ? -1 : 0) != 0) return MCIERR_HARDWARE;
         mix->Mix_ResumeMusic();
         current = device.music;
+        held = false;
         device.fromStart = false;
         musicFrames = 0;
         musicClockRunning = true;
@@ -353,15 +473,20 @@ private:
     {
         if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
-        hold(device);
+        hold(device, kStopFadeMs);
         return MCIERR_NONE;
     }
 
-    // Holds the piece where it is until "resume" (or "play") goes on from there.
+    // Holds the piece where it is until "resume" (or "play") goes on from there. The short fade
+    // is waited for, so the piece stands still at once.
     int32_t pause(Device& device, const QStringList& words)
     {
         if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (hold(device)) device.paused = true;
+        if (hold(device, kPauseFadeMs)) {
+            device.paused = true;
+            waitForSilence(kPauseFadeMs + kSilenceWaitCapMs);
+            settle();
+        }
         return MCIERR_NONE;
     }
 
@@ -371,20 +496,34 @@ private:
         if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (!device.paused) return MCIERR_NONE;
         device.paused = false;
-        if (owns(device) && mix->Mix_PlayingMusic() && mix->Mix_PausedMusic()) {
-            mix->Mix_ResumeMusic();
-            musicClockRunning = true;
-        }
+        settle();
+        if (owns(device) && mix->Mix_PlayingMusic() && held) goOnPlaying();
         return MCIERR_NONE;
     }
 
-    // Pauses the mixer's music when this device is sounding; true when it was.
-    bool hold(const Device& device)
+    // Fades the music out over `ms` when this device is sounding, to be paused once silent;
+    // true when it was sounding.
+    bool hold(const Device& device, int ms)
     {
-        if (!owns(device) || !mix->Mix_PlayingMusic() || mix->Mix_PausedMusic()) return false;
-        mix->Mix_PauseMusic();
-        musicClockRunning = false;
+        settle();
+        if (!owns(device) || !mix->Mix_PlayingMusic() || held) return false;
+        held = true;
+        fadeMusic(0, ms);
+        holdDeadline = sdl->SDL_GetTicks64() + Uint64(ms + kSettleGraceMs);
+        settleSoon();
         return true;
+    }
+
+    // The held piece goes on from where it stands, fading in from where its fade-out got to.
+    void goOnPlaying()
+    {
+        if (mix->Mix_PausedMusic()) {
+            setMusicGain(0);
+            mix->Mix_ResumeMusic();
+        }
+        held = false;
+        fadeMusic(1, kPauseFadeMs);
+        musicClockRunning = true;
     }
 
     int32_t seek(Device& device, const QStringList& words)
@@ -402,6 +541,8 @@ private:
                 device.fromStart = false;
                 return MCIERR_NONE;
             }
+            // At once: a tune synthesised live is started again right here by the poll, and
+            // waiting for a fade would leave a gap at its loop point.
             if (owns(device)) halt();
             device.rewound = false;
             device.fromStart = IsKeyword(rest.at(1), "start");
@@ -420,7 +561,8 @@ private:
         if (rest.size() > 1) return MCIERR_UNRECOGNIZED_KEYWORD;
         QString answer;
         if (IsKeyword(rest.at(0), "mode")) {
-            bool playing = owns(device) && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic();
+            settle();
+            bool playing = owns(device) && mix->Mix_PlayingMusic() && !held;
             if (playing && lengthInFrames(device) > 0 && musicFrames.load() >= lengthInFrames(device))
                 playing = false;
             answer = playing          ? QStringLiteral("playing")
@@ -460,11 +602,22 @@ private:
         return MCIERR_NONE;
     }
 
+    // A piece still sounding leaves the slot fading out (going on with the fade a "stop" began)
+    // and is freed once silent; any other is freed at once.
     void free(Device& device)
     {
         if (owns(device)) {
-            halt();
             current = nullptr;
+            if (!leaving && sounding()) {
+                if (!held) fadeMusic(0, kStopFadeMs);
+                held = false;
+                leaving = device.music;
+                leavingDeadline = sdl->SDL_GetTicks64() + Uint64(kStopFadeMs + kSettleGraceMs);
+                device.music = nullptr;
+                settleSoon();
+                return;
+            }
+            halt();
         }
         mix->Mix_FreeMusic(device.music);
         device.music = nullptr;
@@ -474,12 +627,96 @@ private:
     {
         mix->Mix_HaltMusic();
         musicClockRunning = false;
+        held = false;
     }
 
     void closeAll()
     {
         for (Device& device : devices) free(device);
         devices.clear();
+    }
+
+    // ---- fades ----
+
+    void fadeMusic(float target, int ms)
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        mixing.music.to(target, ms);
+    }
+
+    void setMusicGain(float gain)
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        mixing.music = Ramp{gain, gain, 1};
+    }
+
+    bool musicSilent()
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        return mixing.music.gain <= 0;
+    }
+
+    bool effectSounding()
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        return mixing.effect.chunk != nullptr;
+    }
+
+    // Music in the mixer's slot that can be heard.
+    bool sounding() { return mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic() && !musicSilent(); }
+
+    // Waits, up to capMs, until the mixer has faded the music out.
+    void waitForSilence(int capMs)
+    {
+        const Uint64 deadline = sdl->SDL_GetTicks64() + Uint64(capMs);
+        while (!musicSilent() && sdl->SDL_GetTicks64() < deadline) sdl->SDL_Delay(1);
+    }
+
+    // Empties the mixer's music slot for a new start: a piece still sounding there (one closed
+    // while it fades out, or one started again from the top) is hurried out first.
+    void clearSlot()
+    {
+        if (sounding()) {
+            fadeMusic(0, kHurryFadeMs);
+            waitForSilence(kHurryFadeMs + kSilenceWaitCapMs);
+        }
+        if (mix->Mix_PlayingMusic()) halt();
+        held = false;
+        if (leaving) {
+            mix->Mix_FreeMusic(leaving);
+            leaving = nullptr;
+        }
+    }
+
+    // Carries out what the fades left to do: a piece closed while sounding is freed, and one held
+    // is paused, once silent (or once its fade is long overdue).
+    void settle()
+    {
+        if (!ready) return;
+        const bool silent = musicSilent();
+        const Uint64 now = sdl->SDL_GetTicks64();
+        if (leaving && (silent || now >= leavingDeadline)) {
+            halt();
+            mix->Mix_FreeMusic(leaving);
+            leaving = nullptr;
+        }
+        const bool holding = held && current && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic();
+        if (holding && (silent || now >= holdDeadline)) {
+            mix->Mix_PauseMusic();
+            musicClockRunning = false;
+        }
+        if (leaving || (held && current && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic())) settleSoon();
+    }
+
+    // Settles again shortly, from the game's event loop.
+    void settleSoon()
+    {
+        if (settleQueued || !QCoreApplication::instance()) return;
+        settleQueued = true;
+        QTimer::singleShot(20, Qt::PreciseTimer, QCoreApplication::instance(), [this] {
+            settleQueued = false;
+            settle();
+        });
     }
 
     // Effects are small and played often (a key press each), so each file is read once.
@@ -518,6 +755,11 @@ private:
     bool haveSoundFont = false;
     Devices devices;
     Mix_Music* current = nullptr;  // the device that owns the mixer's music slot
+    bool held = false;             // "stop" or "pause" holds it: fading out, paused once silent
+    Uint64 holdDeadline = 0;
+    Mix_Music* leaving = nullptr;  // closed while sounding: fading out in the slot
+    Uint64 leavingDeadline = 0;
+    bool settleQueued = false;
     QHash<QString, Mix_Chunk*> chunks;
     Mix_Chunk* beep = nullptr;
 };

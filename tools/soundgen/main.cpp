@@ -7,8 +7,8 @@
 // font as BGM1.ogg .. BGM5.ogg (Ogg Vorbis, 44.1 kHz stereo): the game plays the recording
 // rather than synthesising the tune live, as long as the recording's comment
 // "tavolnik-midi-sha1:<40 hex digits>" names the SHA-1 of the very MIDI file beside it. A
-// recording is as long as its tune, up to where the game starts it again, and ends in a 10 ms
-// fade. Without a General MIDI sound font soundgen warns, writes no recordings and removes old
+// recording is as long as its tune, up to where the game starts it again, and its end runs into
+// its start; all are equally loud. Without a General MIDI sound font soundgen warns, writes no recordings and removes old
 // ones, and the game synthesises the tunes. The output is the same on every run.
 // --verbose prints each recording's length, size and level.
 #include "effects.h"
@@ -116,9 +116,11 @@ int main(int argc, char** argv)
                 return 1;
             }
             if (verbose)
-                std::printf("%s: %.3f s, %zu bytes, synthesised peak %.3f, raised by %.1f dB\n",
+                std::printf("%s: %.3f s, %zu bytes, synthesised peak %.3f, raised by %.1f dB, peaks held down by "
+                            "up to %.1f dB (more than 0.5 dB for %.2f %% of it)\n",
                             r.path.filename().c_str(), double(r.done.frames) / soundgen::kSampleRate,
-                            r.done.bytes, double(r.done.synthPeak), 20 * std::log10(double(r.done.gain)));
+                            r.done.bytes, double(r.done.synthPeak), 20 * std::log10(double(r.done.gain)),
+                            -double(r.done.limitedDb), 100 * double(r.done.limitedShare));
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "soundgen: %s\n", e.what());

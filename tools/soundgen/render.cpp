@@ -29,7 +29,14 @@ namespace soundgen {
 namespace {
 
 constexpr int kRate = 44100;
-constexpr int kFadeFrames = kRate / 100;  // 10 ms, so the restart never clicks
+// The last 10 ms of the recording blend into the first pass's last 10 ms: they hold the same
+// notes, so the loop point runs from the end into the start as the tune does.
+constexpr int kSeamFrames = kRate / 100;
+// Below this the recording holds nothing musical: the rumble and the offset of a warm pad go.
+constexpr double kHighPassHz = 20;
+// The limiter looks 2 ms ahead and lets go over 80 ms.
+constexpr int kLookAheadFrames = kRate / 500;
+constexpr double kReleaseFrames = 0.080 * kRate;
 // Vorbis quality 0..1: 0.4 comes to about 120 kbit/s, some 15 kB a second of music.
 constexpr double kQuality = 0.4;
 
@@ -72,7 +79,8 @@ struct Synth {
 
 // The tune as FluidSynth plays it for the game: 44.1 kHz, its default reverb, chorus, gain and
 // polyphony; the player paced by the samples it makes, so every run gives the same samples.
-// Interleaved stereo.
+// Played twice in a row without a reset between, as the game loops it: the second time round
+// starts with the first's reverb and last notes still sounding. Interleaved stereo, 2 x frames.
 std::vector<float> synthesise(const std::vector<uint8_t>& midi, const std::string& soundFont,
                               int64_t frames)
 {
@@ -83,6 +91,7 @@ std::vector<float> synthesise(const std::vector<uint8_t>& midi, const std::strin
         if (!f.settings) fail("FluidSynth: no settings");
         fluid_settings_setnum(f.settings.get(), "synth.sample-rate", kRate);
         fluid_settings_setstr(f.settings.get(), "player.timing-source", "sample");
+        fluid_settings_setint(f.settings.get(), "player.reset-synth", 0);
         f.synth.reset(new_fluid_synth(f.settings.get()));
         if (!f.synth) fail("FluidSynth: no synthesiser");
         if (fluid_synth_sfload(f.synth.get(), soundFont.c_str(), 1) == FLUID_FAILED)
@@ -90,20 +99,98 @@ std::vector<float> synthesise(const std::vector<uint8_t>& midi, const std::strin
         f.player.reset(new_fluid_player(f.synth.get()));
         if (!f.player) fail("FluidSynth: no player");
         if (fluid_player_add_mem(f.player.get(), midi.data(), midi.size()) != FLUID_OK ||
+            fluid_player_add_mem(f.player.get(), midi.data(), midi.size()) != FLUID_OK ||
             fluid_player_play(f.player.get()) != FLUID_OK)
             fail("FluidSynth refuses the tune");
     }
 
-    std::vector<float> out(size_t(frames) * 2);
+    std::vector<float> out(size_t(frames) * 4);
     constexpr int64_t kBlock = 4096;
-    for (int64_t done = 0; done < frames; done += kBlock) {
-        const int n = int(std::min(kBlock, frames - done));
+    for (int64_t done = 0; done < 2 * frames; done += kBlock) {
+        const int n = int(std::min(kBlock, 2 * frames - done));
         float* at = out.data() + done * 2;
         if (fluid_synth_write_float(f.synth.get(), n, at, 0, 2, at, 1, 2) != FLUID_OK)
             fail("FluidSynth failed while playing the tune");
     }
     fluid_player_stop(f.player.get());
     return out;
+}
+
+// ---- the level ----
+
+// A second-order Butterworth high-pass at kHighPassHz over each channel of interleaved stereo.
+void highPass(std::vector<float>& samples)
+{
+    const double w = std::tan(M_PI * kHighPassHz / kRate);
+    const double norm = 1 / (1 + std::sqrt(2.0) * w + w * w);
+    const double b0 = norm, b1 = -2 * norm, b2 = norm;
+    const double a1 = 2 * (w * w - 1) * norm, a2 = (1 - std::sqrt(2.0) * w + w * w) * norm;
+    for (size_t c = 0; c < 2; ++c) {
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        for (size_t i = c; i < samples.size(); i += 2) {
+            const double x = samples[i];
+            const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1; x1 = x; y2 = y1; y1 = y;
+            samples[i] = float(y);
+        }
+    }
+}
+
+double rmsOf(const std::vector<float>& samples)
+{
+    double sum = 0;
+    for (float v : samples) sum += double(v) * v;
+    return samples.empty() ? 0 : std::sqrt(sum / double(samples.size()));
+}
+
+// The recording `loop` (interleaved stereo, played round and round) raised by `gain`, its peaks
+// held at `ceiling` by a limiter that looks ahead and lets go slowly; the loop is treated as a
+// circle, so the gain runs on across the loop point. Returns the deepest cut in dB (0 or less)
+// and, in *share, the share of the loop during which it cuts more than 0.5 dB.
+double raiseAndLimit(std::vector<float>& loop, double gain, double ceiling, float* share)
+{
+    const size_t n = loop.size() / 2;
+    std::vector<double> need(n);
+    bool limits = false;
+    for (size_t i = 0; i < n; ++i) {
+        const double top = gain * std::max(std::fabs(loop[2 * i]), std::fabs(loop[2 * i + 1]));
+        need[i] = top > ceiling ? ceiling / top : 1.0;
+        limits = limits || need[i] < 1;
+    }
+    double deepest = 1;
+    if (limits) {
+        const size_t look = kLookAheadFrames;
+        // The least gain needed over the coming 2 ms...
+        std::vector<double> held(n);
+        for (size_t i = 0; i < n; ++i) {
+            double m = 1;
+            for (size_t k = 0; k < look; ++k) m = std::min(m, need[(i + k) % n]);
+            held[i] = m;
+        }
+        // ...coming back up slowly (twice round, so the loop point is settled too)...
+        double g = 1;
+        for (size_t lap = 0; lap < 2; ++lap)
+            for (size_t i = 0; i < n; ++i) {
+                g = std::min(held[i], g + (1 - g) / kReleaseFrames);
+                held[i] = g;
+            }
+        // ...and smoothed over 2 ms, never above what the peaks need.
+        double sum = 0;
+        for (size_t k = 0; k < look; ++k) sum += held[n - 1 - k];
+        for (size_t i = 0; i < n; ++i) {
+            sum += held[i] - held[(i + n - look) % n];
+            need[i] = std::min(1.0, sum / double(look));
+        }
+    }
+    size_t cut = 0;
+    for (size_t i = 0; i < n; ++i) {
+        deepest = std::min(deepest, need[i]);
+        cut += need[i] < 0.944;
+        loop[2 * i] = float(loop[2 * i] * gain * need[i]);
+        loop[2 * i + 1] = float(loop[2 * i + 1] * gain * need[i]);
+    }
+    *share = n ? float(cut) / float(n) : 0;
+    return 20 * std::log10(deepest);
 }
 
 // ---- the Ogg file ----
@@ -172,6 +259,22 @@ void writeOgg(const std::string& path, const std::vector<float>& samples, int64_
     if (!ok) fail("cannot write " + path + ": " + error);
 }
 
+// The loudest sample of an Ogg file as a decoder plays it.
+float decodedPeak(const std::string& path)
+{
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file) fail("cannot read back " + path + ": " + sf_strerror(nullptr));
+    // Samples as they are, not scaled to the loudest one.
+    sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    std::vector<float> block(size_t(4096) * size_t(std::max(1, info.channels)));
+    float peak = 0;
+    for (sf_count_t n; (n = sf_readf_float(file, block.data(), 4096)) > 0;)
+        for (sf_count_t i = 0; i < n * info.channels; ++i) peak = std::max(peak, std::fabs(block[size_t(i)]));
+    sf_close(file);
+    return peak;
+}
+
 }  // namespace
 
 Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
@@ -179,19 +282,22 @@ Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFo
 {
     Rendering r;
     r.frames = std::llround(midiSeconds(midi) * kRate);
-    if (r.frames <= kFadeFrames) fail(path + ": the tune is too short to render");
-    std::vector<float> samples = synthesise(midi, soundFont, r.frames);
-
-    for (float v : samples) r.synthPeak = std::max(r.synthPeak, std::fabs(v));
+    if (r.frames <= kSeamFrames) fail(path + ": the tune is too short to render");
+    std::vector<float> twice = synthesise(midi, soundFont, r.frames);
+    for (float v : twice) r.synthPeak = std::max(r.synthPeak, std::fabs(v));
     if (!(r.synthPeak > 0)) fail(path + ": FluidSynth made no sound");
-    r.gain = kPeak / r.synthPeak;
-    for (float& v : samples) v *= r.gain;
-    // Down to nothing over the last 10 ms; the first sample stays on the beat.
-    for (int k = 0; k < kFadeFrames; ++k) {
-        const float f = float(kFadeFrames - 1 - k) / kFadeFrames;
-        const size_t at = size_t(r.frames - kFadeFrames + k) * 2;
-        samples[at] *= f;
-        samples[at + 1] *= f;
+    highPass(twice);
+
+    // The second time round, its last 10 ms blending into the first time round's, which lead
+    // into the second's first sample as the tune does.
+    const size_t length = size_t(r.frames) * 2;
+    std::vector<float> loop(twice.begin() + std::ptrdiff_t(length), twice.end());
+    for (size_t k = 0; k < size_t(kSeamFrames); ++k) {
+        const float w = float(k + 1) / kSeamFrames;
+        for (size_t c = 0; c < 2; ++c) {
+            const size_t at = length - size_t(kSeamFrames - k) * 2 + c;
+            loop[at] = (1 - w) * loop[at] + w * twice[at];
+        }
     }
 
     const std::string digest =
@@ -201,7 +307,27 @@ Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFo
             .toStdString();
     const std::string part = path + ".part";
     try {
-        writeOgg(part, samples, r.frames, "tavolnik-midi-sha1:" + digest);
+        // Every tune as loud as the next; the few peaks a quiet one's raise would push past the
+        // ceiling are held down. The limiter takes a little off the level, so the raise is found
+        // again. The Vorbis coding lets a peak overshoot a little: where it passes kPeak, the
+        // ceiling comes down by as much and the tune is made again.
+        double ceiling = kPeak * 0.95;
+        for (int attempt = 0;; ++attempt) {
+            r.gain = 1;
+            std::vector<float> samples;
+            for (int round = 0; round < 4; ++round) {
+                samples = loop;
+                r.limitedDb = float(raiseAndLimit(samples, r.gain, ceiling, &r.limitedShare));
+                const double level = rmsOf(samples);
+                if (!(level > 0)) fail(path + ": FluidSynth made no sound");
+                if (round < 3) r.gain = float(r.gain * kLevel / level);
+            }
+            writeOgg(part, samples, r.frames, "tavolnik-midi-sha1:" + digest);
+            const float peak = decodedPeak(part);
+            if (peak <= kPeak) break;
+            if (attempt == 3) fail(path + ": its peaks stay over -1 dBFS");
+            ceiling *= kPeak / peak * 0.99;
+        }
         fixStreamNumber(part, uint32_t(std::stoul(digest.substr(0, 8), nullptr, 16)));
         std::filesystem::rename(part, path);
     } catch (...) {
