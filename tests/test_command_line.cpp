@@ -6,6 +6,8 @@
 // is no display at all.
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/command_line.h"
@@ -100,6 +102,9 @@ private slots:
         bad("seed word", {"--seed", "abc"}, "tavolnik: --seed needs a whole number, not 'abc'");
         bad("seed missing", {"--seed"}, "tavolnik: --seed needs a value");
         bad("platform missing", {"-platform"}, "tavolnik: -platform needs a value");
+        bad("language the game lacks", {"--language", "xx"}, "tavolnik: --language needs one of ja, en, not 'xx'");
+        bad("language by its name", {"--language=English"},
+            "tavolnik: --language needs one of ja, en, not 'English'");
     }
     void parse()
     {
@@ -175,6 +180,8 @@ private slots:
                                    << "tavolnik: --scale needs a whole number from 1 to 4, not '9'";
         QTest::newRow("bad seed") << QStringList{"--seed", "x"} << 2 << ""
                                   << "tavolnik: --seed needs a whole number, not 'x'";
+        QTest::newRow("bad language") << QStringList{"--language", "xx"} << 2 << ""
+                                      << "tavolnik: --language needs one of ja, en, not 'xx'";
         QTest::newRow("no display") << QStringList{} << 2 << ""
                                     << "tavolnik: cannot open a display: neither DISPLAY nor "
                                        "WAYLAND_DISPLAY is set (QT_QPA_PLATFORM=offscreen runs "
@@ -223,6 +230,27 @@ private slots:
         const Run r = run(arguments, env, measuredPath());
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
+    }
+
+    // --language is the player's choice: the settings file keeps it for the next start, and
+    // --language ja takes the game back to Japanese.
+    void theLanguageGivenIsKept()
+    {
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        auto kept = [&config] {
+            QSettings file(config.path() + QStringLiteral("/Tavolnik/Tavolnik.conf"), QSettings::IniFormat);
+            return file.value(QStringLiteral("Options/Language")).toString();
+        };
+        for (const char* language : {"en", "ja"}) {
+            const Run r = run({QStringLiteral("--language"), QLatin1String(language)}, env, measuredPath());
+            QCOMPARE(r.code, 0);
+            QCOMPARE(kept(), QLatin1String(language));
+        }
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their

@@ -29,15 +29,15 @@ struct Fault {
     const char* why;
     const char* told;
 };
-const Fault kNoFolder{"its folder cannot be made", "設定のフォルダーを作れません"};
-const Fault kLockBusy{"another copy of the game did not finish its save", "ほかに起動しているゲームの保存が終わりません"};
-const Fault kLockDenied{"the lock file cannot be made", "設定のフォルダーに書き込めません"};
-const Fault kNotWritten{"the new file cannot be written", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）"};
-const Fault kNotMoved{"the new file cannot be moved", "新しいファイルを置けません"};
-const Fault kNotReadBack{"the new file cannot be read back", "書き込んだファイルを読み返せません"};
-const Fault kIncomplete{"the new file came out incomplete", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）"};
-const Fault kNotSetAside{"the damaged file there cannot be set aside", "壊れたファイルをよけておけません"};
-const Fault kNotReplaced{"the old file cannot be replaced", "前のファイルを置き換えられません"};
+const Fault kNoFolder{"its folder cannot be made", QT_TRANSLATE_NOOP("SettingsStore", "設定のフォルダーを作れません")};
+const Fault kLockBusy{"another copy of the game did not finish its save", QT_TRANSLATE_NOOP("SettingsStore", "ほかに起動しているゲームの保存が終わりません")};
+const Fault kLockDenied{"the lock file cannot be made", QT_TRANSLATE_NOOP("SettingsStore", "設定のフォルダーに書き込めません")};
+const Fault kNotWritten{"the new file cannot be written", QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）")};
+const Fault kNotMoved{"the new file cannot be moved", QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルを置けません")};
+const Fault kNotReadBack{"the new file cannot be read back", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルを読み返せません")};
+const Fault kIncomplete{"the new file came out incomplete", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）")};
+const Fault kNotSetAside{"the damaged file there cannot be set aside", QT_TRANSLATE_NOOP("SettingsStore", "壊れたファイルをよけておけません")};
+const Fault kNotReplaced{"the old file cannot be replaced", QT_TRANSLATE_NOOP("SettingsStore", "前のファイルを置き換えられません")};
 
 void tellFailure(const QString& appName, const QString& path, const QString& why)
 {
@@ -246,7 +246,7 @@ bool SettingsStore::writeFile(QString* why, QString* told)
 {
     const auto fail = [&](const Fault& fault) {
         *why = QString::fromUtf8(fault.why);
-        *told = QString::fromUtf8(fault.told);
+        *told = QCoreApplication::translate("SettingsStore", fault.told);
         return false;
     };
     const QString target = writeTarget(path_);
@@ -300,7 +300,7 @@ SettingsLock::SettingsLock(const QString& appName) : path_(SettingsStore::filePa
     if (fault) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
-        failure_ = QString::fromUtf8(fault->told);
+        failure_ = QCoreApplication::translate("SettingsStore", fault->told);
         tellFailure(appName, SettingsStore::filePath(appName), QString::fromUtf8(fault->why));
         return;
     }

@@ -48,7 +48,7 @@ void form_Rank::Set_Form()
     Option1[RankMode - 1]->setValue(true);
     Option2[RankStage - 1]->setValue(true);
 
-    const QString unit = Option1[0]->Value() ? QStringLiteral("秒") : QStringLiteral("M");
+    const QString unit = Option1[0]->Value() ? tr("秒") : QStringLiteral("M");
     for (int i = 0; i < 5; ++i) {
         lbl_Nm[i]->setCaption(HScoreName[RankMode][RankStage][i]);
         lbl_Score[i]->setCaption(QString::number(HScoreVal[RankMode][RankStage][i]));
@@ -115,8 +115,8 @@ void form_Rank::FinishRanking()
     // save. When the game is already ending (a signal), the box closes at once by itself.
     QString failure;
     if (!SaveScore(&failure))
-        MsgBox(QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2\n"
-                              "この記録は、次に保存するときにいっしょに保存します。")
+        MsgBox(tr("ランキングを保存できませんでした。\n%1。\n%2\n"
+                  "この記録は、次に保存するときにいっしょに保存します。")
                    .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik")))),
                QStringLiteral("Tavolnik"), this);
     PlayEffectWait(QStringLiteral("Click"));
