@@ -95,7 +95,7 @@ void form_Controls::fill()
          tr("十字キー、左スティック")},
         {tr("次のメッセージ"), keysOf({GameAction::Next}), tr("スタート、下のボタン")},
         {tr("START を押す"), KeyName(Qt::Key_Return), tr("スタート")},
-        {tr("一時停止と再開"), keysOf({GameAction::Pause}) + QLatin1Char(' ') + KeyName(Qt::Key_Pause),
+        {tr("一時停止と再開"), keysOf({GameAction::Pause}) + QStringLiteral(" / ") + KeyName(Qt::Key_Pause),
          tr("スタート")},
         {tr("タイトル画面のボタンを選ぶ"),
          tr("%1 のあと %2").arg(KeyName(Qt::Key_Tab), KeyName(Qt::Key_Return)), QStringLiteral("-")},
