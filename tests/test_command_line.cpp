@@ -6,6 +6,7 @@
 // is no display at all.
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -103,6 +104,9 @@ private slots:
         bad("seed word", {"--seed", "abc"}, "tavolnik: --seed needs a whole number, not 'abc'");
         bad("seed missing", {"--seed"}, "tavolnik: --seed needs a value");
         bad("platform missing", {"-platform"}, "tavolnik: -platform needs a value");
+        bad("language the game lacks", {"--language", "xx"}, "tavolnik: --language needs one of ja, en, not 'xx'");
+        bad("language by its name", {"--language=English"},
+            "tavolnik: --language needs one of ja, en, not 'English'");
     }
     void parse()
     {
@@ -178,6 +182,8 @@ private slots:
                                    << "tavolnik: --scale needs a whole number from 1 to 4, not '9'";
         QTest::newRow("bad seed") << QStringList{"--seed", "x"} << 2 << ""
                                   << "tavolnik: --seed needs a whole number, not 'x'";
+        QTest::newRow("bad language") << QStringList{"--language", "xx"} << 2 << ""
+                                      << "tavolnik: --language needs one of ja, en, not 'xx'";
         QTest::newRow("no display") << QStringList{} << 2 << ""
                                     << "tavolnik: cannot open a display: neither DISPLAY nor "
                                        "WAYLAND_DISPLAY is set (QT_QPA_PLATFORM=offscreen runs "
@@ -254,6 +260,27 @@ private slots:
         QVERIFY(game.waitForFinished(10000));
         QCOMPARE(game.exitStatus(), QProcess::NormalExit);
         QCOMPARE(game.exitCode(), 128 + SIGTERM);
+    }
+
+    // --language is the player's choice: the settings file keeps it for the next start, and
+    // --language ja takes the game back to Japanese.
+    void theLanguageGivenIsKept()
+    {
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        auto kept = [&config] {
+            QSettings file(config.path() + QStringLiteral("/Tavolnik/Tavolnik.conf"), QSettings::IniFormat);
+            return file.value(QStringLiteral("Options/Language")).toString();
+        };
+        for (const char* language : {"en", "ja"}) {
+            const Run r = run({QStringLiteral("--language"), QLatin1String(language)}, env, measuredPath());
+            QCOMPARE(r.code, 0);
+            QCOMPARE(kept(), QLatin1String(language));
+        }
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their

@@ -3,6 +3,8 @@
 
 #include "app/command_line.h"
 
+#include "runtime/language.h"
+
 namespace {
 // Options of the window system itself that take a value; Qt reads them from the arguments.
 const QStringList toolkitValueOptions = {
@@ -51,7 +53,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             hasValue = true;
         }
         const bool ours = arg.startsWith(QLatin1String("--"))
-                          && (name == QLatin1String("seed") || name == QLatin1String("scale"));
+                          && (name == QLatin1String("seed") || name == QLatin1String("scale") ||
+                              name == QLatin1String("language"));
         const bool toolkit = eq < 0 && toolkitValueOptions.contains(name);
         if (!ours && !toolkit)
             return fail(QStringLiteral("tavolnik: unknown option '%1'").arg(arg), true);
@@ -75,6 +78,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                             false);
             line.hasSeed = true;
             line.seed = seed;
+        } else if (name == QLatin1String("language")) {
+            if (!GameLanguages().contains(value))
+                return fail(QStringLiteral("tavolnik: --language needs one of %1, not '%2'")
+                                .arg(GameLanguages().join(QStringLiteral(", ")), value),
+                            false);
+            line.language = value;
         } else {
             uint64_t scale = 0;
             if (!parseWhole(value, scale) || scale < 1 || scale > 4)
@@ -100,6 +109,8 @@ QString UsageText()
         "  --scale N      Shows every window N times larger (1 to 4), every picture drawn\n"
         "                 sharp at that size; lowered to the largest that fits the screen.\n"
         "                 Without it, a large screen gets a larger game.\n"
+        "  --language L   Shows the game in Japanese (ja, as designed) or English (en),\n"
+        "                 and keeps that choice for the next start.\n"
         "\n"
         "The window system's own -platform, -display, -style, -platformtheme and -stylesheet\n"
         "options are handed on to it.\n");

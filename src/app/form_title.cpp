@@ -25,13 +25,13 @@
 namespace {
 form_Title* currentTitle = nullptr;
 
-QString questionHint() { return QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？"); }
+QString questionHint() { return form_Title::tr("「ストーリー」と「ドライブ」のどっちで遊ぶ？"); }
 
 // The buttons' captions, from the top.
 QStringList buttonCaptions()
 {
-    return {QStringLiteral("ストーリー"), QStringLiteral("ドライブ"), QStringLiteral("ランキング"),
-            QStringLiteral("終了")};
+    return {form_Title::tr("ストーリー"), form_Title::tr("ドライブ"), form_Title::tr("ランキング"),
+            form_Title::tr("終了")};
 }
 
 QString pic(const char* name) { return QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name)); }
@@ -142,40 +142,40 @@ void form_Title::Form_Load()
 
 void form_Title::Command1_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("車や障害物を避けながら、制限時間内に走るんだよ！"));
+    lbl_Msg->setCaption(tr("車や障害物を避けながら、制限時間内に走るんだよ！"));
 }
 
 void form_Title::Command2_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("時間の制限はないけど、走るほど難しくなるよ！"));
+    lbl_Msg->setCaption(tr("時間の制限はないけど、走るほど難しくなるよ！"));
 }
 
 void form_Title::Command3_MouseMove()
 {
-    lbl_Msg->setCaption(QStringList{QStringLiteral("「ストーリー」はクリア時間の短い順"),
-                                    QStringLiteral("「ドライブ」は走行距離の長い順"),
-                                    QStringLiteral("に上位5名が記録されるんだ")}
+    lbl_Msg->setCaption(QStringList{tr("「ストーリー」はクリア時間の短い順"),
+                                    tr("「ドライブ」は走行距離の長い順"),
+                                    tr("に上位5名が記録されるんだ")}
                             .join(CRLF));
 }
 
 void form_Title::Command4_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("あんまり遊びすぎないようにね"));
+    lbl_Msg->setCaption(tr("あんまり遊びすぎないようにね"));
 }
 
 void form_Title::Image1_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("僕は烈！このゲームで活躍するゼンタは友達だよ"));
+    lbl_Msg->setCaption(tr("僕は烈！このゲームで活躍するゼンタは友達だよ"));
 }
 
 void form_Title::Image2_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("「Tavolnik」が正式なタイトルみたいだね"));
+    lbl_Msg->setCaption(tr("「Tavolnik」が正式なタイトルみたいだね"));
 }
 
 void form_Title::Image3_MouseMove()
 {
-    lbl_Msg->setCaption(QStringLiteral("タルベ君が作ったんだって"));
+    lbl_Msg->setCaption(tr("タルベ君が作ったんだって"));
 }
 
 void form_Title::Form_MouseMove() { lbl_Msg->setCaption(questionHint()); }
@@ -243,14 +243,14 @@ void form_Title::Command1_Click()
 {
     PlayEffectWait(QStringLiteral("Click"));
     GameMode = ModeStage1;
-    openRace(RaceModeOf(GameMode).caption);
+    openRace(StageText(RaceModeOf(GameMode).caption));
 }
 
 void form_Title::Command2_Click()
 {
     PlayEffectWait(QStringLiteral("Click"));
     GameMode = ModeDrive;
-    openRace(RaceModeOf(GameMode).caption);
+    openRace(StageText(RaceModeOf(GameMode).caption));
 }
 
 void form_Title::Command3_Click()

@@ -24,6 +24,7 @@
 #include "app/race_screen_input.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
+#include "runtime/language.h"
 #include "runtime/picture.h"
 #include "runtime/player_settings.h"
 #include "runtime/random.h"
@@ -170,6 +171,12 @@ int RunTavolnik(int argc, char* argv[])
     CloseGameOnSignals();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
+    // A language given on the command line is the player's choice from now on.
+    QString languageFailure;
+    if (!line.language.isEmpty() && !ChooseLanguage(line.language, &languageFailure))
+        std::fprintf(stderr, "tavolnik: the language is shown but could not be kept: %s\n",
+                     qPrintable(languageFailure));
+    ShowLanguage(ChosenLanguage());
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

@@ -14,11 +14,11 @@ namespace {
 QString GameOverText(int16_t kind)
 {
     if (kind == GameOverTimeUp)
-        return QStringLiteral("うわー、間に合わなかったー！") + CRLF +
-               QStringLiteral("待ち合わせの時間過ぎちまったよぉー") + CRLF + CRLF +
+        return form_Main::tr("うわー、間に合わなかったー！") + CRLF +
+               form_Main::tr("待ち合わせの時間過ぎちまったよぉー") + CRLF + CRLF +
                QStringLiteral("Game Over");
-    return QStringLiteral("ジェットローラーが壊れちまったー！") + CRLF +
-           QStringLiteral("もう走れねーよぉー") + CRLF + CRLF + QStringLiteral("Game Over");
+    return form_Main::tr("ジェットローラーが壊れちまったー！") + CRLF +
+           form_Main::tr("もう走れねーよぉー") + CRLF + CRLF + QStringLiteral("Game Over");
 }
 } // namespace
 

@@ -54,7 +54,7 @@ QString VersionText()
 
 void form_Main::mabout_Click()
 {
-    MsgBox(VersionText(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), this);
+    MsgBox(VersionText(), tr("ﾊﾞｰｼﾞｮﾝ情報"), this);
 }
 
 void form_Main::closeEvent(QCloseEvent* event)

@@ -41,6 +41,10 @@ form_Main* NewRaceScreen()
     QObject::connect(race->mtitle, &QAction::triggered, race, [race] { race->mtitle_Click(); });
     QObject::connect(race->mend, &QAction::triggered, race, [race] { race->mend_Click(); });
     QObject::connect(race->mabout, &QAction::triggered, race, [race] { race->mabout_Click(); });
+    QObject::connect(race->mcontrols, &QAction::triggered, race, [race] { race->mcontrols_Click(); });
+    // The language marks are set by translateMenu alone, as the sound menu's by its handlers.
+    wireCheckItem(race, race->mja, &form_Main::mja_Click);
+    wireCheckItem(race, race->men, &form_Main::men_Click);
     wireCheckItem(race, race->mon1, &form_Main::mon1_Click);
     wireCheckItem(race, race->moff1, &form_Main::moff1_Click);
     wireCheckItem(race, race->mon2, &form_Main::mon2_Click);

@@ -17,8 +17,8 @@
 
 QString ControlsHelpText()
 {
-    return QStringList{QStringLiteral("アクセルは「A」"), QStringLiteral("ブレーキは「B」"),
-                       QStringLiteral("上下左右への移動は「矢印キー」だぜ")}
+    return QStringList{form_Main::tr("アクセルは「A」"), form_Main::tr("ブレーキは「B」"),
+                       form_Main::tr("上下左右への移動は「矢印キー」だぜ")}
         .join(CRLF);
 }
 
@@ -38,7 +38,7 @@ void form_Main::cmd_Start_Click()
 
     const RaceMode& race = RaceModeOf(GameMode);
     img_Zenta[0]->takePictureOf(*img_Zenta[race.openingPortrait]);
-    lbl_Msg->setCaption(race.opening.join(CRLF));
+    lbl_Msg->setCaption(StageLines(race.opening).join(CRLF));
     Waitfun();
     if (closing_) return;
 

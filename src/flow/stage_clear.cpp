@@ -57,7 +57,7 @@ void form_Main::timer_Clear_Timer()
         img_Zenta[0]->takePictureOf(*img_Zenta[3]);
 
         for (const SceneMessage& message : RaceModeOf(GameMode).clearScene) {
-            lbl_Msg->setCaption(message.lines.join(CRLF));
+            lbl_Msg->setCaption(StageLines(message.lines).join(CRLF));
             if (message.wait) {
                 Waitfun();
                 if (closing_) return;
@@ -83,7 +83,7 @@ void form_Main::timer_Clear_Timer()
         if (const int16_t next = RaceModeOf(GameMode).next; next >= 0) {
             // This stage is behind him: the screen waits for the start of the next.
             GameMode = next;
-            lbl_Mode->setCaption(RaceModeOf(next).caption);
+            lbl_Mode->setCaption(StageText(RaceModeOf(next).caption));
             lbl_Msg->setCaption(QString());
             img_Zenta[0]->takePictureOf(*img_Zenta[1]);
             for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);

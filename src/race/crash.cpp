@@ -8,9 +8,6 @@
 #include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
-namespace {
-const QString Ouch = QStringLiteral("うわっ！");
-} // namespace
 
 void form_Main::Crushfun(int16_t kind)
 {
@@ -34,7 +31,7 @@ void form_Main::timer_Crush_Timer()
         InputEnabled = VbFalse;
         PlayEffect(CrushType == CrushCar ? QStringLiteral("Crush2") : QStringLiteral("Crush1"));
         img_Zenta[0]->takePictureOf(*img_Zenta[2]);
-        lbl_Msg->setCaption(Ouch);
+        lbl_Msg->setCaption(tr("うわっ！"));
         img_JetR[0]->takePictureOf(*img_JetR[3]);
         break;
     case 1:

@@ -5,6 +5,7 @@
 // stands still where it is. Every timer of the race screen keeps the rest of its interval, the
 // music holds its place, the keys steer nothing, and the road is dimmed under a pause sign. A
 // race that loses its window's focus pauses by itself and waits for the player's key.
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
 
@@ -33,10 +34,10 @@ protected:
         QFont title = GameFont(32);
         title.setBold(true);
         p.setFont(title);
-        p.drawText(band.adjusted(0, 8, 0, -44), Qt::AlignCenter, QStringLiteral("一時停止"));
+        p.drawText(band.adjusted(0, 8, 0, -44), Qt::AlignCenter, QCoreApplication::translate("form_Main", "一時停止"));
         p.setPen(QColor(255, 255, 0));
         p.setFont(GameFont(14));
-        p.drawText(band.adjusted(0, 68, 0, -8), Qt::AlignCenter, QStringLiteral("P で再開"));
+        p.drawText(band.adjusted(0, 68, 0, -8), Qt::AlignCenter, QCoreApplication::translate("form_Main", "P で再開"));
     }
 };
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "race/stages.h"
 
+#include <QCoreApplication>
+
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
 
@@ -11,19 +13,19 @@ const QList<RaceMode>& raceModes()
 {
     static const QList<RaceMode> modes = {
         {ModeStage1,
-         QStringLiteral("ストーリー STAGE1"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ストーリー STAGE1")),
          true,
          70,
          3000,
          {QStringLiteral("/sound/BGM1.mid")},
          QStringLiteral("/sound/BGM5.mid"),
          3,
-         {QStringLiteral("今日は烈とデートなんだ！"),
-          QStringLiteral("もうすぐ待ち合わせの時間だから、そろそろ出発しようぜ！")},
+         {QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "今日は烈とデートなんだ！")),
+          QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "もうすぐ待ち合わせの時間だから、そろそろ出発しようぜ！"))},
          {
-             {{QStringLiteral("ゼンタ「待ったか、烈？」"), QStringLiteral("烈「ううん、今来たところだよ！」")},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ゼンタ「待ったか、烈？」")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "烈「ううん、今来たところだよ！」"))},
               true},
-             {{QStringLiteral("ゼンタ「じゃあ、行こうか！」"), QStringLiteral("烈「うん！」")}, true},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ゼンタ「じゃあ、行こうか！」")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "烈「うん！」"))}, true},
              {{QStringLiteral("STAGE1 Clear!")}, false},
          },
          RankStory,
@@ -31,25 +33,25 @@ const QList<RaceMode>& raceModes()
          ModeStage2,
          1},
         {ModeStage2,
-         QStringLiteral("ストーリー STAGE2"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ストーリー STAGE2")),
          true,
          50,
          2000,
          {QStringLiteral("/sound/BGM2.mid")},
          QStringLiteral("/sound/BGM5.mid"),
          4,
-         {QStringLiteral("やべー！寝坊しちまった！！"), QStringLiteral("せっかくのデートに何やってんだ俺はー"),
-          QStringLiteral("おっと、急がなきゃ")},
+         {QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "やべー！寝坊しちまった！！")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "せっかくのデートに何やってんだ俺はー")),
+          QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "おっと、急がなきゃ"))},
          {
-             {{QStringLiteral("ゼンタ「(何とか間に合ったぜ・・・)ま、待ったか、烈？」"),
-               QStringLiteral("烈「ううん、今来たところだよ！」")},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ゼンタ「(何とか間に合ったぜ・・・)ま、待ったか、烈？」")),
+               QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "烈「ううん、今来たところだよ！」"))},
               true},
-             {{QStringLiteral("烈「ゼンタは、いつも時間をちゃんと守ってくれるね！僕、時間を守る人、好きだよ」")},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "烈「ゼンタは、いつも時間をちゃんと守ってくれるね！僕、時間を守る人、好きだよ」"))},
               true},
-             {{QStringLiteral("ゼンタ「！！"), QStringLiteral("や、やっぱ時間は守んなきゃ駄目だよな、うんっ！」")},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ゼンタ「！！")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "や、やっぱ時間は守んなきゃ駄目だよな、うんっ！」"))},
               true},
-             {{QStringLiteral("烈「？"), QStringLiteral("そろそろ行こう、ゼンタ！」"),
-               QStringLiteral("ゼンタ「お、おう！」")},
+             {{QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "烈「？")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "そろそろ行こう、ゼンタ！」")),
+               QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ゼンタ「お、おう！」"))},
               true},
              {{QStringLiteral("STAGE2 Clear!"), QString(), QStringLiteral("Happy End"),
                QStringLiteral("Thank you for your Playing")},
@@ -60,7 +62,7 @@ const QList<RaceMode>& raceModes()
          -1,
          2},
         {ModeDrive,
-         QStringLiteral("ドライブ"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ドライブ")),
          false,
          0,
          0,
@@ -68,7 +70,7 @@ const QList<RaceMode>& raceModes()
           QStringLiteral("/sound/BGM3.mid"), QStringLiteral("/sound/BGM4.mid")},
          QString(),
          3,
-         {QStringLiteral("準備はばっちりだ"), QStringLiteral("早く出発しようぜ！")},
+         {QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "準備はばっちりだ")), QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "早く出発しようぜ！"))},
          {},
          RankDrive,
          SlotDrive,
@@ -84,4 +86,16 @@ const RaceMode& RaceModeOf(int16_t mode)
     for (const RaceMode& row : raceModes())
         if (row.mode == mode) return row;
     return raceModes().constLast();
+}
+
+QString StageText(const QString& text)
+{
+    return text.isEmpty() ? text : QCoreApplication::translate("Stages", text.toUtf8().constData());
+}
+
+QStringList StageLines(const QStringList& lines)
+{
+    QStringList shown;
+    for (const QString& line : lines) shown << StageText(line);
+    return shown;
 }

@@ -5,7 +5,8 @@
 // makes one: what the panel calls it, the clock and the distance it starts with, its tunes, its
 // opening message, the scene that closes a cleared stage, the ranking table its result enters
 // and the stage that follows. The race start, the clock, the traffic, the stage clear, the game
-// over and the ranking all read it here, so a stage is told in one place.
+// over and the ranking all read it here, so a stage is told in one place. Its texts are the
+// Japanese originals; StageText gives them in the language shown, where they are shown.
 #pragma once
 
 #include <QList>
@@ -38,3 +39,7 @@ struct RaceMode {
 
 // The row of a GameModeValue; the drive's for any other value.
 const RaceMode& RaceModeOf(int16_t mode);
+
+// A text of the table (a caption, a line of a message) in the language shown now.
+QString StageText(const QString& text);
+QStringList StageLines(const QStringList& lines);

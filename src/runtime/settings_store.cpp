@@ -35,24 +35,24 @@ struct Fault {
     const char* why;
     const char* told;
 };
-const Fault kNoFolder{"its folder cannot be made", "設定のフォルダーを作れません"};
-const Fault kLockBusy{"another program holds the lock file %1", "ほかのプログラムが設定のロック（%1）を持ったままです"};
-const Fault kLockDenied{"the lock file %1 cannot be made", "設定のフォルダーに書き込めません"};
+const Fault kNoFolder{"its folder cannot be made", QT_TRANSLATE_NOOP("SettingsStore", "設定のフォルダーを作れません")};
+const Fault kLockBusy{"another program holds the lock file %1", QT_TRANSLATE_NOOP("SettingsStore", "ほかのプログラムが設定のロック（%1）を持ったままです")};
+const Fault kLockDenied{"the lock file %1 cannot be made", QT_TRANSLATE_NOOP("SettingsStore", "設定のフォルダーに書き込めません")};
 const Fault kLockNotAFile{"the lock file %1 is a folder, a link or a device",
-                          "設定のロック（%1）が、ふつうのファイルでなく、フォルダーかリンクになっています"};
-const Fault kDiskFull{"the disk is full", "ディスクがいっぱいです"};
-const Fault kEnding{"the game ended before the lock was free", "保存の順番を待つうちにゲームが終わりました"};
-const Fault kLockOther{"the lock file %1 cannot be opened", "設定のロック（%1）を開けません"};
+                          QT_TRANSLATE_NOOP("SettingsStore", "設定のロック（%1）が、ふつうのファイルでなく、フォルダーかリンクになっています")};
+const Fault kDiskFull{"the disk is full", QT_TRANSLATE_NOOP("SettingsStore", "ディスクがいっぱいです")};
+const Fault kEnding{"the game ended before the lock was free", QT_TRANSLATE_NOOP("SettingsStore", "保存の順番を待つうちにゲームが終わりました")};
+const Fault kLockOther{"the lock file %1 cannot be opened", QT_TRANSLATE_NOOP("SettingsStore", "設定のロック（%1）を開けません")};
 const Fault kLinkNotAFile{"it is a link to something that is not a regular file",
-                          "設定のファイルが、ふつうのファイルでないもの（フォルダーや装置など）へのリンクになっています"};
+                          QT_TRANSLATE_NOOP("SettingsStore", "設定のファイルが、ふつうのファイルでないもの（フォルダーや装置など）へのリンクになっています")};
 const Fault kTooLarge{"the new file would be larger than the game reads back",
-                      "新しいファイルが、ゲームの読める大きさ（1 MiB）をこえてしまいます"};
-const Fault kNotWritten{"the new file cannot be written", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）"};
-const Fault kNotMoved{"the new file cannot be moved", "新しいファイルを置けません"};
-const Fault kNotReadBack{"the new file cannot be read back", "書き込んだファイルを読み返せません"};
-const Fault kIncomplete{"the new file came out incomplete", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）"};
-const Fault kNotSetAside{"the damaged file there cannot be set aside", "壊れたファイルをよけておけません"};
-const Fault kNotReplaced{"the old file cannot be replaced", "前のファイルを置き換えられません"};
+                      QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルが、ゲームの読める大きさ（1 MiB）をこえてしまいます")};
+const Fault kNotWritten{"the new file cannot be written", QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルを書き込めません（ディスクがいっぱいか、書き込みが許されていません）")};
+const Fault kNotMoved{"the new file cannot be moved", QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルを置けません")};
+const Fault kNotReadBack{"the new file cannot be read back", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルを読み返せません")};
+const Fault kIncomplete{"the new file came out incomplete", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）")};
+const Fault kNotSetAside{"the damaged file there cannot be set aside", QT_TRANSLATE_NOOP("SettingsStore", "壊れたファイルをよけておけません")};
+const Fault kNotReplaced{"the old file cannot be replaced", QT_TRANSLATE_NOOP("SettingsStore", "前のファイルを置き換えられません")};
 
 void tellFailure(const QString& appName, const QString& path, const QString& why)
 {
@@ -264,7 +264,7 @@ bool SettingsStore::writeFile(QString* why, QString* told)
 {
     const auto fail = [&](const Fault& fault) {
         *why = QString::fromUtf8(fault.why);
-        *told = QString::fromUtf8(fault.told);
+        *told = QCoreApplication::translate("SettingsStore", fault.told);
         return false;
     };
     // A link is written through to a regular file only; whatever else it names is not the
@@ -385,7 +385,7 @@ SettingsLock::SettingsLock(const QString& appName, int waitMs)
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
         const QString lockName = QFileInfo(path_).fileName();
-        failure_ = QString::fromUtf8(fault->told).replace(QStringLiteral("%1"), lockName);
+        failure_ = QCoreApplication::translate("SettingsStore", fault->told).replace(QStringLiteral("%1"), lockName);
         tellFailure(appName, SettingsStore::filePath(appName),
                     QString::fromUtf8(fault->why).replace(QStringLiteral("%1"), QDir::toNativeSeparators(path_)));
         return;

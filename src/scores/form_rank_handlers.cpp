@@ -49,7 +49,7 @@ void form_Rank::Set_Form()
     Option1[RankMode - 1]->setValue(true);
     Option2[RankStage - 1]->setValue(true);
 
-    const QString unit = Option1[0]->Value() ? QStringLiteral("秒") : QStringLiteral("M");
+    const QString unit = Option1[0]->Value() ? tr("秒") : QStringLiteral("M");
     for (int i = 0; i < 5; ++i) {
         lbl_Nm[i]->setCaption(HScoreName[RankMode][RankStage][i]);
         lbl_Score[i]->setCaption(QString::number(HScoreVal[RankMode][RankStage][i]));
@@ -131,12 +131,12 @@ void form_Rank::FinishRanking()
     const bool saved = SaveScore(&failure);
     if (!self) return;
     if (!saved) {
-        QString text = QStringLiteral("ランキングを保存できませんでした。\n%1。\n%2")
+        QString text = tr("ランキングを保存できませんでした。\n%1。\n%2")
                            .arg(failure, QDir::toNativeSeparators(SettingsStore::filePath(QStringLiteral("Tavolnik"))));
         if (entered)
-            text += QStringLiteral("\nこの記録は、次に保存するときにいっしょに保存します。");
+            text += tr("\nこの記録は、次に保存するときにいっしょに保存します。");
         else if (HasUnsavedResults())
-            text += QStringLiteral("\nまだ保存していない記録は、次に保存するときにいっしょに保存します。");
+            text += tr("\nまだ保存していない記録は、次に保存するときにいっしょに保存します。");
         MsgBox(text, QStringLiteral("Tavolnik"), this);
     }
     PlayEffectWait(QStringLiteral("Click"));

@@ -15,6 +15,7 @@
 #include <QStyle>
 
 #include "audio/sound.h"
+#include "runtime/language.h"
 #include "runtime/screen_fit.h"
 
 namespace {
@@ -213,26 +214,56 @@ void form_Main::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setFont(GameFont(9.75));
-    mfile = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    mtitle = mfile->addAction(QStringLiteral("タイトル画面へ(&T)"));
-    mend = mfile->addAction(QStringLiteral("終了(&X)"));
+    mfile = bar->addMenu(QString());
+    mtitle = mfile->addAction(QString());
+    mend = mfile->addAction(QString());
 
-    msound = bar->addMenu(QStringLiteral("サウンド(&S)"));
+    msound = bar->addMenu(QString());
     mbgm = msound->addMenu(QStringLiteral("BGM"));
-    meff = msound->addMenu(QStringLiteral("効果音"));
-    auto checkItem = [](QMenu* menu, const QString& caption, bool checked) {
-        QAction* a = menu->addAction(caption);
+    meff = msound->addMenu(QString());
+    auto checkItem = [](QMenu* menu, bool checked) {
+        QAction* a = menu->addAction(QString());
         a->setCheckable(true);
         a->setChecked(checked);
         return a;
     };
-    mon1 = checkItem(mbgm, QStringLiteral("オン"), true);
-    moff1 = checkItem(mbgm, QStringLiteral("オフ"), false);
-    mon2 = checkItem(meff, QStringLiteral("オン"), true);
-    moff2 = checkItem(meff, QStringLiteral("オフ"), false);
+    mon1 = checkItem(mbgm, true);
+    moff1 = checkItem(mbgm, false);
+    mon2 = checkItem(meff, true);
+    moff2 = checkItem(meff, false);
 
-    mhelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    mabout = mhelp->addAction(QStringLiteral("バージョン情報(&A)"));
+    mhelp = bar->addMenu(QString());
+    // The controls, and the language of every text, before the version.
+    mcontrols = mhelp->addAction(QString());
+    mcontrols->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 answers while a race holds the menus too: the window owns the item as well.
+    addAction(mcontrols);
+    mlanguage = mhelp->addMenu(QString());
+    // Each language is named in its own words, so that it can be found in the other.
+    mja = checkItem(mlanguage, false);
+    mja->setText(QStringLiteral("日本語"));
+    men = checkItem(mlanguage, false);
+    men->setText(QStringLiteral("English"));
+    mhelp->addSeparator();
+    mabout = mhelp->addAction(QString());
+    translateMenu();
+}
+
+void form_Main::translateMenu()
+{
+    mfile->setTitle(tr("ファイル(&F)"));
+    mtitle->setText(tr("タイトル画面へ(&T)"));
+    mend->setText(tr("終了(&X)"));
+    msound->setTitle(tr("サウンド(&S)"));
+    meff->setTitle(tr("効果音"));
+    for (QAction* on : {mon1, mon2}) on->setText(tr("オン"));
+    for (QAction* off : {moff1, moff2}) off->setText(tr("オフ"));
+    mhelp->setTitle(tr("ヘルプ(&H)"));
+    mcontrols->setText(tr("操作方法(&C)"));
+    mlanguage->setTitle(tr("言語 (Language)(&L)"));
+    mja->setChecked(ShownLanguage() == QLatin1String("ja"));
+    men->setChecked(ShownLanguage() == QLatin1String("en"));
+    mabout->setText(tr("バージョン情報(&A)"));
 }
 
 void form_Main::setTopMenusEnabled(bool enabled)

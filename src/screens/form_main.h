@@ -88,6 +88,10 @@ public:
     QAction* mon2 = nullptr;
     QAction* moff2 = nullptr;
     QMenu* mhelp = nullptr;
+    QAction* mcontrols = nullptr;  // 操作方法 (F1): the controls window
+    QMenu* mlanguage = nullptr;    // 言語: 日本語 or English
+    QAction* mja = nullptr;
+    QAction* men = nullptr;
     QAction* mabout = nullptr;
 
     // Step counters of the crash and the clear scene; they start at 0 with every new screen.
@@ -100,6 +104,8 @@ public:
     void Form_Load();
     // Car n is img_Car<n> (n = 1 to 6); null for any other n.
     Picture* car(int n) const;
+    // Sets the menus' texts in the language shown now (and marks that language).
+    void translateMenu();
     // Enables or disables the three top menus together.
     void setTopMenusEnabled(bool enabled);
     // True once the window has begun to close: every timer is stopped, waits are cut off and
@@ -155,6 +161,10 @@ public:
     void mtitle_Click();
     void mend_Click();
     void mabout_Click();
+    // flow/help_menu.cpp: the controls window and the language.
+    void mcontrols_Click();
+    void mja_Click();
+    void men_Click();
     // How TITLE opens a fresh title screen; the title screen hands it in when it is made.
     static void SetTitleScreenOpener(std::function<void()> open);
     // flow/sound_menu.cpp

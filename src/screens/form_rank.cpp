@@ -41,7 +41,7 @@ form_Rank::form_Rank(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    setWindowTitle(QStringLiteral("ランキング"));
+    setWindowTitle(tr("ランキング"));
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
     setFont(GameFont(12.0));
@@ -71,7 +71,7 @@ form_Rank::form_Rank(QWidget* parent)
         lbl_Score[k]->setAlignment(Qt::AlignRight | Qt::AlignTop);
         lbl_Score[k]->setGeometry(240, top, 57, 16);
 
-        lbl_Tan[k] = new Label(this, QStringLiteral("秒"));
+        lbl_Tan[k] = new Label(this, tr("秒"));
         lbl_Tan[k]->setFont(GameFont(9.75));
         setTextColor(lbl_Tan[k], Qt::white);
         lbl_Tan[k]->setGeometry(304, top, 15, 13);
@@ -92,15 +92,15 @@ form_Rank::form_Rank(QWidget* parent)
 
     Line1 = new Line(this, QPoint(232, 8), QPoint(232, 120), 0x000000);
 
-    cmd_Close = new QPushButton(QStringLiteral("とじる"), this);
+    cmd_Close = new QPushButton(tr("とじる"), this);
     cmd_Close->setGeometry(232, 136, 89, 41);
 
     // Option1 lies in Frame1 and Option2 on the window itself, so the two groups are independent.
     Frame1 = new QWidget(this);
     Frame1->setGeometry(8, 136, 97, 57);
-    Option1[0] = new OptionButton(QStringLiteral("ストーリー"), Frame1);
+    Option1[0] = new OptionButton(tr("ストーリー"), Frame1);
     Option1[0]->setGeometry(0, 0, 97, 25);
-    Option1[1] = new OptionButton(QStringLiteral("ドライブ"), Frame1);
+    Option1[1] = new OptionButton(tr("ドライブ"), Frame1);
     Option1[1]->setGeometry(0, 24, 89, 25);
     Option2[0] = new OptionButton(QStringLiteral("STAGE1"), this);
     Option2[0]->setGeometry(112, 136, 89, 25);
