@@ -22,6 +22,7 @@
 #include "app/race_screen_input.h"
 #include "audio/sound.h"
 #include "input/gamepad.h"
+#include "runtime/motion_choice.h"
 #include "runtime/picture.h"
 #include "runtime/player_settings.h"
 #include "runtime/random.h"
@@ -147,6 +148,12 @@ int RunTavolnik(int argc, char* argv[])
     CloseGameOnSignals();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
+    if (Motion motion; ParseMotion(line.motion, &motion)) {
+        QString failure;
+        if (!ChooseMotion(motion, &failure))
+            std::fprintf(stderr, "tavolnik: --motion %s holds for this run only: %s\n",
+                         qPrintable(line.motion), qPrintable(failure));
+    }
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

@@ -22,6 +22,8 @@
 #include <map>
 #include <vector>
 
+#include "runtime/key_repeat.h"
+
 union SDL_Event;
 struct _SDL_GameController;
 struct SdlLibrary;
@@ -57,10 +59,11 @@ public:
     // Whether a scene waits for the next message; until one is set, none does.
     void setSceneWaiting(std::function<bool()> waiting);
 
-    // Hold time before an arrow repeats, and the time between repeats.
-    void setRepeat(int delayMs, int intervalMs);
-    int repeatDelay() const { return repeatDelayMs_; }
-    int repeatInterval() const { return repeatIntervalMs_; }
+    // Hold time before an arrow repeats, and the time between repeats (steady steering repeats
+    // at a fraction of a millisecond).
+    void setRepeat(double delayMs, double intervalMs);
+    int repeatDelay() const;
+    int repeatInterval() const;
 
     // One pass of the poll: takes every pending SDL event and acts on it.
     void poll();
@@ -85,7 +88,6 @@ private:
     // Compares the arrows held by any controller with those held before: a newly held arrow
     // is pressed at once and becomes the one that repeats; a let-go arrow stops repeating.
     void arrowsChanged();
-    void repeatTick();
     void send(int16_t keyCode);
     void choosePollRate();
 
@@ -97,7 +99,5 @@ private:
     uint8_t heldBits_ = 0;
     std::vector<int16_t> order_;  // held arrows, the most recently pressed last
     QTimer pollTimer_;
-    QTimer repeatTimer_;
-    int repeatDelayMs_ = RepeatDelayMs;
-    int repeatIntervalMs_ = 33;
+    KeyRepeat repeat_;
 };

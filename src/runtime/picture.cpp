@@ -24,15 +24,28 @@ QRect Picture::rect() const
                  width_, height_);
 }
 
+QRect Picture::drawnRect() const
+{
+    return QRect(static_cast<int>(std::lround(left_ + drawnOffset_.x())),
+                 static_cast<int>(std::lround(top_ + drawnOffset_.y())), width_, height_);
+}
+
 void Picture::changed(const QRect& before)
 {
-    if (layer_) layer_->pictureChanged(before.united(visible_ ? rect() : QRect()));
+    if (layer_) layer_->pictureChanged(before.united(visible_ ? drawnRect() : QRect()));
+}
+
+QRect Picture::drawnBefore()
+{
+    const QRect before = visible_ ? drawnRect() : QRect();
+    drawnOffset_ = QPointF();
+    return before;
 }
 
 void Picture::setLeft(double left)
 {
     if (left == left_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     left_ = left;
     changed(before);
 }
@@ -40,7 +53,7 @@ void Picture::setLeft(double left)
 void Picture::setTop(double top)
 {
     if (top == top_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     top_ = top;
     changed(before);
 }
@@ -48,16 +61,26 @@ void Picture::setTop(double top)
 void Picture::move(double left, double top)
 {
     if (left == left_ && top == top_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     left_ = left;
     top_ = top;
+    changed(before);
+}
+
+void Picture::setDrawnOffset(QPointF offset)
+{
+    if (offset == drawnOffset_) return;
+    const QRect before = visible_ ? drawnRect() : QRect();
+    drawnOffset_ = offset;
+    // Only a change of the drawn pixels needs painting.
+    if (visible_ && drawnRect() == before) return;
     changed(before);
 }
 
 void Picture::setVisible(bool visible)
 {
     if (visible == visible_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = visible_ ? drawnRect() : QRect();
     visible_ = visible;
     changed(before);
 }
@@ -66,7 +89,7 @@ void Picture::setImage(const QPixmap& image)
 {
     if (image.cacheKey() == image_.cacheKey()) return;
     image_ = image;
-    if (visible_) changed(rect());
+    if (visible_) changed(drawnRect());
 }
 
 PictureLayer::PictureLayer(QWidget* parent) : QWidget(parent)
@@ -107,7 +130,7 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
-        const QRect r = p->rect();
+        const QRect r = p->drawnRect();
         if (!r.intersects(clip)) continue;
         painter.drawPixmap(r, p->image());
     }
