@@ -30,6 +30,5 @@ void ConnectToRaceScreen(Gamepad& pad)
     pad.setKeySink(&RaceScreenKeySink);
     pad.setSceneWaiting(&RaceScreenWaits);
     // Smooth motion steers at a steady rate from the press, as the keyboard's arrows then do.
-    if (ChosenMotion() == Motion::Smooth)
-        pad.setRepeat(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+    pad.setSteadyRepeat(ChosenMotion() == Motion::Smooth);
 }

@@ -10,6 +10,7 @@
 
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
+#include "runtime/motion_choice.h"
 #include "runtime/sdl_library.h"
 
 namespace {
@@ -19,12 +20,7 @@ uint8_t bitOf(int16_t arrow) { return static_cast<uint8_t>(1u << (arrow - KeyLef
 
 Gamepad::Gamepad(QObject* parent) : QObject(parent), repeat_([this](int16_t arrow) { send(arrow); })
 {
-    int intervalMs = 33;
-    if (qApp) {
-        const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
-        if (rate > 0) intervalMs = std::max(1, 1000 / rate);
-    }
-    repeat_.setTiming(RepeatDelayMs, intervalMs);
+    setSteadyRepeat(false);
     pollTimer_.setTimerType(Qt::CoarseTimer);
     connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
 }
@@ -59,6 +55,20 @@ void Gamepad::setKeySink(KeySink sink) { sink_ = std::move(sink); }
 void Gamepad::setSceneWaiting(std::function<bool()> waiting) { sceneWaiting_ = std::move(waiting); }
 
 void Gamepad::setRepeat(double delayMs, double intervalMs) { repeat_.setTiming(delayMs, intervalMs); }
+
+void Gamepad::setSteadyRepeat(bool steady)
+{
+    if (steady) {
+        setRepeat(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+        return;
+    }
+    int intervalMs = 33;
+    if (qApp) {
+        const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
+        if (rate > 0) intervalMs = std::max(1, 1000 / rate);
+    }
+    setRepeat(RepeatDelayMs, intervalMs);
+}
 
 int Gamepad::repeatDelay() const { return static_cast<int>(std::lround(repeat_.delay())); }
 

@@ -59,9 +59,11 @@ public:
     // Whether a scene waits for the next message; until one is set, none does.
     void setSceneWaiting(std::function<bool()> waiting);
 
-    // Hold time before an arrow repeats, and the time between repeats (steady steering repeats
-    // at a fraction of a millisecond).
+    // Hold time before an arrow repeats, and the time between repeats.
     void setRepeat(double delayMs, double intervalMs);
+    // Steady steering repeats a held arrow 30 times a second from the press (smooth motion);
+    // otherwise the arrows repeat as the keyboard's keys do, after its delay at its rate.
+    void setSteadyRepeat(bool steady);
     int repeatDelay() const;
     int repeatInterval() const;
 

@@ -295,7 +295,7 @@ void form_Main::arrowReleased(int16_t code)
 {
     heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
     if (steering->key() != code) return;
-    // An arrow still held goes on in the same step.
+    // An arrow still held takes over, at the same steady rate.
     if (heldArrows_.empty())
         steering->stop();
     else
