@@ -294,6 +294,41 @@ private slots:
         f.tearDown();
     }
 
+    // A picture drawn ahead shows the very pixels it shows when placed there: the road across
+    // its fold, and a car on it.
+    void drawnAheadLooksPlaced_data()
+    {
+        QTest::addColumn<int>("road");
+        QTest::addColumn<int>("speed");
+        QTest::newRow("road within its tile") << -100 << 5;
+        QTest::newRow("road across its fold") << -30 << 9;
+        QTest::newRow("road at its left end") << -601 << 1;
+    }
+    void drawnAheadLooksPlaced()
+    {
+        QFETCH(int, road);
+        QFETCH(int, speed);
+        UseMotion(Motion::Smooth);
+        f.setUp();
+        form_Main* m = f.form;
+        GameMode = 2;
+        m->img_Road->setLeft(road);
+        Speed = int16_t(speed);
+        CarFlag[1] = VbTrue;
+        CarSpeed[1] = 12;
+        m->img_Car1->setLeft(100);
+        m->DrawBetweenTicks(16, 0);  // the frame at the tick: drawn where the tick puts them
+        const QRect strip(0, 0, 601, 304);
+        const QImage ahead = m->roadLayer->grab(strip).toImage();
+        const int folded = road + 10 * speed >= 0 ? road + 10 * speed - 601 : road + 10 * speed;
+        m->img_Road->setLeft(folded);
+        m->img_Car1->setLeft(100 + 12 + 10 * speed);
+        QCOMPARE(m->img_Road->drawnRect(), m->img_Road->rect());
+        const QImage placed = m->roadLayer->grab(strip).toImage();
+        QCOMPARE(placed, ahead);
+        f.tearDown();
+    }
+
     // The remembered choice: [Options] Motion=classic gives classic motion; anything else, or
     // nothing, the default smooth motion.
     void rememberedMotion_data()

@@ -127,7 +127,11 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     ++paintCount_;
     QPainter painter(this);
     const QRect clip = event->rect();
-    painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+    // The background shows only where no opaque picture at the bottom covers it.
+    const Picture* bottom = pictures_.empty() ? nullptr : pictures_.front();
+    const bool covered = bottom && bottom->Visible() && !bottom->image().hasAlphaChannel() &&
+                         bottom->drawnRect().contains(clip);
+    if (!covered) painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
         const QRect r = p->drawnRect();
@@ -148,6 +152,16 @@ QImage prerendered(const QString& resource, int width, int height, qreal dpr)
     QImageReader reader(QStringLiteral(":/prerendered/") + PrerenderedFileName(name, ratio));
     if (reader.size() != QSize(width * ratio, height * ratio)) return {};
     return reader.read();
+}
+
+bool Opaque(const QImage& argb)
+{
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255) return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -171,5 +185,13 @@ QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, 
     painter.drawPixmap(QRectF(0, 0, tileWidth, height), tile, QRectF(tile.rect()));
     painter.drawPixmap(QRectF(tileWidth, 0, tileWidth, height), tile, QRectF(tile.rect()));
     painter.end();
+    // A road without a see-through pixel is kept opaque: drawn many times a second, it is then
+    // copied instead of blended, to the same pixels.
+    QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (Opaque(image)) {
+        image.convertTo(QImage::Format_RGB32);
+        strip = QPixmap::fromImage(image);
+        strip.setDevicePixelRatio(dpr);
+    }
     return strip;
 }
