@@ -3,6 +3,7 @@
 
 #include "runtime/frame_clock.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -68,5 +69,7 @@ void FrameClock::frame()
     const double since = (now - lastNs_) / 1e6;
     lastNs_ = now;
     frame_(since, watched_->remainingTime());
+    // The frame goes on the screen now, not after whatever else waits in the event loop.
+    if (window_) QCoreApplication::sendPostedEvents(window_, QEvent::UpdateRequest);
     if (running_) scheduleNext();
 }
