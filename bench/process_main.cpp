@@ -176,20 +176,23 @@ public:
     }
 
     // The scripted drive: every line the program printed, by its first word.
-    QMap<QString, QMap<QString, double>> drive(const QString& program)
+    QMap<QString, QMap<QString, double>> drive(const QString& program, const QStringList& options = {},
+                                               int raceMs = 0)
     {
+        if (raceMs <= 0) raceMs = options_.raceMs;
+        const int raceCpuMs = std::min(options_.raceCpuMs, raceMs);
         QProcessEnvironment env = env_;
         env.insert(QStringLiteral("TAVOLNIK_BENCH_SCRIPT"), QStringLiteral("drive"));
         env.insert(QStringLiteral("TAVOLNIK_BENCH_WAIT_MS"), QString::number(options_.waitMs));
-        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_CPU_MS"), QString::number(options_.raceCpuMs));
-        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_MS"), QString::number(options_.raceMs));
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_CPU_MS"), QString::number(raceCpuMs));
+        env.insert(QStringLiteral("TAVOLNIK_BENCH_RACE_MS"), QString::number(raceMs));
         QProcess p;
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList args;
+        QStringList args = options;
         if (!options_.seed.isEmpty()) args << QStringLiteral("--seed") << options_.seed;
         p.start(program, args);
-        const int limit = options_.waitMs + options_.raceMs + 60000;
+        const int limit = options_.waitMs + raceMs + 70000;
         if (!p.waitForFinished(limit)) {
             std::fprintf(stderr, "bench: the scripted drive did not finish in %d ms\n", limit);
             p.kill();
@@ -334,7 +337,16 @@ int main(int argc, char* argv[])
 
     std::fprintf(stderr, "bench: scripted drive (%d s waiting, %d s racing)\n", options.waitMs / 1000,
                  options.raceMs / 1000);
-    const auto phases = runner.drive(game);
+    const QString smooth = QStringLiteral("smooth"), classic = QStringLiteral("classic");
+    const auto phases = runner.drive(game, {QStringLiteral("--motion"), smooth, QStringLiteral("--scale"), QStringLiteral("1")});
+    // The same drive as the race tick draws it (classic motion), and smooth at scale 2: racing only
+    // as long as the CPU is measured.
+    std::fprintf(stderr, "bench: the drive with classic motion, and smooth at scale 2 (%d s racing each)\n",
+                 options.raceCpuMs / 1000);
+    const auto classicPhases = runner.drive(game, {QStringLiteral("--motion"), classic, QStringLiteral("--scale"), QStringLiteral("1")},
+                                            options.raceCpuMs);
+    const auto scale2Phases = runner.drive(game, {QStringLiteral("--motion"), smooth, QStringLiteral("--scale"), QStringLiteral("2")},
+                                           options.raceCpuMs);
 
     std::fprintf(stderr, "bench: the music's loop points and the peak of a race's mix\n");
     QMap<QString, double> mix;
@@ -384,7 +396,8 @@ int main(int argc, char* argv[])
 
     // CPU time over wall time between two phases: of the whole process, and of its
     // user-interface thread alone (the rest is the sound mixer's thread synthesizing music).
-    auto cpuShare = [&](const QString& from, const QString& to, const QString& field, double* pct) {
+    auto cpuShareOf = [](const QMap<QString, QMap<QString, double>>& phases, const QString& from,
+                         const QString& to, const QString& field, double* pct) {
         if (!phases.contains(from) || !phases.contains(to)) return false;
         const auto& a = phases[from];
         const auto& b = phases[to];
@@ -393,19 +406,68 @@ int main(int argc, char* argv[])
         *pct = 100.0 * (b.value(field) - a.value(field)) / wall;
         return true;
     };
+    auto cpuShare = [&](const QString& from, const QString& to, const QString& field, double* pct) {
+        return cpuShareOf(phases, from, to, field, pct);
+    };
     const QString all = QStringLiteral("cpu_ms"), ui = QStringLiteral("cpu_ui_ms");
-    double waitPct = 0, racePct = 0, raceUiPct = 0;
+    double titlePct = 0, waitPct = 0;
+    const bool haveTitle = cpuShare(QStringLiteral("title"), QStringLiteral("title-end"), all, &titlePct);
     const bool haveWait = cpuShare(QStringLiteral("wait-start"), QStringLiteral("wait-end"), all, &waitPct);
-    const bool haveRace = cpuShare(QStringLiteral("race-start"), QStringLiteral("race-cpu"), all, &racePct);
-    cpuShare(QStringLiteral("race-start"), QStringLiteral("race-cpu"), ui, &raceUiPct);
+    add(QStringLiteral("CPU at the title, left alone"),
+        haveTitle ? QStringLiteral("%1 % of a core").arg(titlePct, 0, 'f', 2) : QStringLiteral("?"),
+        QStringLiteral("< 0.1 %"), verdict(haveTitle, titlePct < 0.1));
     add(QStringLiteral("CPU while a message waits (%1 s)").arg(options.waitMs / 1000),
         haveWait ? QStringLiteral("%1 % of a core").arg(waitPct, 0, 'f', 2) : QStringLiteral("?"),
-        QStringLiteral("< 1 %"), verdict(haveWait, waitPct < 1.0));
-    const int tune = int(phases.value(QStringLiteral("music")).value(QStringLiteral("bgm")));
-    add(QStringLiteral("CPU in a drive at speed 9, music BGM%2 (%1 s)").arg(options.raceCpuMs / 1000).arg(tune),
-        haveRace ? QStringLiteral("%1 % of a core (UI thread %2 %)").arg(racePct, 0, 'f', 2).arg(raceUiPct, 0, 'f', 2)
+        QStringLiteral("< 0.5 %"), verdict(haveWait, waitPct < 0.5));
+    // The drive at speed 9, by motion and scale.
+    const struct {
+        const QMap<QString, QMap<QString, double>>* phases;
+        QString what;
+        double targetPct;
+    } drives[] = {{&classicPhases, QStringLiteral("classic motion, scale 1"), 3.0},
+                  {&phases, QStringLiteral("smooth motion, scale 1"), 4.0},
+                  {&scale2Phases, QStringLiteral("smooth motion, scale 2"), 8.0}};
+    for (const auto& d : drives) {
+        double pct = 0, uiPct = 0;
+        const bool have = cpuShareOf(*d.phases, QStringLiteral("race-start"), QStringLiteral("race-cpu"), all, &pct);
+        cpuShareOf(*d.phases, QStringLiteral("race-start"), QStringLiteral("race-cpu"), ui, &uiPct);
+        const int tune = int(d.phases->value(QStringLiteral("music")).value(QStringLiteral("bgm")));
+        add(QStringLiteral("CPU in a drive at speed 9, %1, music BGM%3 (%2 s)").arg(d.what).arg(options.raceCpuMs / 1000).arg(tune),
+            have ? QStringLiteral("%1 % of a core (UI thread %2 %)").arg(pct, 0, 'f', 2).arg(uiPct, 0, 'f', 2)
                  : QStringLiteral("?"),
-        QStringLiteral("< 3 %"), verdict(haveRace, racePct < 3.0));
+            QStringLiteral("<= %1 %").arg(d.targetPct), verdict(have, pct <= d.targetPct));
+    }
+    // Frame pacing and paint time of the smooth drive at scale 1 (and the paint at scale 2).
+    const bool haveFrames = phases.contains(QStringLiteral("frames"));
+    const auto frames = phases.value(QStringLiteral("frames"));
+    const double painted = frames.value(QStringLiteral("painted"));
+    const double within = painted > 0 ? 100.0 * frames.value(QStringLiteral("within4ms")) / painted : 0;
+    add(QStringLiteral("frames painted within 4 ms of their due time (smooth, scale 1)"),
+        haveFrames ? QStringLiteral("%1 % of %2 (median %3 ms late, 99th percentile %4 ms; %5 of %6 frames painted, %7 Hz)")
+                         .arg(within, 0, 'f', 2).arg(painted).arg(frames.value(QStringLiteral("late_median_ms")), 0, 'f', 2)
+                         .arg(frames.value(QStringLiteral("late_p99_ms")), 0, 'f', 2).arg(painted)
+                         .arg(frames.value(QStringLiteral("drawn"))).arg(1000 / frames.value(QStringLiteral("period_ms")), 0, 'f', 1)
+                   : QStringLiteral("?"),
+        QStringLiteral(">= 99 %"), verdict(haveFrames, within >= 99.0));
+    const struct {
+        const QMap<QString, QMap<QString, double>>* phases;
+        QString what;
+        double targetMs;
+    } paints[] = {{&classicPhases, QStringLiteral("classic, scale 1"), -1},
+                  {&phases, QStringLiteral("smooth, scale 1"), 2.0},
+                  {&scale2Phases, QStringLiteral("smooth, scale 2"), -1}};
+    for (const auto& d : paints) {
+        const bool have = d.phases->contains(QStringLiteral("paint"));
+        const auto paint = d.phases->value(QStringLiteral("paint"));
+        const double p99 = paint.value(QStringLiteral("p99_ms"));
+        add(QStringLiteral("paint of the road, %1: 99th percentile").arg(d.what),
+            have ? QStringLiteral("%1 ms (median %2 ms, longest %3 ms, %4 paints)").arg(p99, 0, 'f', 3)
+                       .arg(paint.value(QStringLiteral("median_ms")), 0, 'f', 3)
+                       .arg(paint.value(QStringLiteral("max_ms")), 0, 'f', 3).arg(paint.value(QStringLiteral("n")))
+                 : QStringLiteral("?"),
+            d.targetMs > 0 ? QStringLiteral("<= %1 ms").arg(d.targetMs) : QStringLiteral("-"),
+            d.targetMs > 0 ? verdict(have, p99 <= d.targetMs) : QStringLiteral("-"));
+    }
     const bool haveTicks = phases.contains(QStringLiteral("ticks"));
     const auto ticks = phases.value(QStringLiteral("ticks"));
     const double med = ticks.value(QStringLiteral("median_dev_ms"));

@@ -4,6 +4,7 @@
 // The command line: what each option means, the one-line complaints and exit code 2 for bad
 // ones, help and version without a display, and a plain message instead of a crash when there
 // is no display at all.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -123,6 +124,58 @@ private slots:
         QCOMPARE(line.hasSeed, seed != 0);
         QCOMPARE(qulonglong(line.seed), seed);
         QCOMPARE(line.toolkitArguments, toolkit);
+    }
+
+    // --motion chooses smooth or classic motion; anything else is a one-line complaint.
+    void motionOption_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("motion");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("not given") << QStringList{} << "" << "";
+        QTest::newRow("classic") << QStringList{"--motion", "classic"} << "classic" << "";
+        QTest::newRow("smooth=") << QStringList{"--motion=smooth"} << "smooth" << "";
+        QTest::newRow("unknown") << QStringList{"--motion", "fast"} << ""
+                                 << "tavolnik: --motion needs smooth or classic, not 'fast'";
+        QTest::newRow("capitals") << QStringList{"--motion=Classic"} << ""
+                                  << "tavolnik: --motion needs smooth or classic, not 'Classic'";
+        QTest::newRow("missing") << QStringList{"--motion"} << "" << "tavolnik: --motion needs a value";
+    }
+    void motionOption()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, motion);
+        QFETCH(QString, error);
+        const CommandLine line = ParseCommandLine(arguments);
+        QCOMPARE(line.motion, motion);
+        QCOMPARE(line.error, error);
+        QCOMPARE(line.action, error.isEmpty() ? Action::Run : Action::Error);
+    }
+
+    // The game started with --motion remembers the choice in the settings file's [Options],
+    // beside the rankings, which stay as they were.
+    void motionIsRemembered()
+    {
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        QDir().mkpath(config.filePath(QStringLiteral("Tavolnik")));
+        const QString path = config.filePath(QStringLiteral("Tavolnik/Tavolnik.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Setting]\nHScore_Nm_2_1_0=\xe3\x81\x82\nHScore_Val_2_1_0=4321\n");
+        file.close();
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        for (const char* motion : {"classic", "smooth"}) {
+            const Run r = run({QStringLiteral("--motion"), QString::fromLatin1(motion)}, env, measuredPath());
+            QCOMPARE(r.code, 0);
+            QSettings stored(path, QSettings::IniFormat);
+            QCOMPARE(stored.value(QStringLiteral("Options/Motion")).toString(), QString::fromLatin1(motion));
+            QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Val_2_1_0")).toString(), QStringLiteral("4321"));
+            QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
+        }
     }
 
     void displayNeeded_data()

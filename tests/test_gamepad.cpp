@@ -15,6 +15,8 @@
 #include "input/gamepad.h"
 #include "race_fixture.h"
 #include "race/race_state.h"
+#include "runtime/motion_choice.h"
+#include "runtime/player_settings.h"
 #include "runtime/scene_wait.h"
 
 namespace {
@@ -290,6 +292,44 @@ private slots:
         QCOMPARE(codes.size(), atRelease);
         QCOMPARE(codes, QList<int>(atRelease, 39));
         QCOMPARE(f.form->img_JetR[0]->Left(), qMin(520.0, 200.0 + 5 * atRelease));
+    }
+
+    // With smooth motion a held arrow steps 30 times a second from the press and a tap once;
+    // classic motion waits for the keyboard's repeat delay first.
+    void steadySteering_data()
+    {
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<int>("holdMs");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("smooth tap") << true << 0 << 1;
+        QTest::newRow("smooth, held 1 s") << true << 1000 << 31;
+        QTest::newRow("classic, held 0.4 s") << false << 400 << 1;
+    }
+    void steadySteering()
+    {
+        QFETCH(bool, smooth);
+        QFETCH(int, holdMs);
+        QFETCH(int, steps);
+        QVERIFY(ChooseMotion(smooth ? Motion::Smooth : Motion::Classic));
+        ConnectToRaceScreen(*pad);
+        pad->setKeySink([this](int16_t code) {
+            codes << code;
+            RaceScreenKeySink(code);
+        });
+        InputEnabled = VbTrue;
+        const Control right = parseControl("right");
+        QElapsedTimer held;
+        act(right, true);
+        held.start();
+        while (held.elapsed() < holdMs) QTest::qWait(1);
+        const double ms = held.nsecsElapsed() / 1e6;
+        act(right, false);
+        QTest::qWait(100);
+        ClearMotionForRun();
+        ResetPlayerSettings();
+        QVERIFY2(std::abs(codes.size() - steps) <= 1, qPrintable(QStringLiteral("%1 in %2 ms").arg(codes.size()).arg(ms)));
+        if (smooth) QVERIFY(std::abs(codes.size() - (1 + int(ms * 30 / 1000))) <= 1);
+        QCOMPARE(f.form->img_JetR[0]->Left(), 200.0 + 5 * codes.size());
     }
 
     // The repeat follows the keyboard: after its usual delay, at its repeat rate.

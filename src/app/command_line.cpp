@@ -54,7 +54,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         }
         const bool ours = arg.startsWith(QLatin1String("--"))
                           && (name == QLatin1String("seed") || name == QLatin1String("scale") ||
-                              name == QLatin1String("language"));
+                              name == QLatin1String("language") || name == QLatin1String("motion"));
         const bool toolkit = eq < 0 && toolkitValueOptions.contains(name);
         if (!ours && !toolkit)
             return fail(QStringLiteral("tavolnik: unknown option '%1'").arg(arg), true);
@@ -84,6 +84,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                                 .arg(GameLanguages().join(QStringLiteral(", ")), value),
                             false);
             line.language = value;
+        } else if (name == QLatin1String("motion")) {
+            if (value != QLatin1String("smooth") && value != QLatin1String("classic"))
+                return fail(QStringLiteral("tavolnik: --motion needs smooth or classic, not '%1'").arg(value),
+                            false);
+            line.motion = value;
         } else {
             uint64_t scale = 0;
             if (!parseWhole(value, scale) || scale < 1 || scale > 4)
@@ -111,6 +116,9 @@ QString UsageText()
         "                 Without it, a large screen gets a larger game.\n"
         "  --language L   Shows the game in Japanese (ja, as designed) or English (en),\n"
         "                 and keeps that choice for the next start.\n"
+        "  --motion M     smooth (the race drawn at the screen's rate, a held arrow steering\n"
+        "                 at a steady pace) or classic (drawn twice a second, as the race\n"
+        "                 ticks); the choice is remembered for the next runs.\n"
         "\n"
         "The window system's own -platform, -display, -style, -platformtheme and -stylesheet\n"
         "options are handed on to it.\n");

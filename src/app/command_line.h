@@ -17,6 +17,7 @@ struct CommandLine {
     uint64_t seed = 0;
     int scale = 0;          // 0: not given; else 1 to 4
     QString language;       // --language: empty when not given; else one the game has
+    QString motion;         // "smooth" or "classic" when --motion was given, else empty
     QString error;          // one line, for Action::Error
     bool unknownOption = false;  // the error is an option the game does not know: show usage
     // The window system's own options (-platform NAME, -display NAME, ...), handed on to the

@@ -7,6 +7,7 @@
 
 #include "input/gamepad.h"
 #include "runtime/controls.h"
+#include "runtime/motion_choice.h"
 #include "screens/form_main.h"
 
 void RaceScreenKeySink(int16_t keyCode)
@@ -28,4 +29,6 @@ void ConnectToRaceScreen(Gamepad& pad)
 {
     pad.setKeySink(&RaceScreenKeySink);
     pad.setSceneWaiting(&RaceScreenWaits);
+    // Smooth motion steers at a steady rate from the press, as the keyboard's arrows then do.
+    pad.setSteadyRepeat(ChosenMotion() == Motion::Smooth);
 }

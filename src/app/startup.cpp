@@ -25,6 +25,7 @@
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "runtime/language.h"
+#include "runtime/motion_choice.h"
 #include "runtime/picture.h"
 #include "runtime/player_settings.h"
 #include "runtime/random.h"
@@ -177,6 +178,12 @@ int RunTavolnik(int argc, char* argv[])
         std::fprintf(stderr, "tavolnik: the language is shown but could not be kept: %s\n",
                      qPrintable(languageFailure));
     ShowLanguage(ChosenLanguage());
+    if (Motion motion; ParseMotion(line.motion, &motion)) {
+        QString failure;
+        if (!ChooseMotion(motion, &failure))
+            std::fprintf(stderr, "tavolnik: --motion %s holds for this run only: %s\n",
+                         qPrintable(line.motion), qPrintable(failure));
+    }
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

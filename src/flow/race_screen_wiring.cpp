@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QPushButton>
 
+#include "runtime/frame_clock.h"
+#include "runtime/key_repeat.h"
+#include "runtime/motion_choice.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -31,6 +34,14 @@ form_Main* NewRaceScreen()
     race->timer_BGM->setHandler([race] { race->timer_BGM_Timer(); });
 
     race->KeyDownHook = [race](int16_t code, int16_t shift) { race->Form_KeyDown(code, shift); };
+    // Smooth motion: frames between the race ticks, and a held arrow stepping at a steady pace.
+    if (ChosenMotion() == Motion::Smooth) {
+        race->frameClock = new FrameClock(
+            race, race->timer_Zenta, [race](double since, double until) { race->DrawBetweenTicks(since, until); },
+            [race] { race->DrawWhereTheRaceStands(); });
+        race->steering = new KeyRepeat([race](int16_t code) { race->Form_KeyDown(code, 0); }, race);
+        race->steering->setTiming(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+    }
     race->StageClearedHook = [race] { race->WinGame(); };
     race->GameOverHook = [race](int16_t kind) { race->GameOver(kind); };
 

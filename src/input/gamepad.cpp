@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QStyleHints>
 #include <algorithm>
+#include <cmath>
 
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
+#include "runtime/motion_choice.h"
 #include "runtime/sdl_library.h"
 
 namespace {
@@ -16,22 +18,17 @@ namespace {
 uint8_t bitOf(int16_t arrow) { return static_cast<uint8_t>(1u << (arrow - KeyLeft)); }
 } // namespace
 
-Gamepad::Gamepad(QObject* parent) : QObject(parent)
+Gamepad::Gamepad(QObject* parent) : QObject(parent), repeat_([this](int16_t arrow) { send(arrow); })
 {
-    if (qApp) {
-        const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
-        if (rate > 0) repeatIntervalMs_ = std::max(1, 1000 / rate);
-    }
+    setSteadyRepeat(false);
     pollTimer_.setTimerType(Qt::CoarseTimer);
     connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
-    repeatTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&repeatTimer_, &QTimer::timeout, this, [this] { repeatTick(); });
 }
 
 Gamepad::~Gamepad()
 {
     pollTimer_.stop();
-    repeatTimer_.stop();
+    repeat_.stop();
     if (!running_) return;
     for (auto& [instance, pad] : pads_) sdl_->SDL_GameControllerClose(pad.controller);
     pads_.clear();
@@ -57,11 +54,25 @@ void Gamepad::setKeySink(KeySink sink) { sink_ = std::move(sink); }
 
 void Gamepad::setSceneWaiting(std::function<bool()> waiting) { sceneWaiting_ = std::move(waiting); }
 
-void Gamepad::setRepeat(int delayMs, int intervalMs)
+void Gamepad::setRepeat(double delayMs, double intervalMs) { repeat_.setTiming(delayMs, intervalMs); }
+
+void Gamepad::setSteadyRepeat(bool steady)
 {
-    repeatDelayMs_ = std::max(1, delayMs);
-    repeatIntervalMs_ = std::max(1, intervalMs);
+    if (steady) {
+        setRepeat(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+        return;
+    }
+    int intervalMs = 33;
+    if (qApp) {
+        const int rate = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
+        if (rate > 0) intervalMs = std::max(1, 1000 / rate);
+    }
+    setRepeat(RepeatDelayMs, intervalMs);
 }
+
+int Gamepad::repeatDelay() const { return static_cast<int>(std::lround(repeat_.delay())); }
+
+int Gamepad::repeatInterval() const { return static_cast<int>(std::lround(repeat_.interval())); }
 
 void Gamepad::poll()
 {
@@ -219,20 +230,10 @@ void Gamepad::arrowsChanged()
     // Only the latest arrow repeats, after the hold delay, as on a keyboard. When it is let
     // go while another is still held, that one takes over after a fresh delay.
     if (order_.empty()) {
-        repeatTimer_.stop();
+        repeat_.stop();
     } else if (heldArrow() != repeatingBefore) {
-        repeatTimer_.start(repeatDelayMs_);
+        repeat_.start(heldArrow());
     }
-}
-
-void Gamepad::repeatTick()
-{
-    if (order_.empty()) {
-        repeatTimer_.stop();
-        return;
-    }
-    if (repeatTimer_.interval() != repeatIntervalMs_) repeatTimer_.setInterval(repeatIntervalMs_);
-    send(order_.back());
 }
 
 void Gamepad::send(int16_t keyCode)

@@ -22,6 +22,8 @@
 #include <map>
 #include <vector>
 
+#include "runtime/key_repeat.h"
+
 union SDL_Event;
 struct _SDL_GameController;
 struct SdlLibrary;
@@ -58,9 +60,12 @@ public:
     void setSceneWaiting(std::function<bool()> waiting);
 
     // Hold time before an arrow repeats, and the time between repeats.
-    void setRepeat(int delayMs, int intervalMs);
-    int repeatDelay() const { return repeatDelayMs_; }
-    int repeatInterval() const { return repeatIntervalMs_; }
+    void setRepeat(double delayMs, double intervalMs);
+    // Steady steering repeats a held arrow 30 times a second from the press (smooth motion);
+    // otherwise the arrows repeat as the keyboard's keys do, after its delay at its rate.
+    void setSteadyRepeat(bool steady);
+    int repeatDelay() const;
+    int repeatInterval() const;
 
     // One pass of the poll: takes every pending SDL event and acts on it.
     void poll();
@@ -85,7 +90,6 @@ private:
     // Compares the arrows held by any controller with those held before: a newly held arrow
     // is pressed at once and becomes the one that repeats; a let-go arrow stops repeating.
     void arrowsChanged();
-    void repeatTick();
     void send(int16_t keyCode);
     void choosePollRate();
 
@@ -97,7 +101,5 @@ private:
     uint8_t heldBits_ = 0;
     std::vector<int16_t> order_;  // held arrows, the most recently pressed last
     QTimer pollTimer_;
-    QTimer repeatTimer_;
-    int repeatDelayMs_ = RepeatDelayMs;
-    int repeatIntervalMs_ = 33;
+    KeyRepeat repeat_;
 };

@@ -24,15 +24,28 @@ QRect Picture::rect() const
                  width_, height_);
 }
 
+QRect Picture::drawnRect() const
+{
+    return QRect(static_cast<int>(std::lround(left_ + drawnOffset_.x())),
+                 static_cast<int>(std::lround(top_ + drawnOffset_.y())), width_, height_);
+}
+
 void Picture::changed(const QRect& before)
 {
-    if (layer_) layer_->pictureChanged(before.united(visible_ ? rect() : QRect()));
+    if (layer_) layer_->pictureChanged(before.united(visible_ ? drawnRect() : QRect()));
+}
+
+QRect Picture::drawnBefore()
+{
+    const QRect before = visible_ ? drawnRect() : QRect();
+    drawnOffset_ = QPointF();
+    return before;
 }
 
 void Picture::setLeft(double left)
 {
     if (left == left_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     left_ = left;
     changed(before);
 }
@@ -40,7 +53,7 @@ void Picture::setLeft(double left)
 void Picture::setTop(double top)
 {
     if (top == top_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     top_ = top;
     changed(before);
 }
@@ -48,16 +61,26 @@ void Picture::setTop(double top)
 void Picture::move(double left, double top)
 {
     if (left == left_ && top == top_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = drawnBefore();
     left_ = left;
     top_ = top;
+    changed(before);
+}
+
+void Picture::setDrawnOffset(QPointF offset)
+{
+    if (offset == drawnOffset_) return;
+    const QRect before = visible_ ? drawnRect() : QRect();
+    drawnOffset_ = offset;
+    // Only a change of the drawn pixels needs painting.
+    if (visible_ && drawnRect() == before) return;
     changed(before);
 }
 
 void Picture::setVisible(bool visible)
 {
     if (visible == visible_) return;
-    const QRect before = visible_ ? rect() : QRect();
+    const QRect before = visible_ ? drawnRect() : QRect();
     visible_ = visible;
     changed(before);
 }
@@ -66,7 +89,7 @@ void Picture::setImage(const QPixmap& image)
 {
     if (image.cacheKey() == image_.cacheKey()) return;
     image_ = image;
-    if (visible_) changed(rect());
+    if (visible_) changed(drawnRect());
 }
 
 PictureLayer::PictureLayer(QWidget* parent) : QWidget(parent)
@@ -104,10 +127,14 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     ++paintCount_;
     QPainter painter(this);
     const QRect clip = event->rect();
-    painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+    // The background shows only where no opaque picture at the bottom covers it.
+    const Picture* bottom = pictures_.empty() ? nullptr : pictures_.front();
+    const bool covered = bottom && bottom->Visible() && !bottom->image().hasAlphaChannel() &&
+                         bottom->drawnRect().contains(clip);
+    if (!covered) painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
-        const QRect r = p->rect();
+        const QRect r = p->drawnRect();
         if (!r.intersects(clip)) continue;
         painter.drawPixmap(r, p->image());
     }
@@ -125,6 +152,16 @@ QImage prerendered(const QString& resource, int width, int height, qreal dpr)
     QImageReader reader(QStringLiteral(":/prerendered/") + PrerenderedFileName(name, ratio));
     if (reader.size() != QSize(width * ratio, height * ratio)) return {};
     return reader.read();
+}
+
+bool Opaque(const QImage& argb)
+{
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255) return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -148,5 +185,13 @@ QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, 
     painter.drawPixmap(QRectF(0, 0, tileWidth, height), tile, QRectF(tile.rect()));
     painter.drawPixmap(QRectF(tileWidth, 0, tileWidth, height), tile, QRectF(tile.rect()));
     painter.end();
+    // A road without a see-through pixel is kept opaque: drawn many times a second, it is then
+    // copied instead of blended, to the same pixels.
+    QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (Opaque(image)) {
+        image.convertTo(QImage::Format_RGB32);
+        strip = QPixmap::fromImage(image);
+        strip.setDevicePixelRatio(dpr);
+    }
     return strip;
 }

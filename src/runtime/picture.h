@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -43,8 +44,18 @@ public:
 
     QRect rect() const;
 
+    // Where the layer draws the picture, relative to its Left and Top: smooth motion draws a
+    // picture ahead of its place between two race ticks. The place itself, which the race reads
+    // and writes, stays Left and Top; any change of them draws the picture at its place again.
+    QPointF drawnOffset() const { return drawnOffset_; }
+    void setDrawnOffset(QPointF offset);
+    // The rectangle the picture is drawn in: rect() moved by the drawn offset.
+    QRect drawnRect() const;
+
 private:
     void changed(const QRect& before);
+    // Puts the drawing back at the picture's place; returns the rectangle it was drawn in.
+    QRect drawnBefore();
 
     PictureLayer* layer_;
     QString name_;
@@ -54,6 +65,7 @@ private:
     int height_;
     bool visible_;
     QPixmap image_;
+    QPointF drawnOffset_;
 };
 
 // Paints the pictures that belong to it, lowest first, over its own background.

@@ -21,6 +21,14 @@ void Timer::restart()
         timer_.start(interval_);
     else
         timer_.stop();
+    noteRunning();
+}
+
+void Timer::noteRunning()
+{
+    if (timer_.isActive() == running_) return;
+    running_ = timer_.isActive();
+    emit runningChanged(running_);
 }
 
 void Timer::setEnabled(bool enabled)
@@ -45,6 +53,7 @@ void Timer::pause()
     paused_ = true;
     left_ = timer_.isActive() ? std::max(0, timer_.remainingTime()) : -1;
     timer_.stop();
+    noteRunning();
 }
 
 void Timer::resume()
@@ -56,6 +65,7 @@ void Timer::resume()
     else
         restart();
     left_ = -1;
+    noteRunning();
 }
 
 int Timer::remainingTime() const
@@ -78,5 +88,7 @@ void Timer::tick()
     QPointer<Timer> self(this);
     inHandler_ = true;
     handler_();
-    if (self) inHandler_ = false;
+    if (!self) return;
+    inHandler_ = false;
+    emit ticked();
 }

@@ -33,11 +33,21 @@ public:
     bool Paused() const { return paused_; }
     // Milliseconds until the next tick, also while held; -1 when the timer is not enabled.
     int remainingTime() const;
+    // Whether the timer ticks now: enabled and not held.
+    bool Running() const { return timer_.isActive(); }
+
+signals:
+    // The timer began or stopped ticking: enabled or disabled, held or let go.
+    void runningChanged(bool running);
+    // A tick's handler has run.
+    void ticked();
 
 private:
     void tick();
 
     void restart();
+    // Tells a change of Running() to whoever watches.
+    void noteRunning();
 
     QTimer timer_;
     std::function<void()> handler_;
@@ -46,4 +56,5 @@ private:
     bool inHandler_ = false;
     bool paused_ = false;
     int left_ = -1;  // while held: what was left of the interval; -1 for all of it
+    bool running_ = false;  // Running() as last told
 };

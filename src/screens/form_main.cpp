@@ -13,9 +13,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "audio/sound.h"
 #include "runtime/language.h"
+#include "runtime/frame_clock.h"
+#include "runtime/key_repeat.h"
+#include "runtime/motion_choice.h"
 #include "runtime/screen_fit.h"
 
 namespace {
@@ -294,8 +298,41 @@ form_Main::NestedLoop::~NestedLoop()
     }
 }
 
+void form_Main::arrowPressed(int16_t code)
+{
+    heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
+    heldArrows_.push_back(code);
+    steering->start(code);
+}
+
+void form_Main::arrowReleased(int16_t code)
+{
+    heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
+    if (steering->key() != code) return;
+    // An arrow still held takes over, at the same steady rate.
+    if (heldArrows_.empty())
+        steering->stop();
+    else
+        steering->start(heldArrows_.back());
+}
+
 bool form_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (steering && (event->type() == QEvent::KeyRelease || event->type() == QEvent::WindowDeactivate)) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w == this && event->type() == QEvent::WindowDeactivate) {
+            // Another window takes the keys: no release would come.
+            heldArrows_.clear();
+            steering->stop();
+        } else if (w && (w == this || isAncestorOf(w)) && event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const int16_t code = VirtualKeyOf(key->key());
+            if (code >= KeyLeft && code <= KeyDown) {
+                if (!key->isAutoRepeat()) arrowReleased(code);
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress && !closing_) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && (w == this || isAncestorOf(w))) {
@@ -303,6 +340,15 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
             const int16_t code = VirtualKeyOf(key->key());
             // A held Return or P would start race after race, or flicker the pause.
             if ((code == KeyReturn || code == KeyPause || code == KeyP) && key->isAutoRepeat()) return true;
+            if (steering && code >= KeyLeft && code <= KeyDown) {
+                // Smooth motion steers at its own steady rate: the system's repeat is not
+                // heeded, the press steps at once and the held arrow repeats from it.
+                if (!key->isAutoRepeat()) {
+                    if (KeyDownHook) KeyDownHook(code, 0);
+                    if (!closing_) arrowPressed(code);
+                }
+                return true;
+            }
             if (code != 0) {
                 int16_t shift = 0;
                 if (key->modifiers() & Qt::ShiftModifier) shift |= 1;

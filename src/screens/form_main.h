@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "runtime/controls.h"
 #include "runtime/game_constants.h"
@@ -20,6 +21,8 @@
 #include "runtime/timer.h"
 #include "runtime/vbool.h"
 
+class FrameClock;
+class KeyRepeat;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -133,6 +136,17 @@ public:
     void Init_Car();
     // race/collision.cpp
     VBool IsClossed(const Picture* first, const Picture* second) const;
+    // race/smooth_motion.cpp. With smooth motion the race screen is drawn at the display's rate
+    // while the race tick runs: each frame slides the pictures the coming tick moves towards
+    // where it will put them; when the race tick stops, everything is drawn where it stands.
+    // The frame clock is null with classic motion.
+    FrameClock* frameClock = nullptr;
+    void DrawBetweenTicks(double sinceLastMs, double untilTickMs);
+    void DrawWhereTheRaceStands();
+    // With smooth motion a held arrow steps at a steady rate from its press, through
+    // Form_KeyDown, instead of at the keyboard's repeat; null with classic motion.
+    KeyRepeat* steering = nullptr;
+
     // race/crash.cpp
     void Crushfun(int16_t kind);
     void timer_Crush_Timer();
@@ -203,6 +217,10 @@ private:
     void layOutPanel();
     void buildMenu();
     void stopEverything();
+    // screens/form_main.cpp: the arrows held on the keyboard, the latest last (smooth motion).
+    void arrowPressed(int16_t code);
+    void arrowReleased(int16_t code);
+    std::vector<int16_t> heldArrows_;
 
     bool closing_ = false;
     bool paused_ = false;

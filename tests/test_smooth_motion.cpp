@@ -1,0 +1,443 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Smooth motion draws the race between its ticks and steers at a steady rate; classic motion
+// draws it at the tick and steers at the keyboard's repeat. The race itself must not notice:
+// the same seed and the same hand give the same positions, hits and result at every tick. A
+// slid picture stands where the tick puts it when the tick comes; a placed one is drawn at its
+// place at once; a stopped race is drawn where it stands, and no frame runs without a race.
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QtTest>
+#include <random>
+
+#include "race_fixture.h"
+#include "runtime/frame_clock.h"
+#include "runtime/key_repeat.h"
+#include "runtime/motion_choice.h"
+#include "runtime/player_settings.h"
+#include "scores/high_scores.h"
+
+namespace {
+
+// Everything the rules decide, for one line of the record.
+QString RaceLine(form_Main* m)
+{
+    QString s = QStringLiteral("d=%1 t=%2 v=%3 in=%4 crash=%5/%6 clear=%7 msg=%8 |")
+                    .arg(Distance).arg(TimeCount).arg(Speed).arg(InputEnabled)
+                    .arg(m->timer_Crush->Enabled()).arg(CrushType).arg(m->timer_Clear->Enabled())
+                    .arg(m->lbl_Msg->Caption());
+    for (const Picture* p : m->roadLayer->pictures())
+        s += QStringLiteral(" %1@%2,%3%4").arg(p->name()).arg(p->Left()).arg(p->Top())
+                 .arg(p->Visible() ? "" : "h");
+    for (int n = 1; n <= 6; ++n) s += QStringLiteral(" c%1=%2/%3").arg(n).arg(CarFlag[n]).arg(CarSpeed[n]);
+    for (int n = 1; n <= 4; ++n) s += QStringLiteral(" o%1=%2").arg(n).arg(ShogaiFlag[n]);
+    return s;
+}
+
+// The pictures the race tick moves.
+QList<Picture*> Moving(form_Main* m)
+{
+    QList<Picture*> list{m->img_Road};
+    for (int n = 1; n <= 6; ++n) list << m->car(n);
+    for (Picture* o : m->img_Shogai) list << o;
+    return list;
+}
+
+bool OnTheRoad(form_Main* m, Picture* p)
+{
+    for (int n = 1; n <= 6; ++n)
+        if (m->car(n) == p) return CarFlag[n] == VbTrue;
+    for (int i = 0; i < 4; ++i)
+        if (m->img_Shogai[i] == p) return ShogaiFlag[i + 1] == VbTrue;
+    return true;  // the road
+}
+
+void UseMotion(Motion motion)
+{
+    ResetPlayerSettings();
+    ClearMotionForRun();
+    QVERIFY(ChooseMotion(motion));
+}
+
+} // namespace
+
+class SmoothMotionTest : public QObject
+{
+    Q_OBJECT
+    RaceFixture f;
+
+    // Races from START's end to their results, one after another for `limitMs` on a virtual
+    // clock in 20 ms frames, through the race screen's handlers and real key presses: "A" up to
+    // speed 9 and taps of the arrows at random, by a hand with its own seed. With smooth motion
+    // every frame is drawn, and just before each tick every slid picture must be drawn where the
+    // tick then puts it.
+    QStringList playRaces(Motion motion, int16_t mode, long limitMs, bool steer, int* checkedSlides)
+    {
+        UseMotion(motion);
+        f.setUp(4242);
+        form_Main* m = f.form;
+        if ((m->frameClock != nullptr) != (motion == Motion::Smooth)) return {QStringLiteral("wrong motion")};
+        const int32_t time = mode == 0 ? 70 : mode == 1 ? 50 : 0;
+        const int32_t distance = mode == 0 ? 3000 : mode == 1 ? 2000 : 0;
+        // A drive's result ranks nowhere, so its game over opens no window.
+        for (int i = 0; i < 5; ++i) HScoreVal[2][1][i] = 1000000;
+        std::mt19937 hand(99);
+
+        struct Stepped { Timer* timer; int interval; void (form_Main::*handler)(); long due; };
+        Stepped timers[3] = {{m->timer_Main, 1000, &form_Main::timer_Main_Timer, -1},
+                             {m->timer_Zenta, 500, &form_Main::timer_Zenta_Timer, -1},
+                             {m->timer_Crush, 200, &form_Main::timer_Crush_Timer, -1}};
+        QStringList record;
+        int tick = 0;
+        for (long now = 0; now < limitMs; now += 20) {
+            if (!m->timer_Main->Enabled() && !m->timer_Crush->Enabled()) {
+                // The race is over (a wreck, the time, the goal): its result, and the next one.
+                if (now > 0) record << QStringLiteral("result: ") + RaceLine(m);
+                m->timer_Clear->setEnabled(false);
+                f.startRace(mode, time, distance);
+                if (!steer) f.heroAway();
+            }
+            for (Stepped& s : timers) {
+                if (!s.timer->Enabled()) {
+                    s.due = -1;
+                    continue;
+                }
+                if (s.due < 0) s.due = now + s.interval;
+                if (now < s.due) continue;
+                s.due = now + s.interval;
+                const bool raceTick = s.timer == m->timer_Zenta;
+                QHash<Picture*, QRect> expected;
+                if (raceTick && m->frameClock) {
+                    // The frame at the tick: the slide has arrived.
+                    m->DrawBetweenTicks(20, 0);
+                    for (Picture* p : Moving(m))
+                        if (OnTheRoad(m, p)) expected.insert(p, p->drawnRect());
+                }
+                (m->*s.handler)();
+                if (raceTick) {
+                    record << QStringLiteral("tick %1 at %2: ").arg(++tick).arg(now) + RaceLine(m);
+                    // What is still on the road stands where it was drawn sliding to, also when
+                    // the tick crashed or ended the stage; what the tick parked was placed, not slid.
+                    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+                        Picture* p = it.key();
+                        if (!OnTheRoad(m, p)) continue;
+                        if (p->drawnRect() != p->rect()) record << p->name() + QStringLiteral(" drawn off its place");
+                        const QRect was = it.value();
+                        if (was != p->rect())
+                            record << QStringLiteral("%1 slid to %2,%3 but the tick put it at %4,%5")
+                                          .arg(p->name()).arg(was.left()).arg(was.top()).arg(p->Left()).arg(p->Top());
+                        else
+                            ++*checkedSlides;
+                    }
+                }
+            }
+            if (InputEnabled == VbTrue && hand() % 4 == 0) {
+                const int arrows[4] = {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down};
+                if (Speed < 9) QTest::keyClick(m, Qt::Key_A);
+                else if (steer) QTest::keyClick(m, Qt::Key(arrows[hand() % 4]));
+            }
+            // Some of the time between ticks lets frames be drawn (the tick's timer reports
+            // its own real time left; the virtual time left is handed in here).
+            if (m->frameClock && m->timer_Zenta->Enabled()) {
+                const Stepped& z = timers[1];
+                const double until = z.due < 0 ? 500 : double(z.due - now);
+                m->DrawBetweenTicks(20, until);
+            }
+        }
+        record << QStringLiteral("at the end: ") + RaceLine(m);
+        f.tearDown();
+        return record;
+    }
+
+private slots:
+    void cleanup()
+    {
+        ClearMotionForRun();
+        ResetPlayerSettings();
+    }
+
+    // The same seed and hand with smooth and with classic motion: every tick's positions, hits,
+    // speed, distance and clock, and the result, are the same.
+    void smoothAndClassicRaceAlike_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<bool>("steer");  // steers at random, or keeps off the road to the goal
+        QTest::newRow("drive, two minutes") << 2 << 120000 << true;
+        QTest::newRow("story stage 1, to the goal") << 0 << 60000 << false;
+        QTest::newRow("story stage 2, steering") << 1 << 60000 << true;
+    }
+    void smoothAndClassicRaceAlike()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, ms);
+        QFETCH(bool, steer);
+        int slides = 0, none = 0;
+        const QStringList classic = playRaces(Motion::Classic, int16_t(mode), ms, steer, &none);
+        const QStringList smooth = playRaces(Motion::Smooth, int16_t(mode), ms, steer, &slides);
+        // Many ticks, several races with their hits and results.
+        QVERIFY(classic.size() > ms / 500 * 6 / 10);
+        QVERIFY(classic.filter(QStringLiteral("result: ")).size() >= (steer ? 2 : 1));
+        if (steer) QVERIFY(!classic.filter(QStringLiteral("crash=1/")).isEmpty());
+        else QVERIFY(!classic.filter(QRegularExpression(QStringLiteral("^tick .* clear=1"))).isEmpty());
+        for (int i = 0; i < std::min(classic.size(), smooth.size()); ++i)
+            QCOMPARE(smooth[i], classic[i]);
+        QCOMPARE(smooth.size(), classic.size());
+        // The slides were checked against the tick at every tick, traffic included.
+        const int ticks = classic.filter(QRegularExpression(QStringLiteral("^tick "))).size();
+        QVERIFY2(slides > ticks * 5 / 4, qPrintable(QStringLiteral("%1 slides in %2 ticks").arg(slides).arg(ticks)));
+    }
+
+    // A picture that is placed rather than moved is drawn at its place at once; a stopped race
+    // is drawn where it stands and its frames stop.
+    void placedNotSlid_data()
+    {
+        QTest::addColumn<QString>("what");
+        for (const char* row : {"car entering", "car parked after leaving", "road folding", "obstacle hit",
+                                "time up mid-slide", "pause mid-slide", "start position"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+    void placedNotSlid()
+    {
+        QFETCH(QString, what);
+        UseMotion(Motion::Smooth);
+        f.setUp(SeedWithFirstDrawBelow(0.05));
+        form_Main* m = f.form;
+        f.startRace(2, 0, 0);
+        f.heroAway();
+        QVERIFY(m->frameClock && m->frameClock->running());
+        for (int i = 0; i < 9; ++i) m->Form_KeyDown(KeyA, 0);
+        const auto halfway = [m] {
+            for (int i = 0; i < 15; ++i) m->DrawBetweenTicks(16, 500 - 16.0 * (i + 1));
+        };
+        const auto atPlace = [m](Picture* p) { return p->drawnRect() == p->rect(); };
+
+        if (what == QLatin1String("car entering")) {
+            halfway();
+            QVERIFY(!atPlace(m->img_Road));
+            m->SetCar();  // the first draw lets car 1 in
+            QCOMPARE(CarFlag[1], VbTrue);
+            QVERIFY(atPlace(m->img_Car1));
+            // It then slides from its place, not from where it would be had it run all along.
+            m->DrawBetweenTicks(16, 244);
+            QVERIFY(m->img_Car1->drawnOffset().x() > 0);
+            QVERIFY(m->img_Car1->drawnOffset().x() < (CarSpeed[1] + 90) * 0.1);
+        } else if (what == QLatin1String("car parked after leaving")) {
+            CarFlag[2] = VbTrue;
+            CarSpeed[2] = 20;
+            m->img_Car2->setLeft(-20);
+            halfway();
+            QVERIFY(m->img_Car2->drawnRect().left() < -20);
+            m->timer_Zenta->fire();
+            QCOMPARE(m->img_Car2->Left(), 601.0);
+            QVERIFY(atPlace(m->img_Car2));
+            m->DrawBetweenTicks(16, 484);
+            QVERIFY(atPlace(m->img_Car2));
+        } else if (what == QLatin1String("road folding")) {
+            m->img_Road->setLeft(-30);
+            int last = -30;
+            for (int i = 1; i <= 32; ++i) {
+                m->DrawBetweenTicks(16, std::max(0.0, 500 - 16.0 * i));
+                const int drawn = m->img_Road->drawnRect().left();
+                QVERIFY2(drawn >= -601 && drawn <= 0, qPrintable(QString::number(drawn)));
+                // Never slid across: each frame moves it a few pixels, a tile folded away.
+                const int step = ((drawn - last) % 601 + 601) % 601;
+                QVERIFY2(step <= 8, qPrintable(QStringLiteral("%1 -> %2").arg(last).arg(drawn)));
+                last = drawn;
+            }
+            QCOMPARE(last, -30 + 90 - 601);
+            m->timer_Zenta->fire();
+            QCOMPARE(m->img_Road->Left(), -30.0 + 90 - 601);
+            QVERIFY(atPlace(m->img_Road));
+        } else if (what == QLatin1String("obstacle hit")) {
+            m->img_JetR[0]->move(448, 112);
+            ShogaiFlag[2] = VbTrue;
+            m->img_Shogai[1]->move(448 - 90 - 79 + 10, 140);  // reaches the hero's feet with this tick
+            halfway();
+            QVERIFY(!atPlace(m->img_Shogai[1]));
+            m->timer_Zenta->fire();
+            QVERIFY(m->timer_Crush->Enabled());
+            QCOMPARE(m->img_Shogai[1]->Left(), -79.0);
+            QVERIFY(!m->frameClock->running());
+            for (Picture* p : Moving(m)) QVERIFY2(atPlace(p), qPrintable(p->name()));
+        } else if (what == QLatin1String("time up mid-slide")) {
+            GameMode = 0;
+            TimeCount = 1;
+            Distance = 3000;
+            halfway();
+            QVERIFY(!atPlace(m->img_Road));
+            m->timer_Main->fire();
+            QVERIFY(!m->timer_Zenta->Enabled());
+            QVERIFY(!m->frameClock->running());
+            for (Picture* p : Moving(m)) QVERIFY2(atPlace(p), qPrintable(p->name()));
+        } else if (what == QLatin1String("pause mid-slide")) {
+            halfway();
+            QVERIFY(!atPlace(m->img_Road));
+            m->PauseRace();
+            QVERIFY(!m->frameClock->running());
+            QVERIFY(atPlace(m->img_Road));
+            m->ResumeRace();
+            QVERIFY(m->frameClock->running());
+        } else {
+            halfway();
+            m->GameOver(2);
+            QVERIFY(!m->frameClock->running());
+            f.startRace(2, 0, 0);  // the start puts everything back, and draws it there
+            for (Picture* p : Moving(m)) QVERIFY2(atPlace(p), qPrintable(p->name()));
+            QCOMPARE(m->img_Road->drawnRect().left(), -344);
+        }
+        f.tearDown();
+    }
+
+    // A picture drawn ahead shows the very pixels it shows when placed there: the road across
+    // its fold, and a car on it.
+    void drawnAheadLooksPlaced_data()
+    {
+        QTest::addColumn<int>("road");
+        QTest::addColumn<int>("speed");
+        QTest::newRow("road within its tile") << -100 << 5;
+        QTest::newRow("road across its fold") << -30 << 9;
+        QTest::newRow("road at its left end") << -601 << 1;
+    }
+    void drawnAheadLooksPlaced()
+    {
+        QFETCH(int, road);
+        QFETCH(int, speed);
+        UseMotion(Motion::Smooth);
+        f.setUp();
+        form_Main* m = f.form;
+        GameMode = 2;
+        m->img_Road->setLeft(road);
+        Speed = int16_t(speed);
+        CarFlag[1] = VbTrue;
+        CarSpeed[1] = 12;
+        m->img_Car1->setLeft(100);
+        m->DrawBetweenTicks(16, 0);  // the frame at the tick: drawn where the tick puts them
+        const QRect strip(0, 0, 601, 304);
+        const QImage ahead = m->roadLayer->grab(strip).toImage();
+        const int folded = road + 10 * speed >= 0 ? road + 10 * speed - 601 : road + 10 * speed;
+        m->img_Road->setLeft(folded);
+        m->img_Car1->setLeft(100 + 12 + 10 * speed);
+        QCOMPARE(m->img_Road->drawnRect(), m->img_Road->rect());
+        const QImage placed = m->roadLayer->grab(strip).toImage();
+        QCOMPARE(placed, ahead);
+        f.tearDown();
+    }
+
+    // The remembered choice: [Options] Motion=classic gives classic motion; anything else, or
+    // nothing, the default smooth motion.
+    void rememberedMotion_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<bool>("smooth");
+        QTest::newRow("nothing stored") << QByteArray() << true;
+        QTest::newRow("classic") << QByteArray("[Options]\nMotion=classic\n") << false;
+        QTest::newRow("smooth") << QByteArray("[Options]\nMotion=smooth\n") << true;
+        QTest::newRow("unknown") << QByteArray("[Options]\nMotion=jerky\n") << true;
+        QTest::newRow("in the rankings' group") << QByteArray("[Setting]\nMotion=classic\n") << true;
+    }
+    void rememberedMotion()
+    {
+        QFETCH(QByteArray, options);
+        QFETCH(bool, smooth);
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Tavolnik");
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(folder + QStringLiteral("/Tavolnik.conf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(options);
+        file.close();
+        ClearMotionForRun();
+        LoadPlayerSettings();
+        QCOMPARE(ChosenMotion() == Motion::Smooth, smooth);
+        f.setUp();
+        QCOMPARE(f.form->frameClock != nullptr, smooth);
+        QCOMPARE(f.form->steering != nullptr, smooth);
+        f.tearDown();
+        QVERIFY(file.remove());
+    }
+
+    // Frames run only while the race tick does, at the display's rate.
+    void framesOnlyWhileTheRaceRuns()
+    {
+        UseMotion(Motion::Smooth);
+        f.setUp();
+        form_Main* m = f.form;
+        QVERIFY(m->frameClock);
+        QVERIFY(!m->frameClock->running());  // the race screen waits for START
+        f.startRace(2, 0, 0);
+        f.heroAway();
+        for (int i = 0; i < 9; ++i) m->Form_KeyDown(KeyA, 0);
+        QVERIFY(m->frameClock->running());
+        QTest::qWait(300);
+        const qint64 frames = m->frameClock->frames();
+        QVERIFY2(frames >= 300 / m->frameClock->period() - 4 && frames <= 300 / m->frameClock->period() + 1,
+                 qPrintable(QString::number(frames)));
+        QVERIFY(m->img_Road->drawnOffset().x() > 0);
+        m->GameOver(2);
+        QTest::qWait(100);
+        QCOMPARE(m->frameClock->frames(), frames);
+        f.tearDown();
+    }
+
+    // Steady steering: a tap is one 5 px step; a held arrow steps 30 times a second from the
+    // press, and the system's own repeats are not heeded. Classic motion steps at each of them.
+    void steering_data()
+    {
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<int>("holdMs");
+        QTest::addColumn<int>("systemRepeats");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("smooth tap") << true << 0 << 0 << 1;
+        QTest::newRow("smooth, held 1 s, system repeats ignored") << true << 1000 << 25 << 30;
+        QTest::newRow("smooth, held 2 s") << true << 2000 << 0 << 60;
+        QTest::newRow("classic tap") << false << 0 << 0 << 1;
+        QTest::newRow("classic, held with 25 system repeats") << false << 1000 << 25 << 26;
+    }
+    void steering()
+    {
+        QFETCH(bool, smooth);
+        QFETCH(int, holdMs);
+        QFETCH(int, systemRepeats);
+        QFETCH(int, steps);
+        UseMotion(smooth ? Motion::Smooth : Motion::Classic);
+        f.setUp();
+        form_Main* m = f.form;
+        f.startRace(2, 0, 0);
+        m->timer_Zenta->setEnabled(false);  // no tick, no crash: only the steering counts
+        m->img_JetR[0]->move(0, 100);
+        m->show();
+        QVERIFY(QTest::qWaitForWindowActive(m));
+        QElapsedTimer held;
+        QTest::keyPress(m->Text1, Qt::Key_Right);
+        held.start();
+        for (int i = 0; i < systemRepeats; ++i) {
+            QTest::qWait(holdMs / (systemRepeats + 1));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(m->Text1, &release);
+            QApplication::sendEvent(m->Text1, &press);
+        }
+        while (held.elapsed() < holdMs) QTest::qWait(1);
+        const double elapsed = held.nsecsElapsed() / 1e6;
+        QTest::keyRelease(m->Text1, Qt::Key_Right);
+        const int made = int(m->img_JetR[0]->Left()) / 5;
+        QTest::qWait(150);
+        // Nothing after the release; a step is 5 px.
+        QCOMPARE(m->img_JetR[0]->Left(), made * 5.0);
+        if (smooth) {
+            // One at the press, then one every thirtieth of a second held, counted from it.
+            QVERIFY2(std::abs(made - (1 + int(elapsed * 30 / 1000))) <= 1,
+                     qPrintable(QStringLiteral("%1 steps in %2 ms").arg(made).arg(elapsed)));
+            QVERIFY2(std::abs(made - steps) <= 1, qPrintable(QString::number(made)));
+        } else {
+            QCOMPARE(made, steps);
+        }
+        f.tearDown();
+    }
+};
+
+QTEST_MAIN(SmoothMotionTest)
+#include "test_smooth_motion.moc"
