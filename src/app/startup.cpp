@@ -147,6 +147,7 @@ int RunTavolnik(int argc, char* argv[])
     CloseGameOnSignals();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
+    ApplyVolume();
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

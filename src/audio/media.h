@@ -65,7 +65,13 @@ public:
     // viaExecute tells the backend that the command came through mciExecute.
     virtual int32_t sendCommand(const QString& command, QString* reply, bool viaExecute) = 0;
     virtual bool playSound(const QString& path, uint32_t flags) = 0;
+    // The player's volume of the music and of the effects, in percent of the game's levels.
+    virtual void setVolume(int /*musicPercent*/, int /*effectsPercent*/) {}
 };
+
+// Sets the volume of the music and of the effects, in percent of the game's own levels (100 as
+// designed); it holds for every sound from then on.
+void SetMediaVolume(int musicPercent, int effectsPercent);
 
 // Puts a backend in place of the real one (the layer does not own it); nullptr restores the
 // real one.

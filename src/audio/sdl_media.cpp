@@ -155,6 +155,20 @@ public:
         return found == devices.constEnd() ? QString() : found->source;
     }
 
+    // The player's volume, a share of the levels above; it holds from the next sound on.
+    void setVolume(int musicPercent, int effectsPercent) override
+    {
+        musicPercent_ = std::clamp(musicPercent, 0, 100);
+        effectsPercent_ = std::clamp(effectsPercent, 0, 100);
+        if (ready) applyVolume();
+    }
+
+    void applyVolume()
+    {
+        mix->Mix_VolumeMusic((mixerIsS16 ? kMusicVolume : kMusicVolume * kMakeUp) * musicPercent_ / 100);
+        mix->Mix_Volume(-1, (mixerIsS16 ? kEffectVolume : MIX_MAX_VOLUME) * effectsPercent_ / 100);
+    }
+
     bool playSound(const QString& path, uint32_t flags) override
     {
         if (!startAudio()) return false;
@@ -233,8 +247,8 @@ private:
         }
         musicClockRunning = false;
         mix->Mix_SetPostMix(postMix, nullptr);
-        mix->Mix_VolumeMusic(mixerIsS16 ? kMusicVolume : kMusicVolume * kMakeUp);
-        mix->Mix_Volume(-1, mixerIsS16 ? kEffectVolume : MIX_MAX_VOLUME);
+        ready = true;
+        applyVolume();
         haveSoundFont = chooseSoundFont();
         ready = true;
         return true;
@@ -500,6 +514,8 @@ private:
     const MixerLibrary* mix = nullptr;
     bool tried = false;
     bool ready = false;
+    int musicPercent_ = 100;
+    int effectsPercent_ = 100;
     bool haveSoundFont = false;
     Devices devices;
     Mix_Music* current = nullptr;  // the device that owns the mixer's music slot

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "runtime/game_constants.h"
+#include "runtime/key_bindings.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 
@@ -215,6 +216,7 @@ void form_Main::buildMenu()
     bar->setFont(GameFont(9.75));
     mfile = bar->addMenu(QStringLiteral("ファイル(&F)"));
     mtitle = mfile->addAction(QStringLiteral("タイトル画面へ(&T)"));
+    mkeys = mfile->addAction(tr("キー設定…(&K)"));
     mend = mfile->addAction(QStringLiteral("終了(&X)"));
 
     msound = bar->addMenu(QStringLiteral("サウンド(&S)"));
@@ -231,6 +233,15 @@ void form_Main::buildMenu()
     mon2 = checkItem(meff, QStringLiteral("オン"), true);
     moff2 = checkItem(meff, QStringLiteral("オフ"), false);
 
+    mvolume = msound->addMenu(tr("音量"));
+    mvolumeBgm = mvolume->addMenu(tr("BGM"));
+    mvolumeEff = mvolume->addMenu(tr("効果音"));
+    for (int k = 0; k < 4; ++k) {
+        const QString caption = tr("%1 %").arg(VolumeSteps[k]);
+        mvolBgm[k] = checkItem(mvolumeBgm, caption, VolumeSteps[k] == MusicVolume());
+        mvolEff[k] = checkItem(mvolumeEff, caption, VolumeSteps[k] == EffectsVolume());
+    }
+
     mhelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     mabout = mhelp->addAction(QStringLiteral("バージョン情報(&A)"));
 }
@@ -240,6 +251,24 @@ void form_Main::setTopMenusEnabled(bool enabled)
     mfile->menuAction()->setEnabled(enabled);
     msound->menuAction()->setEnabled(enabled);
     mhelp->menuAction()->setEnabled(enabled);
+}
+
+QPushButton* form_Main::ReturnButton() const
+{
+    QWidget* focus = focusWidget();
+    for (QPushButton* button : {cmd_Start, cmd_Title})
+        if (focus == button && button->isEnabled()) return button;
+    if (cmd_Start->isEnabled()) return cmd_Start;
+    if (cmd_Title->isEnabled()) return cmd_Title;
+    return nullptr;
+}
+
+void form_Main::FocusReturnButton()
+{
+    // START when it can be pressed, else TITLE; as Tab would give it, so the style draws the
+    // ring the player can see.
+    QPushButton* button = cmd_Start->isEnabled() ? cmd_Start : cmd_Title->isEnabled() ? cmd_Title : nullptr;
+    if (button) button->setFocus(Qt::TabFocusReason);
 }
 
 void form_Main::stopEverything()
@@ -265,13 +294,25 @@ form_Main::NestedLoop::~NestedLoop()
 
 bool form_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    // Which keys are down, whichever window of the game has the keyboard.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (event->type() == QEvent::KeyPress)
+            keysDown_.insert(k);
+        else
+            keysDown_.remove(k);
+    }
     if (event->type() == QEvent::KeyPress && !closing_) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && (w == this || isAncestorOf(w))) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int16_t code = VirtualKeyOf(key->key());
-            // A held Return or P would start race after race, or flicker the pause.
-            if ((code == KeyReturn || code == KeyPause || code == KeyP) && key->isAutoRepeat()) return true;
+            // A held Return or pause key would start race after race, or flicker the pause.
+            if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape ||
+                 code == KeyT) &&
+                key->isAutoRepeat())
+                return true;
             if (code != 0) {
                 int16_t shift = 0;
                 if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
@@ -289,16 +330,13 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
 
 int16_t VirtualKeyOf(int qtKey)
 {
+    // The player's keys first; the keys the game keeps for itself can be given to no action.
+    GameAction action;
+    if (ActionOfKey(qtKey, &action)) return KeyCodeOf(action);
     switch (qtKey) {
-    case Qt::Key_Space: return KeySpace;
-    case Qt::Key_Left: return KeyLeft;
-    case Qt::Key_Up: return KeyUp;
-    case Qt::Key_Right: return KeyRight;
-    case Qt::Key_Down: return KeyDown;
-    case Qt::Key_A: return KeyA;
-    case Qt::Key_B: return KeyB;
-    case Qt::Key_P: return KeyP;
     case Qt::Key_Pause: return KeyPause;
+    case Qt::Key_Escape: return KeyEscape;
+    case Qt::Key_T: return KeyT;
     case Qt::Key_Return:
     case Qt::Key_Enter: return KeyReturn;
     default: return 0;
