@@ -265,10 +265,12 @@ QPushButton* form_Main::ReturnButton() const
 
 void form_Main::FocusReturnButton()
 {
-    // START when it can be pressed, else TITLE; as Tab would give it, so the style draws the
-    // ring the player can see.
+    // START when it can be pressed, else TITLE, with the ring the style draws once the keyboard
+    // has moved the focus: the player sees which button Return presses.
     QPushButton* button = cmd_Start->isEnabled() ? cmd_Start : cmd_Title->isEnabled() ? cmd_Title : nullptr;
-    if (button) button->setFocus(Qt::TabFocusReason);
+    if (!button) return;
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    button->setFocus(Qt::OtherFocusReason);
 }
 
 void form_Main::stopEverything()
