@@ -350,6 +350,7 @@ private slots:
         QPushButton* ringed = end == "game over" ? race->cmd_Start : race->cmd_Title;
         if (end == "tab") QTest::keyClick(race->focusWidget(), Qt::Key_Tab);
         QCOMPARE(race->focusWidget(), ringed);
+        QVERIFY(race->testAttribute(Qt::WA_KeyboardFocusChange));  // the ring is drawn
         QCOMPARE(race->ReturnButton(), ringed);
         if (ringed == race->cmd_Start) {
             QTimer::singleShot(50, race, [race] { QTest::keyClick(race->Text1, Qt::Key_Space); });
