@@ -170,7 +170,7 @@ private slots:
         QTest::newRow("start in a race") << "start" << "race" << L{19, 13} << 0 << still << false;
         QTest::newRow("west") << "west" << "race" << L{} << 0 << still << false;
         QTest::newRow("north") << "north" << "race" << L{} << 0 << still << false;
-        QTest::newRow("back") << "back" << "race" << L{} << 0 << still << false;
+        QTest::newRow("back") << "back" << "race" << L{84} << 0 << still << false;
         QTest::newRow("guide") << "guide" << "race" << L{} << 0 << still << false;
         QTest::newRow("shoulder") << "shoulder" << "race" << L{} << 0 << still << false;
 
@@ -195,8 +195,9 @@ private slots:
         QFETCH(bool, next);
         if (state == "race") InputEnabled = VbTrue;
         if (state == "wait") f.form->Nextbox->setVisible(true);
-        // START is not there to be pressed in a race, a crash or a scene.
+        // START and TITLE are not there to be pressed in a race, a crash or a scene.
         f.form->cmd_Start->setEnabled(false);
+        f.form->cmd_Title->setEnabled(false);
 
         const Control c = parseControl(control);
         act(c, true);

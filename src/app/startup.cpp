@@ -184,6 +184,7 @@ int RunTavolnik(int argc, char* argv[])
             std::fprintf(stderr, "tavolnik: --motion %s holds for this run only: %s\n",
                          qPrintable(line.motion), qPrintable(failure));
     }
+    ApplyVolume();
 
     // The game opens on the title screen and ends when its last window closes.
     QApplication::setQuitOnLastWindowClosed(true);

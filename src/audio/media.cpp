@@ -30,6 +30,8 @@ bool mciExecute(const QString& command)
 
 bool sndPlaySound(const QString& path, uint32_t flags) { return backend().playSound(path, flags); }
 
+void SetMediaVolume(int musicPercent, int effectsPercent) { backend().setVolume(musicPercent, effectsPercent); }
+
 QString mciGetErrorString(int32_t error)
 {
     switch (error) {

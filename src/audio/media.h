@@ -65,7 +65,13 @@ public:
     // viaExecute tells the backend that the command came through mciExecute.
     virtual int32_t sendCommand(const QString& command, QString* reply, bool viaExecute) = 0;
     virtual bool playSound(const QString& path, uint32_t flags) = 0;
+    // The player's volume of the music and of the effects, in percent of the game's levels.
+    virtual void setVolume(int /*musicPercent*/, int /*effectsPercent*/) {}
 };
+
+// Sets the volume of the music and of the effects, in percent of the game's own levels (100 as
+// designed); it holds for every sound from then on.
+void SetMediaVolume(int musicPercent, int effectsPercent);
 
 // Puts a backend in place of the real one (the layer does not own it); nullptr restores the
 // real one.
@@ -79,6 +85,10 @@ MediaBackend& SdlMediaBackend();
 // is still fading out has faded (at most some 400 ms, while the sound card plays). The next
 // command starts it again. The program calls it at exit.
 void ShutdownMedia();
+
+// The share (0 to 1) of its own level at which the real backend mixes the effects now: the
+// player's effects volume, as the game's own mix applies it.
+float EffectsShareInTheMix();
 
 // The file the real backend plays for an open music device: a MIDI tune's rendering when it has
 // an up-to-date one, else the file that was opened; empty when no such device is open.

@@ -29,6 +29,11 @@ bool MediaRecorder::playSound(const QString& path, uint32_t flags)
     return effectResult;
 }
 
+void MediaRecorder::setVolume(int musicPercent, int effectsPercent)
+{
+    volumes.append({musicPercent, effectsPercent});
+}
+
 void MediaRecorder::failOn(const QString& prefix, int32_t error) { failures.append({prefix, error}); }
 
 QStringList MediaRecorder::commands() const

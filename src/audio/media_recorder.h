@@ -10,6 +10,7 @@
 #include "audio/media.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,7 @@ public:
 
     int32_t sendCommand(const QString& command, QString* reply, bool viaExecute) override;
     bool playSound(const QString& path, uint32_t flags) override;
+    void setVolume(int musicPercent, int effectsPercent) override;
 
     // Every command that starts with prefix (ignoring case) fails with error from now on.
     void failOn(const QString& prefix, int32_t error);
@@ -40,6 +42,8 @@ public:
     QString statusMode = QStringLiteral("playing");
     bool effectResult = true;
     bool paused = false;  // a "pause" was the last command that moved the music
+    // The volumes set, in order: (music, effects) in percent.
+    QList<QPair<int, int>> volumes;
 
 private:
     struct Failure {

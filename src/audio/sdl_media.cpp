@@ -155,6 +155,7 @@ struct Mixing {
     Ramp music;                     // the music's gain
     Voice effect;                   // the one effect sounding
     std::array<Voice, 4> leaving;   // effects cut off, fading out
+    float effectsShare = 1;         // the player's effects volume, 0 to 1
 } mixing;
 
 // After the mixer has mixed the music: the music's gain, then the effects, then the limiter.
@@ -172,7 +173,7 @@ void SDLCALL postMix(void*, Uint8* stream, int len)
             float gains[5];
             for (size_t v = 0; v < voices.size(); ++v) {
                 Voice& voice = *voices[v];
-                gains[v] = voice.chunk ? voice.ramp.next() * kEffectLevel : 0;
+                gains[v] = voice.chunk ? voice.ramp.next() * kEffectLevel * mixing.effectsShare : 0;
                 if (voice.chunk && (voice.at + Uint32(channels) > voice.chunk->alen / 2 || voice.ramp.gain <= 0)) {
                     voice.chunk = nullptr;
                     gains[v] = 0;
@@ -233,6 +234,22 @@ public:
     {
         const auto found = devices.constFind(alias.toLower());
         return found == devices.constEnd() ? QString() : found->source;
+    }
+
+    // The player's volume, a share of the levels above; it holds from the next sound on.
+    void setVolume(int musicPercent, int effectsPercent) override
+    {
+        musicPercent_ = std::clamp(musicPercent, 0, 100);
+        effectsPercent_ = std::clamp(effectsPercent, 0, 100);
+        if (ready) applyVolume();
+    }
+
+    void applyVolume()
+    {
+        mix->Mix_VolumeMusic(kMusicVolume * musicPercent_ / 100);
+        // The effects are mixed by the game itself, after the mixer.
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        mixing.effectsShare = float(effectsPercent_) / 100;
     }
 
     bool playSound(const QString& path, uint32_t flags) override
@@ -351,7 +368,8 @@ private:
             mixing.leaving.fill(Voice{});
         }
         mix->Mix_SetPostMix(postMix, nullptr);
-        mix->Mix_VolumeMusic(kMusicVolume);
+        ready = true;
+        applyVolume();
         haveSoundFont = chooseSoundFont();
         ready = true;
         return true;
@@ -752,6 +770,8 @@ private:
     const MixerLibrary* mix = nullptr;
     bool tried = false;
     bool ready = false;
+    int musicPercent_ = 100;
+    int effectsPercent_ = 100;
     bool haveSoundFont = false;
     Devices devices;
     Mix_Music* current = nullptr;  // the device that owns the mixer's music slot
@@ -775,5 +795,11 @@ SdlBackend& sdl()
 MediaBackend& SdlMediaBackend() { return sdl(); }
 
 void ShutdownMedia() { sdl().shutdown(); }
+
+float EffectsShareInTheMix()
+{
+    const std::lock_guard<std::mutex> hold(mixing.lock);
+    return mixing.effectsShare;
+}
 
 QString MusicSourceOf(const QString& alias) { return sdl().sourceOf(alias); }

@@ -48,4 +48,5 @@ void form_Main::GameOver(int16_t kind)
     cmd_Start->setEnabled(true);
     cmd_Title->setEnabled(true);
     setTopMenusEnabled(true);
+    FocusReturnButton();
 }

@@ -11,6 +11,7 @@
 #include "runtime/message_box.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
+#include "screens/key_settings_dialog.h"
 
 namespace {
 // Set by the title screen, which lies above the race screen.
@@ -34,6 +35,21 @@ void form_Main::cmd_Title_Click()
 }
 
 void form_Main::mtitle_Click() { cmd_Title_Click(); }
+
+void form_Main::LeaveRace()
+{
+    if (!paused_ || closing_) return;
+    // The race is given up where it stands: nothing enters the ranking, and the window's close
+    // stops its timers and its music before the title screen takes over.
+    cmd_Title_Click();
+}
+
+void form_Main::mkeys_Click()
+{
+    KeySettingsDialog dialog(this);
+    NestedLoop nested(this);
+    dialog.exec();
+}
 
 void form_Main::mend_Click()
 {

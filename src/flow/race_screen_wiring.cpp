@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QPushButton>
 
+#include "audio/sound.h"
 #include "runtime/frame_clock.h"
 #include "runtime/key_repeat.h"
 #include "runtime/motion_choice.h"
@@ -44,12 +45,14 @@ form_Main* NewRaceScreen()
     }
     race->StageClearedHook = [race] { race->WinGame(); };
     race->GameOverHook = [race](int16_t kind) { race->GameOver(kind); };
+    race->LeaveRaceHook = [race] { race->LeaveRace(); };
 
     QObject::connect(race->cmd_Start, &QPushButton::clicked, race, [race] { race->cmd_Start_Click(); });
     QObject::connect(race->cmd_Title, &QPushButton::clicked, race, [race] { race->cmd_Title_Click(); });
     QObject::connect(race->Nextbox, &Label::clicked, race, [race] { race->Nextbox_Click(); });
 
     QObject::connect(race->mtitle, &QAction::triggered, race, [race] { race->mtitle_Click(); });
+    QObject::connect(race->mkeys, &QAction::triggered, race, [race] { race->mkeys_Click(); });
     QObject::connect(race->mend, &QAction::triggered, race, [race] { race->mend_Click(); });
     QObject::connect(race->mabout, &QAction::triggered, race, [race] { race->mabout_Click(); });
     QObject::connect(race->mcontrols, &QAction::triggered, race, [race] { race->mcontrols_Click(); });
@@ -60,5 +63,12 @@ form_Main* NewRaceScreen()
     wireCheckItem(race, race->moff1, &form_Main::moff1_Click);
     wireCheckItem(race, race->mon2, &form_Main::mon2_Click);
     wireCheckItem(race, race->moff2, &form_Main::moff2_Click);
+    for (int k = 0; k < 4; ++k) {
+        const int percent = VolumeSteps[k];
+        QObject::connect(race->mvolBgm[k], &QAction::triggered, race,
+                         [race, percent] { race->mvolume_Click(true, percent); });
+        QObject::connect(race->mvolEff[k], &QAction::triggered, race,
+                         [race, percent] { race->mvolume_Click(false, percent); });
+    }
     return race;
 }

@@ -10,15 +10,28 @@
 #include "race/race_state.h"
 #include "race/stages.h"
 #include "runtime/game_constants.h"
+#include "runtime/key_bindings.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
 
+// The controls help names the player's keys: "A", "B" and the arrows unless they chose others.
 QString ControlsHelpText()
 {
-    return QStringList{form_Main::tr("アクセルは「A」"), form_Main::tr("ブレーキは「B」"),
-                       form_Main::tr("上下左右への移動は「矢印キー」だぜ")}
+    const KeyBindings keys = CurrentKeyBindings();
+    const KeyBindings design = DesignKeyBindings();
+    auto name = [&keys](GameAction action) { return KeyName(keys.of(action)); };
+    bool arrows = true;
+    for (GameAction a : {GameAction::Up, GameAction::Down, GameAction::Left, GameAction::Right})
+        if (keys.of(a) != design.of(a)) arrows = false;
+    const QString moves = arrows ? form_Main::tr("矢印キー")
+                                 : form_Main::tr("%1・%2・%3・%4")
+                                       .arg(name(GameAction::Up), name(GameAction::Down),
+                                            name(GameAction::Left), name(GameAction::Right));
+    return QStringList{form_Main::tr("アクセルは「%1」").arg(name(GameAction::Accelerate)),
+                       form_Main::tr("ブレーキは「%1」").arg(name(GameAction::Brake)),
+                       form_Main::tr("上下左右への移動は「%1」だぜ").arg(moves)}
         .join(CRLF);
 }
 
@@ -64,6 +77,8 @@ void form_Main::cmd_Start_Click()
 void form_Main::Waitfun()
 {
     NextFlag = VbFalse;
+    // "Click or SpaceKey to Next", with the player's key for the next message.
+    Nextbox->setCaption(QStringLiteral("Click or %1Key to Next").arg(KeyName(KeyOf(GameAction::Next))));
     Nextbox->setVisible(true);
     Text1->setFocus();
     // Sleeps in the event loop until Space or a click on Nextbox sets the flag, or the window

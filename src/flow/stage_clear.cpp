@@ -93,6 +93,8 @@ void form_Main::timer_Clear_Timer()
         }
         cmd_Title->setEnabled(true);
         setTopMenusEnabled(true);
+        // START for the next stage, or TITLE after the happy end.
+        FocusReturnButton();
     }
 
     ClearStep += 1;

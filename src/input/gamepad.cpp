@@ -175,6 +175,10 @@ void Gamepad::button(int32_t instance, uint8_t button, bool down)
             send(KeyReturn);
         }
         break;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        // Back (Select, Share) leaves a paused race for the title, as T does.
+        send(KeyT);
+        break;
     default:
         break;
     }

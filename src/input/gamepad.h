@@ -5,9 +5,11 @@
 // d-pad and the left stick are the arrow keys and repeat while held, as a held key does; the
 // south face button is "A" and the east one "B"; while a scene waits for the next message,
 // Start and the south button are Space as well. Otherwise Start pauses a running race and
-// resumes it, and presses START when START can be pressed. Every press goes into a key sink,
-// which the game points at the race screen's key handler (app/race_screen_input.h), so what a
-// key does, and when it does nothing, stays the handler's business.
+// resumes it, and presses START when START can be pressed; Back (Select) leaves a paused race
+// for the title. The pad sends the actions' codes, whichever keys the player has given them.
+// Every press goes into a key sink, which the game points at the race screen's key handler
+// (app/race_screen_input.h), so what a key does, and when it does nothing, stays the
+// handler's business.
 //
 // SDL is asked for its events from a timer on the user-interface thread: often while a race
 // is being steered with a controller connected, less often while it only has to notice a

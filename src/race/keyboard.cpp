@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Steering: the arrows move the hero's sprite within the road, "A" and "B" change the speed
-// step and light the gauge, Space asks for the next message of a scene, "P" and Pause pause
-// the race, Return presses START.
+// step and light the gauge, Space asks for the next message of a scene, "P", Pause and Escape
+// pause the race, and T leaves a paused race; Return presses the focused button (START or
+// TITLE). These are the actions' codes: the keys behind them are the player's.
 #include <QPushButton>
 
 #include "audio/sound.h"
@@ -14,18 +15,23 @@
 
 void form_Main::Form_KeyDown(int16_t KeyCode, int16_t /*Shift*/)
 {
-    if (KeyCode == KeyP || KeyCode == KeyPause) {
-        // "P" and Pause hold a running race and let it go on; elsewhere they do nothing.
+    if (KeyCode == KeyP || KeyCode == KeyPause || KeyCode == KeyEscape) {
+        // The pause keys hold a running race and let it go on; elsewhere they do nothing.
         if (paused_)
             ResumeRace();
         else
             PauseRace();
         return;
     }
+    if (KeyCode == KeyT) {
+        // A paused race can be left: nothing is ranked, the music stops, the title comes back.
+        if (paused_ && LeaveRaceHook) LeaveRaceHook();
+        return;
+    }
     if (KeyCode == KeyReturn) {
-        // Return presses START whenever it can be pressed, so one race follows another
-        // without the mouse.
-        if (!paused_ && cmd_Start->isEnabled()) cmd_Start->click();
+        // Return presses the button that has the focus, so one race follows another without
+        // the mouse, and the happy end leads back to the title.
+        if (QPushButton* button = ReturnButton(); button && !paused_) button->click();
         return;
     }
     if (KeyCode == KeySpace) {

@@ -4,16 +4,19 @@
 // The pause: a running race (from the end of its opening message to its win or game over)
 // stands still where it is. Every timer of the race screen keeps the rest of its interval, the
 // music holds its place, the keys steer nothing, and the road is dimmed under a pause sign. A
-// race that loses its window's focus pauses by itself and waits for the player's key.
+// race that loses its window's focus pauses by itself and waits for the player's key. From the
+// pause the player may also leave the race for the title screen (T, or the gamepad's Back).
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
 
 #include "audio/sound.h"
+#include "runtime/key_bindings.h"
 #include "screens/form_main.h"
 
 namespace {
-// The dimmed road with "一時停止" and the key that lets the race go on.
+// The dimmed road with "一時停止", the key that lets the race go on (the player's pause key)
+// and the one that leaves it.
 class PauseSign : public QWidget
 {
 public:
@@ -37,7 +40,11 @@ protected:
         p.drawText(band.adjusted(0, 8, 0, -44), Qt::AlignCenter, QCoreApplication::translate("form_Main", "一時停止"));
         p.setPen(QColor(255, 255, 0));
         p.setFont(GameFont(14));
-        p.drawText(band.adjusted(0, 68, 0, -8), Qt::AlignCenter, QCoreApplication::translate("form_Main", "P で再開"));
+        const QString goOn = QCoreApplication::translate("PauseSign", "%1 で再開")
+                                 .arg(KeyName(KeyOf(GameAction::Pause)));
+        const QString leave = QCoreApplication::translate("PauseSign", "T でタイトルへ");
+        p.drawText(band.adjusted(0, 68, 0, -8), Qt::AlignCenter,
+                   goOn + QStringLiteral("　　") + leave);
     }
 };
 } // namespace

@@ -12,7 +12,8 @@ constexpr int RaceClientWidth = 601;
 constexpr int RaceClientHeight = 425;
 
 // The key handler's key codes, the classic virtual-key codes: the keyboard and the gamepad
-// both hand these to Form_KeyDown.
+// both hand these to Form_KeyDown. Each of the first eight stands for an action (KeyA is the
+// accelerator whichever key the player has given it; runtime/key_bindings.h).
 constexpr int16_t KeySpace = 32;
 constexpr int16_t KeyLeft = 37;
 constexpr int16_t KeyUp = 38;
@@ -22,7 +23,9 @@ constexpr int16_t KeyA = 65;
 constexpr int16_t KeyB = 66;
 constexpr int16_t KeyP = 80;        // pauses a running race and lets it go on
 constexpr int16_t KeyPause = 19;    // the Pause key: as "P"
-constexpr int16_t KeyReturn = 13;   // presses START
+constexpr int16_t KeyReturn = 13;   // presses the focused button, START or TITLE
+constexpr int16_t KeyEscape = 27;   // pauses as "P" does
+constexpr int16_t KeyT = 84;        // leaves a paused race for the title screen
 
 // The kinds of ranking table: story clear times and drive distances.
 enum RankKind : int16_t { RankStory = 1, RankDrive = 2 };

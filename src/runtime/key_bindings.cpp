@@ -3,6 +3,7 @@
 
 #include "runtime/key_bindings.h"
 
+#include "runtime/game_constants.h"
 #include "runtime/player_settings.h"
 
 QString ControlsKeyOf(GameAction action)
@@ -20,6 +21,21 @@ QString ControlsKeyOf(GameAction action)
     return QString();
 }
 
+int16_t KeyCodeOf(GameAction action)
+{
+    switch (action) {
+    case GameAction::Accelerate: return KeyA;
+    case GameAction::Brake: return KeyB;
+    case GameAction::Left: return KeyLeft;
+    case GameAction::Right: return KeyRight;
+    case GameAction::Up: return KeyUp;
+    case GameAction::Down: return KeyDown;
+    case GameAction::Next: return KeySpace;
+    case GameAction::Pause: return KeyP;
+    }
+    return 0;
+}
+
 int DesignKeyOf(GameAction action)
 {
     switch (action) {
@@ -35,25 +51,91 @@ int DesignKeyOf(GameAction action)
     return 0;
 }
 
-int KeyOf(GameAction action)
+namespace {
+// The key the file gives the action, or 0 when it gives none the game can use.
+int StoredKeyOf(GameAction action)
 {
     const QString stored = PlayerSetting(ControlsGroup, ControlsKeyOf(action), QString());
-    if (stored.isEmpty()) return DesignKeyOf(action);
+    if (stored.isEmpty()) return 0;
     // One key without modifiers, as the key dialog stores it; anything else is the design's.
     const QKeySequence sequence = QKeySequence::fromString(stored, QKeySequence::PortableText);
     if (sequence.count() != 1 || sequence[0].keyboardModifiers() != Qt::NoModifier ||
-        sequence[0].key() == Qt::Key_unknown)
-        return DesignKeyOf(action);
+        sequence[0].key() == Qt::Key_unknown || ReservedKey(sequence[0].key()))
+        return 0;
     return sequence[0].key();
 }
+} // namespace
+
+KeyBindings DesignKeyBindings()
+{
+    KeyBindings keys;
+    for (GameAction a : AllGameActions) keys.key[static_cast<int>(a)] = DesignKeyOf(a);
+    return keys;
+}
+
+KeyBindings CurrentKeyBindings()
+{
+    KeyBindings keys;
+    for (GameAction a : AllGameActions) {
+        const int stored = StoredKeyOf(a);
+        keys.key[static_cast<int>(a)] = stored ? stored : DesignKeyOf(a);
+    }
+    // A file edited by hand may give one key to two actions: both take the design's key, until
+    // no key is shared. The design's keys are all different, so this ends.
+    for (bool shared = true; shared;) {
+        shared = false;
+        for (int i = 0; i < GameActionCount; ++i)
+            for (int j = i + 1; j < GameActionCount; ++j)
+                if (keys.key[i] == keys.key[j]) {
+                    for (int k : {i, j}) {
+                        const int design = DesignKeyOf(AllGameActions[k]);
+                        if (keys.key[k] != design) {
+                            keys.key[k] = design;
+                            shared = true;
+                        }
+                    }
+                }
+    }
+    return keys;
+}
+
+int KeyOf(GameAction action) { return CurrentKeyBindings().of(action); }
 
 bool ActionOfKey(int qtKey, GameAction* action)
 {
+    const KeyBindings keys = CurrentKeyBindings();
     for (GameAction a : AllGameActions) {
-        if (KeyOf(a) == qtKey) {
+        if (keys.of(a) == qtKey) {
             if (action) *action = a;
             return true;
         }
     }
     return false;
+}
+
+bool ReservedKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Pause:
+    case Qt::Key_T:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return true;
+    default: return false;
+    }
+}
+
+QString KeyName(int qtKey) { return QKeySequence(qtKey).toString(QKeySequence::NativeText); }
+
+QString PortableKeyText(int qtKey) { return QKeySequence(qtKey).toString(QKeySequence::PortableText); }
+
+bool StoreKeyBindings(const KeyBindings& keys, QString* failure)
+{
+    bool stored = true;
+    for (GameAction a : AllGameActions)
+        if (!SetPlayerSetting(ControlsGroup, ControlsKeyOf(a), PortableKeyText(keys.of(a)), failure))
+            stored = false;
+    return stored;
 }

@@ -10,6 +10,7 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <cstdint>
 
 enum class GameAction { Accelerate, Brake, Left, Right, Up, Down, Next, Pause };
 constexpr int GameActionCount = 8;
@@ -25,8 +26,36 @@ QString ControlsKeyOf(GameAction action);
 // The design's key of an action (Qt::Key_A, Qt::Key_B, the arrows, Space, P).
 int DesignKeyOf(GameAction action);
 
+// The code the key handler takes for the action, whichever key it has: KeyA for the accelerator,
+// KeyB, the arrows' codes, KeySpace for the next message, KeyP for the pause.
+int16_t KeyCodeOf(GameAction action);
+
 // The key the player has given the action, or the design's (a Qt::Key value).
 int KeyOf(GameAction action);
 
 // The action a key is given to, if any: true and *action set.
 bool ActionOfKey(int qtKey, GameAction* action);
+
+// The key of every action at once, in the order of AllGameActions. An entry the file holds in a
+// form the game does not know, a key the game keeps for itself (ReservedKey), or a key that two
+// actions would share, gives way to the design's key, so every key drives one action only.
+struct KeyBindings {
+    int key[GameActionCount] = {};
+    int of(GameAction action) const { return key[static_cast<int>(action)]; }
+};
+KeyBindings CurrentKeyBindings();
+KeyBindings DesignKeyBindings();
+
+// Keys the game keeps for itself, which no action can be given: Return and Enter press the
+// focused button, Escape and Pause pause, T leaves a paused race, Tab moves the focus.
+bool ReservedKey(int qtKey);
+
+// The key as the player reads it: "A", "Space", "Left", "F1".
+QString KeyName(int qtKey);
+
+// The key as the settings file keeps it, Qt's portable text ("W", "Left", "Space").
+QString PortableKeyText(int qtKey);
+
+// Gives each action the key in keys and writes them to the settings file's [Controls] group.
+// False, with the reason in *failure, when the file could not be written.
+bool StoreKeyBindings(const KeyBindings& keys, QString* failure = nullptr);

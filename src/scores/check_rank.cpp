@@ -29,6 +29,8 @@ void form_Main::CheckRank()
     EnterAtRank(HScoreName[kind][slot], HScoreVal[kind][slot], k, HScoreName[kind][slot][k], result);
     form_Rank* rank = form_Rank::create(this);
     rank->txt_Nm[k]->show();
+    // A key still held from the race, or pressed to skip the last message, types nothing.
+    rank->IgnoreKeysDownAtOpen(KeysDown());
     RankMode = kind;
     RankStage = slot;
     rank->Set_Form();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "runtime/game_constants.h"
+#include "runtime/key_bindings.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 
@@ -220,6 +221,7 @@ void form_Main::buildMenu()
     bar->setFont(GameFont(9.75));
     mfile = bar->addMenu(QString());
     mtitle = mfile->addAction(QString());
+    mkeys = mfile->addAction(QString());
     mend = mfile->addAction(QString());
 
     msound = bar->addMenu(QString());
@@ -235,6 +237,14 @@ void form_Main::buildMenu()
     moff1 = checkItem(mbgm, false);
     mon2 = checkItem(meff, true);
     moff2 = checkItem(meff, false);
+
+    mvolume = msound->addMenu(QString());
+    mvolumeBgm = mvolume->addMenu(QStringLiteral("BGM"));
+    mvolumeEff = mvolume->addMenu(QString());
+    for (int k = 0; k < 4; ++k) {
+        mvolBgm[k] = checkItem(mvolumeBgm, VolumeSteps[k] == MusicVolume());
+        mvolEff[k] = checkItem(mvolumeEff, VolumeSteps[k] == EffectsVolume());
+    }
 
     mhelp = bar->addMenu(QString());
     // The controls, and the language of every text, before the version.
@@ -257,11 +267,19 @@ void form_Main::translateMenu()
 {
     mfile->setTitle(tr("ファイル(&F)"));
     mtitle->setText(tr("タイトル画面へ(&T)"));
+    mkeys->setText(tr("キー設定…(&K)"));
     mend->setText(tr("終了(&X)"));
     msound->setTitle(tr("サウンド(&S)"));
     meff->setTitle(tr("効果音"));
     for (QAction* on : {mon1, mon2}) on->setText(tr("オン"));
     for (QAction* off : {moff1, moff2}) off->setText(tr("オフ"));
+    mvolume->setTitle(tr("音量"));
+    mvolumeEff->setTitle(tr("効果音"));
+    for (int k = 0; k < 4; ++k) {
+        const QString caption = tr("%1 %").arg(VolumeSteps[k]);
+        mvolBgm[k]->setText(caption);
+        mvolEff[k]->setText(caption);
+    }
     mhelp->setTitle(tr("ヘルプ(&H)"));
     mcontrols->setText(tr("操作方法(&C)"));
     mlanguage->setTitle(tr("言語 (Language)(&L)"));
@@ -275,6 +293,26 @@ void form_Main::setTopMenusEnabled(bool enabled)
     mfile->menuAction()->setEnabled(enabled);
     msound->menuAction()->setEnabled(enabled);
     mhelp->menuAction()->setEnabled(enabled);
+}
+
+QPushButton* form_Main::ReturnButton() const
+{
+    QWidget* focus = focusWidget();
+    for (QPushButton* button : {cmd_Start, cmd_Title})
+        if (focus == button && button->isEnabled()) return button;
+    if (cmd_Start->isEnabled()) return cmd_Start;
+    if (cmd_Title->isEnabled()) return cmd_Title;
+    return nullptr;
+}
+
+void form_Main::FocusReturnButton()
+{
+    // START when it can be pressed, else TITLE, with the ring the style draws once the keyboard
+    // has moved the focus: the player sees which button Return presses.
+    QPushButton* button = cmd_Start->isEnabled() ? cmd_Start : cmd_Title->isEnabled() ? cmd_Title : nullptr;
+    if (!button) return;
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    button->setFocus(Qt::OtherFocusReason);
 }
 
 void form_Main::stopEverything()
@@ -318,6 +356,15 @@ void form_Main::arrowReleased(int16_t code)
 
 bool form_Main::eventFilter(QObject* watched, QEvent* event)
 {
+    // Which keys are down, whichever window of the game has the keyboard.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (event->type() == QEvent::KeyPress)
+            keysDown_.insert(k);
+        else
+            keysDown_.remove(k);
+    }
     if (steering && (event->type() == QEvent::KeyRelease || event->type() == QEvent::WindowDeactivate)) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w == this && event->type() == QEvent::WindowDeactivate) {
@@ -338,8 +385,11 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
         if (w && (w == this || isAncestorOf(w))) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int16_t code = VirtualKeyOf(key->key());
-            // A held Return or P would start race after race, or flicker the pause.
-            if ((code == KeyReturn || code == KeyPause || code == KeyP) && key->isAutoRepeat()) return true;
+            // A held Return or pause key would start race after race, or flicker the pause.
+            if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape ||
+                 code == KeyT) &&
+                key->isAutoRepeat())
+                return true;
             if (steering && code >= KeyLeft && code <= KeyDown) {
                 // Smooth motion steers at its own steady rate: the system's repeat is not
                 // heeded, the press steps at once and the held arrow repeats from it.
@@ -366,16 +416,13 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
 
 int16_t VirtualKeyOf(int qtKey)
 {
+    // The player's keys first; the keys the game keeps for itself can be given to no action.
+    GameAction action;
+    if (ActionOfKey(qtKey, &action)) return KeyCodeOf(action);
     switch (qtKey) {
-    case Qt::Key_Space: return KeySpace;
-    case Qt::Key_Left: return KeyLeft;
-    case Qt::Key_Up: return KeyUp;
-    case Qt::Key_Right: return KeyRight;
-    case Qt::Key_Down: return KeyDown;
-    case Qt::Key_A: return KeyA;
-    case Qt::Key_B: return KeyB;
-    case Qt::Key_P: return KeyP;
     case Qt::Key_Pause: return KeyPause;
+    case Qt::Key_Escape: return KeyEscape;
+    case Qt::Key_T: return KeyT;
     case Qt::Key_Return:
     case Qt::Key_Enter: return KeyReturn;
     default: return 0;

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -82,6 +83,7 @@ public:
 
     QMenu* mfile = nullptr;
     QAction* mtitle = nullptr;
+    QAction* mkeys = nullptr;
     QAction* mend = nullptr;
     QMenu* msound = nullptr;
     QMenu* mbgm = nullptr;
@@ -90,6 +92,13 @@ public:
     QMenu* meff = nullptr;
     QAction* mon2 = nullptr;
     QAction* moff2 = nullptr;
+    // サウンド > 音量 > BGM and 効果音: one item a step of VolumeSteps (25 % to 100 %), the
+    // chosen one checked.
+    QMenu* mvolume = nullptr;
+    QMenu* mvolumeBgm = nullptr;
+    QMenu* mvolumeEff = nullptr;
+    QAction* mvolBgm[4] = {};
+    QAction* mvolEff[4] = {};
     QMenu* mhelp = nullptr;
     QAction* mcontrols = nullptr;  // 操作方法 (F1): the controls window
     QMenu* mlanguage = nullptr;    // 言語: 日本語 or English
@@ -111,6 +120,11 @@ public:
     void translateMenu();
     // Enables or disables the three top menus together.
     void setTopMenusEnabled(bool enabled);
+    // The button Return presses: START or TITLE, whichever has the focus, else START while it
+    // is enabled, else TITLE while it is (the happy end); null during a race.
+    QPushButton* ReturnButton() const;
+    // Gives the focus ring to START, or to TITLE when START is off, once the buttons come back.
+    void FocusReturnButton();
     // True once the window has begun to close: every timer is stopped, waits are cut off and
     // a handler that comes back from a wait must return at once.
     bool closing() const { return closing_; }
@@ -123,6 +137,12 @@ public:
     void raceOver(int16_t kind) { if (GameOverHook) GameOverHook(kind); }
     // What a key press the window sees first does: (key code, shift state). Set by the wiring.
     std::function<void(int16_t, int16_t)> KeyDownHook;
+    // What T (or the gamepad's Back) does in a paused race: leave it for the title screen, as
+    // TITLE does between races. Set by the wiring.
+    std::function<void()> LeaveRaceHook;
+    // The keys held down now (Qt::Key values), in any window of the game: a window that opens
+    // over the race (the ranking's name box) ignores them until they are let go.
+    const QSet<int>& KeysDown() const { return keysDown_; }
 
     // race/clock.cpp
     void timer_Main_Timer();
@@ -179,6 +199,10 @@ public:
     void mcontrols_Click();
     void mja_Click();
     void men_Click();
+    // ファイル > キー設定…: the player's key for each action.
+    void mkeys_Click();
+    // Leaves a paused race for the title screen, as TITLE does between races.
+    void LeaveRace();
     // How TITLE opens a fresh title screen; the title screen hands it in when it is made.
     static void SetTitleScreenOpener(std::function<void()> open);
     // flow/sound_menu.cpp
@@ -187,6 +211,8 @@ public:
     void moff1_Click();
     void mon2_Click();
     void moff2_Click();
+    // A volume step chosen: the music's (music true) or the effects'; remembered for good.
+    void mvolume_Click(bool music, int percent);
 
     // scores/check_rank.cpp
     void CheckRank();
@@ -224,11 +250,14 @@ private:
 
     bool closing_ = false;
     bool paused_ = false;
+    QSet<int> keysDown_;
     int nestedLoops_ = 0;
     bool discardWhenUnwound_ = false;
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects
 // (KeyLeft and the others in runtime/game_constants.h); 0 for keys the game does not know.
+// A key the player has given an action (runtime/key_bindings.h) gives that action's code, so
+// the accelerator is KeyA whichever key it is; Return, Escape, Pause and T keep their own.
 // The key, not the character it types, decides, so "a", "A" and Caps Lock act alike.
 int16_t VirtualKeyOf(int qtKey);

@@ -4,6 +4,7 @@
 #include "screens/form_rank.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <limits>
@@ -88,6 +89,7 @@ form_Rank::form_Rank(QWidget* parent)
                                                 " background: white; color: black; }"));
         txt_Nm[k]->hide();
         txt_Nm[k]->raise();
+        txt_Nm[k]->installEventFilter(this);
     }
 
     Line1 = new Line(this, QPoint(232, 8), QPoint(232, 120), 0x000000);
@@ -125,3 +127,24 @@ form_Rank::form_Rank(QWidget* parent)
 }
 
 form_Rank::~form_Rank() = default;
+
+bool form_Rank::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int k = key->key();
+    if (event->type() == QEvent::KeyRelease) {
+        if (!key->isAutoRepeat()) {
+            staleKeys_.remove(k);
+            freshKeys_.remove(k);
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+    // A key held since before the window opened types nothing until it is let go, and neither
+    // does the repeat of a key whose press the window never saw.
+    if (staleKeys_.contains(k)) return true;
+    if (key->isAutoRepeat() && !freshKeys_.contains(k)) return true;
+    if (!key->isAutoRepeat()) freshKeys_.insert(k);
+    return QDialog::eventFilter(watched, event);
+}

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 
 #include "runtime/controls.h"
 
@@ -71,8 +72,15 @@ public:
     // window's closing then saves nothing more.
     bool KeepTypedName();
 
+    // The keys held down as the window opens (a key held through the wreck, Space still down
+    // from the last message): the name boxes ignore them until they are let go. Repeats of a key
+    // the window never saw pressed are ignored as well, so a name is only what the player types
+    // once the window is there.
+    void IgnoreKeysDownAtOpen(const QSet<int>& keys) { staleKeys_ = keys; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -81,4 +89,6 @@ private:
     void FinishRanking();
 
     bool finished_ = false;
+    QSet<int> staleKeys_;  // held since before the window opened
+    QSet<int> freshKeys_;  // pressed in the window and not let go yet
 };
