@@ -49,8 +49,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
     root = new QTemporaryDir;
-    // A full folder is a file size limit; writing past it fails instead of ending the process.
-    std::signal(SIGXFSZ, SIG_IGN);
     return 0;
 }
 
@@ -135,15 +133,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(SettingsStore::filePath(QStringLiteral("Tavolnik")), input);
     LoadScore();
     KeepUnsavedResult(2, 1, 99999, QStringLiteral("x"));
+    // A full folder is a file size limit; writing past it fails instead of ending the process
+    // (libFuzzer's own handler of that signal is put back afterwards).
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit full{200, limit.rlim_max};
+    struct sigaction ignore {}, fuzzers {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &fuzzers);
     setrlimit(RLIMIT_FSIZE, &full);
     failure.clear();
-    const bool saved = SaveScore(&failure);
+    const bool savedInFull = SaveScore(&failure);
     setrlimit(RLIMIT_FSIZE, &limit);
+    sigaction(SIGXFSZ, &fuzzers, nullptr);
     QFile kept(SettingsStore::filePath(QStringLiteral("Tavolnik")));
-    if (saved || failure.isEmpty() || !kept.open(QIODevice::ReadOnly) || kept.readAll() != input) {
+    if (savedInFull || failure.isEmpty() || !kept.open(QIODevice::ReadOnly) || kept.readAll() != input) {
         std::fprintf(stderr, "a save in a full folder did not fail as told, or changed the file\n");
         std::abort();
     }

@@ -326,7 +326,10 @@ namespace {
 class LockWait
 {
 public:
-    LockWait() : loop_(QCoreApplication::instance() && QThread::currentThread() == qApp->thread()) {}
+    LockWait()
+        : loop_(QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+    }
     ~LockWait() { delete note_; }
 
     // Waits a moment; false when the game is ending and the wait must stop.
