@@ -83,9 +83,10 @@ int main(int argc, char* argv[])
         // every 10 ms of wall time, as the race screen polls every 100 ms.
         const QByteArray d = record(raw, true, [&] {
             BgmControl(BgmStart);
+            const qint64 from = QFile(raw).size();  // silence written before the tune started
             QElapsedTimer clock;
             clock.start();
-            while (clock.elapsed() < 60000 && QFile(raw).size() < kLongestTuneS * kRate * kBytesPerFrame) {
+            while (clock.elapsed() < 60000 && QFile(raw).size() < from + kLongestTuneS * kRate * kBytesPerFrame) {
                 QThread::msleep(10);
                 BgmControl(BgmPoll);
             }

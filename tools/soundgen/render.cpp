@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -161,11 +162,16 @@ double raiseAndLimit(std::vector<float>& loop, double gain, double ceiling, floa
     if (limits) {
         const size_t look = kLookAheadFrames;
         // The least gain needed over the coming 2 ms...
+        // (a running minimum: the frames still in the window, each lower than those before it)
         std::vector<double> held(n);
-        for (size_t i = 0; i < n; ++i) {
-            double m = 1;
-            for (size_t k = 0; k < look; ++k) m = std::min(m, need[(i + k) % n]);
-            held[i] = m;
+        std::deque<size_t> lows;
+        for (size_t j = 0; j < n + look; ++j) {
+            while (!lows.empty() && need[lows.back() % n] >= need[j % n]) lows.pop_back();
+            lows.push_back(j);
+            if (j + 1 < look) continue;
+            const size_t i = j + 1 - look;
+            while (lows.front() < i) lows.pop_front();
+            if (i < n) held[i] = need[lows.front() % n];
         }
         // ...coming back up slowly (twice round, so the loop point is settled too)...
         double g = 1;
