@@ -93,9 +93,20 @@ void PictureLayer::setBackground(const QColor& color)
     update();
 }
 
+void PictureLayer::setDrawScale(qreal factor)
+{
+    if (factor == drawScale_) return;
+    drawScale_ = factor;
+    update();
+}
+
 void PictureLayer::pictureChanged(const QRect& dirty)
 {
-    const QRect shown = dirty.intersected(rect());
+    // In the layer's own pixels; a pixel more all round where the scale's rounding may reach.
+    const QRect scaled = drawScale_ == 1 ? dirty
+        : QRectF(dirty.x() * drawScale_, dirty.y() * drawScale_, dirty.width() * drawScale_,
+                 dirty.height() * drawScale_).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QRect shown = scaled.intersected(rect());
     if (!shown.isEmpty()) update(shown);
 }
 
@@ -105,10 +116,16 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect clip = event->rect();
     painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+    if (drawScale_ != 1) {
+        // A scaled scene: drawn in the designed pixels, onto pictures drawn at this scale.
+        painter.scale(drawScale_, drawScale_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
+    const QRect designedClip = drawScale_ == 1 ? clip : painter.transform().inverted().mapRect(clip).adjusted(-1, -1, 1, 1);
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
         const QRect r = p->rect();
-        if (!r.intersects(clip)) continue;
+        if (!r.intersects(designedClip)) continue;
         painter.drawPixmap(r, p->image());
     }
 }

@@ -23,6 +23,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class ScaledScene;
 
 class form_Main : public QMainWindow
 {
@@ -37,6 +38,9 @@ public:
     // The race screen that exists now, or null.
     static form_Main* current();
 
+    // The scene below the menu bar, scaled to the window's size; it redraws every picture
+    // from its source at that size.
+    ScaledScene* scene = nullptr;
     // Road layer: every picture of the road, in stacking order.
     PictureLayer* roadLayer = nullptr;
     Picture* img_Road = nullptr;
@@ -99,6 +103,9 @@ public:
     void Form_Load();
     // Car n is img_Car<n> (n = 1 to 6); null for any other n.
     Picture* car(int n) const;
+    // Shows the race screen on the whole screen, or brings it back to its window (F11,
+    // Alt+Return).
+    void toggleFullScreen();
     // Enables or disables the three top menus together.
     void setTopMenusEnabled(bool enabled);
     // True once the window has begun to close: every timer is stopped, waits are cut off and
