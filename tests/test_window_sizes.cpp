@@ -79,8 +79,10 @@ private slots:
         QVERIFY(std::abs(race->lbl_Time->font().pointSizeF() - 12 * f) < 1e-6);
         // The race's own positions stay in the designed pixels.
         QCOMPARE(race->img_Car5->rect(), QRect(524, -114, 63, 114));
-        // Every picture drawn afresh for this size: as many pixels as it covers on the screen.
+        // Every picture drawn afresh for this size, once the size has settled: as many pixels
+        // as it covers on the screen.
         const qreal dpr = qApp->devicePixelRatio() * f;
+        QTRY_VERIFY(std::abs(race->img_Road->image().devicePixelRatio() - dpr) < 1e-9);
         for (const Picture* p : {race->img_Car1, race->img_Zenta[0], race->img_Road}) {
             QVERIFY2(std::abs(p->image().devicePixelRatio() - dpr) < 1e-9, qPrintable(p->name()));
             QVERIFY2(std::abs(p->image().width() - p->Width() * dpr) <= 2, qPrintable(p->name()));

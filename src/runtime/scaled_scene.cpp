@@ -45,6 +45,9 @@ ScaledScene::ScaledScene(QWidget* host, QSize designed)
     : QObject(host), host_(host), designed_(designed), sceneRect_(QPoint(), designed)
 {
     host_->setProperty(SceneProperty, QVariant::fromValue<QObject*>(this));
+    redrawTimer_.setSingleShot(true);
+    redrawTimer_.setInterval(150);
+    connect(&redrawTimer_, &QTimer::timeout, this, &ScaledScene::redrawPictures);
 }
 
 void ScaledScene::takeLayout()
@@ -139,7 +142,10 @@ void ScaledScene::fit()
     if (!rescaled) return;
     for (PictureLayer* layer : layers_)
         if (layer) layer->setDrawScale(factor_);
-    redrawPictures();
+    // Drawing every picture afresh takes a moment at a large size (half a second for the race
+    // screen on a 4K screen): while the window is being dragged larger the pictures already
+    // drawn are shown stretched, and they are drawn afresh once the size has settled.
+    redrawTimer_.start();
 }
 
 void ScaledScene::redrawPictures()

@@ -5,7 +5,7 @@
 // in the designed pixels: the scene is drawn at the largest size that fits the window with its
 // proportions kept, centred, on bars of the window's background colour. Every control is laid
 // out afresh at that size with its text set at that size, and every picture is drawn afresh
-// from its source, so nothing is ever a blown-up bitmap. Pictures keep their Left and Top in
+// from its source once the size has settled, so nothing stays a blown-up bitmap. Pictures keep their Left and Top in
 // the designed pixels, so whatever reads them reads the same at every size.
 #pragma once
 
@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -79,4 +80,5 @@ private:
         qint64 key;  // the image last drawn from it
     };
     std::vector<Source> sources_;
+    QTimer redrawTimer_;
 };
