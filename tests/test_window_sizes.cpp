@@ -126,6 +126,8 @@ private slots:
             shown = host = t;
             scene = t->scene;
         } else {
+            // TITLE opens a fresh title screen, as the game's first title screen arranges.
+            form_Main::SetTitleScreenOpener([] { (new form_Title)->show(); });
             auto* race = new form_Main;
             shown = race;
             host = race->centralWidget();
