@@ -140,13 +140,14 @@ private slots:
         QVERIFY(w->font().families().contains(QStringLiteral("IPAPGothic")));
     }
 
-    void windowIsFixedWithClientAreaBelowTheMenu()
+    void windowOpensWithClientAreaBelowTheMenu()
     {
         form->show();
         QCOMPARE(form->windowTitle(), QStringLiteral("Tavolnik"));
         QCOMPARE(form->centralWidget()->size(), QSize(601, 425));
         QCOMPARE(form->centralWidget()->y(), form->menuBar()->height());
-        QCOMPARE(form->minimumSize(), form->maximumSize());
+        // The player may make it larger.
+        QVERIFY(form->maximumSize().width() > form->width() && form->maximumSize().height() > form->height());
     }
 
     void speedGaugeStacksTenDarkBars()

@@ -86,7 +86,6 @@ private slots:
         QCOMPARE(title->lbl_Msg->Caption(), question);
         QCOMPARE(title->focusWidget(), static_cast<QWidget*>(title->Command1));
         QCOMPARE(title->size(), QSize(305, 231));
-        QCOMPARE(title->minimumSize(), title->maximumSize());
         QVERIFY(title->windowTitle().trimmed().isEmpty());
         // The rankings were read from the store as the screen opened.
         QCOMPARE(HScoreName[1][1][0], DefaultScoreName());

@@ -11,10 +11,12 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
+#include <QtMath>
 
 #include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/game_constants.h"
+#include "runtime/scaled_scene.h"
 #include "runtime/screen_fit.h"
 #include "race/stages.h"
 #include "scores/high_scores.h"
@@ -40,8 +42,8 @@ QString pic(const char* name) { return QStringLiteral(":/pictures/%1.svg").arg(Q
 form_Title* form_Title::current() { return currentTitle; }
 
 form_Title::form_Title(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     currentTitle = this;
     // TITLE on the race screen comes back to a fresh title screen.
@@ -51,9 +53,13 @@ form_Title::form_Title(QWidget* parent)
     // name by the window system, a blank one is not.
     setWindowTitle(QStringLiteral(" "));
     setFont(GameFont());
-    setFixedSize(ClientWidth, ClientHeight);
+    // Opens at its designed size; made larger or smaller (down to half), its scene follows.
+    resize(ClientWidth, ClientHeight);
+    setMinimumSize(ClientWidth / 2, ClientHeight / 2);
 
+    scene = new ScaledScene(this, QSize(ClientWidth, ClientHeight));
     layOut();
+    scene->takeLayout();
 
     PlaceOnScreen(this);
 
@@ -67,7 +73,6 @@ form_Title::~form_Title()
 
 void form_Title::layOut()
 {
-    const qreal dpr = qApp->devicePixelRatio();
     surface = new PictureLayer(this);
     surface->setGeometry(0, 0, ClientWidth, ClientHeight);
     surface->setMouseTracking(true);
@@ -75,11 +80,14 @@ void form_Title::layOut()
 
     // From the lowest to the topmost: the pictures, the bubble, its text, the buttons.
     Image1 = surface->add(QStringLiteral("Image1"), 108, 32, 81, 171, true);
-    Image1->setImage(RenderPicture(pic("retsu_full"), 81, 171, dpr));
     Image2 = surface->add(QStringLiteral("Image2"), 0, 5, 307, 19, true);
-    Image2->setImage(RenderPicture(pic("logo"), 307, 19, dpr));
     Image3 = surface->add(QStringLiteral("Image3"), 17, 213, 271, 12, true);
-    Image3->setImage(RenderPicture(pic("credit"), 271, 12, dpr));
+    const struct { Picture* picture; const char* source; } drawn[] = {
+        {Image1, "retsu_full"}, {Image2, "logo"}, {Image3, "credit"}};
+    for (const auto& d : drawn) {
+        const int w = d.picture->Width(), h = d.picture->Height();
+        scene->showDrawn(d.picture, [resource = pic(d.source), w, h](qreal dpr) { return RenderPicture(resource, w, h, dpr); });
+    }
 
     // The bubble takes no mouse input: over it the pointer is over the window's surface.
     Shape1 = new Shape(surface, 0xFFFFFF, 12);
@@ -182,9 +190,12 @@ void form_Title::Form_MouseMove() { lbl_Msg->setCaption(questionHint()); }
 
 const Picture* form_Title::pictureAt(const QPoint& point) const
 {
+    // The pictures lie in the designed pixels, whatever size the scene is drawn at.
+    const qreal factor = surface->drawScale();
+    const QPoint designed(qFloor(point.x() / factor), qFloor(point.y() / factor));
     const auto& pictures = surface->pictures();
     for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
-        if ((*it)->Visible() && (*it)->rect().contains(point)) return *it;
+        if ((*it)->Visible() && (*it)->rect().contains(designed)) return *it;
     return nullptr;
 }
 

@@ -13,6 +13,7 @@
 #include "runtime/picture.h"
 
 class QPushButton;
+class ScaledScene;
 
 class form_Title : public QWidget
 {
@@ -31,6 +32,8 @@ public:
     // first paint the loading of the fonts.
     static void WarmUpFonts();
 
+    // The window's layout, scaled to whatever size the window takes.
+    ScaledScene* scene = nullptr;
     // The window's own surface: the pictures lie on it, every control above them.
     PictureLayer* surface = nullptr;
     Picture* Image1 = nullptr;  // 烈, full figure

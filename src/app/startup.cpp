@@ -77,16 +77,17 @@ private:
     std::thread thread_;
 };
 
-// The scale the windows are drawn at, 0 to leave it to the window system. On X the monitor
-// under the pointer decides: --scale N is lowered until the race window fits it, and without
-// --scale a large screen gets a larger game. Elsewhere --scale is taken as given.
+// The scale the windows are drawn at, 0 to leave it to the window system. On a desktop (X or
+// Wayland) the monitor the windows open on decides: --scale N is lowered until the race window
+// fits it, and without --scale a large screen gets a larger game. Elsewhere --scale is taken as
+// given.
 int ChooseStartScale(const CommandLine& line)
 {
-    const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
+    const bool onDesktop = QGuiApplication::platformName() == QLatin1String("xcb") || OnWayland();
     // A scale the player set for Qt himself stays his.
     const bool ownScale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
     // --scale 1 is the classic size whatever the screen: nothing to ask.
-    if (!onX || line.scale == 1 || (line.scale == 0 && ownScale)) return line.scale;
+    if (!onDesktop || line.scale == 1 || (line.scale == 0 && ownScale)) return line.scale;
 
     const std::optional<ScreenArea> screen = PointerScreen();
     if (!screen) return line.scale;
@@ -113,7 +114,15 @@ void KeepResultsWhenTheDisplayGoes()
     KeepResultsAtQuit(true);
 }
 
+std::function<void()>& gameStartedHook()
+{
+    static std::function<void()> started;
+    return started;
+}
+
 } // namespace
+
+void SetGameStartedHook(std::function<void()> started) { gameStartedHook() = std::move(started); }
 
 int RunTavolnik(int argc, char* argv[])
 {
@@ -204,6 +213,7 @@ int RunTavolnik(int argc, char* argv[])
                 icon.addPixmap(RenderPicture(QStringLiteral(":/pictures/icon.svg"), size, size, 1));
             QApplication::setWindowIcon(icon);
             pad.start();
+            if (gameStartedHook()) gameStartedHook()();
         });
     });
 

@@ -12,6 +12,7 @@
 
 #include "audio/sound.h"
 #include "runtime/key_bindings.h"
+#include "runtime/scaled_scene.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -31,7 +32,11 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), QColor(0, 0, 0, 150));
-        const QRect band(0, height() / 2 - 56, width(), 112);
+        // Drawn in the designed pixels, at the size the scene is drawn at.
+        const qreal factor = ScaledScene::factorOf(this);
+        p.scale(factor, factor);
+        const int width = qRound(this->width() / factor), height = qRound(this->height() / factor);
+        const QRect band(0, height / 2 - 56, width, 112);
         p.fillRect(band, QColor(0, 0, 0, 110));
         p.setPen(Qt::white);
         QFont title = GameFont(32);
@@ -65,7 +70,7 @@ void form_Main::PauseRace()
     if (!pauseSign) {
         // Over the road strip; the panel below stays as it is.
         pauseSign = new PauseSign(roadLayer);
-        pauseSign->setGeometry(0, 0, ClientWidth, Frame1->y());
+        ScaledScene::place(pauseSign, QRect(0, 0, ClientWidth, 304));
     }
     pauseSign->raise();
     pauseSign->show();

@@ -3,6 +3,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/game_constants.h"
+#include "runtime/scaled_scene.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -78,15 +79,19 @@ void Shape::setFillColor(int bgr)
 void Shape::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    // In a scene drawn larger than designed the border and the corners grow with it.
+    const qreal factor = ScaledScene::factorOf(this);
+    painter.scale(factor, factor);
+    const QRectF box(0, 0, width() / factor, height() / factor);
     if (radius_ > 0) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(ColorFromBgr(fill_));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
+        painter.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
     } else {
         // A solid fill inside a one-pixel black border, so stacked gauge bars stay apart.
-        painter.fillRect(rect(), Qt::black);
-        painter.fillRect(rect().adjusted(1, 1, -1, -1), ColorFromBgr(fill_));
+        painter.fillRect(box, Qt::black);
+        painter.fillRect(box.adjusted(1, 1, -1, -1), ColorFromBgr(fill_));
     }
 }
 
@@ -103,6 +108,8 @@ Line::Line(QWidget* parent, QPoint from, QPoint to, int bgr)
 void Line::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const qreal factor = ScaledScene::factorOf(this);
+    painter.scale(factor, factor);
     painter.setPen(QPen(color_, 1));
     painter.drawLine(from_, to_);
 }

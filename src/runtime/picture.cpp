@@ -116,9 +116,20 @@ void PictureLayer::setBackground(const QColor& color)
     update();
 }
 
+void PictureLayer::setDrawScale(qreal factor)
+{
+    if (factor == drawScale_) return;
+    drawScale_ = factor;
+    update();
+}
+
 void PictureLayer::pictureChanged(const QRect& dirty)
 {
-    const QRect shown = dirty.intersected(rect());
+    // In the layer's own pixels; a pixel more all round where the scale's rounding may reach.
+    const QRect scaled = drawScale_ == 1 ? dirty
+        : QRectF(dirty.x() * drawScale_, dirty.y() * drawScale_, dirty.width() * drawScale_,
+                 dirty.height() * drawScale_).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QRect shown = scaled.intersected(rect());
     if (!shown.isEmpty()) update(shown);
 }
 
@@ -127,15 +138,23 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     ++paintCount_;
     QPainter painter(this);
     const QRect clip = event->rect();
+    // A scaled scene is drawn in the designed pixels, onto pictures drawn at its scale.
+    const QTransform scaling = QTransform::fromScale(drawScale_, drawScale_);
+    const QRect designedClip =
+        drawScale_ == 1 ? clip : scaling.inverted().mapRect(clip).adjusted(-1, -1, 1, 1);
     // The background shows only where no opaque picture at the bottom covers it.
     const Picture* bottom = pictures_.empty() ? nullptr : pictures_.front();
     const bool covered = bottom && bottom->Visible() && !bottom->image().hasAlphaChannel() &&
-                         bottom->drawnRect().contains(clip);
+                         bottom->drawnRect().contains(designedClip);
     if (!covered) painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+    if (drawScale_ != 1) {
+        painter.setTransform(scaling);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
         const QRect r = p->drawnRect();
-        if (!r.intersects(clip)) continue;
+        if (!r.intersects(designedClip)) continue;
         painter.drawPixmap(r, p->image());
     }
 }

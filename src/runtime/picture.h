@@ -82,6 +82,10 @@ public:
 
     void setBackground(const QColor& color);
     void pictureChanged(const QRect& dirty);
+    // Draws the pictures at factor times their size, as a scene drawn larger or smaller than
+    // designed; the pictures keep their places and sizes in the designed pixels.
+    void setDrawScale(qreal factor);
+    qreal drawScale() const { return drawScale_; }
     // Number of paint events served; benchmarks and tests read it.
     int paintCount() const { return paintCount_; }
 
@@ -92,6 +96,7 @@ private:
     std::vector<Picture*> pictures_;
     QColor background_;
     int paintCount_ = 0;
+    qreal drawScale_ = 1;
 };
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the

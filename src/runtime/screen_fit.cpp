@@ -21,10 +21,11 @@ constexpr int FrameWidth = 16;
 constexpr int FrameHeight = 48;
 constexpr int MaxScale = 4;
 
-// The screen that holds the pointer, or else the primary one; none without a screen.
+// The screen that holds the pointer, or else the primary one; none without a screen. Under
+// Wayland the pointer's position is not told: the primary screen it is.
 QScreen* screenUnderPointer()
 {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    QScreen* screen = OnWayland() ? nullptr : QGuiApplication::screenAt(QCursor::pos());
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
@@ -89,8 +90,14 @@ void SetWindowScale(int scale)
     QHighDpiScaling::setGlobalFactor(scale);
 }
 
+bool OnWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void PlaceOnScreen(QWidget* window, const QWidget* over)
 {
+    if (OnWayland()) return;
     QScreen* screen = over ? over->screen() : screenUnderPointer();
     if (!screen) return;
     const QRect free = screen->availableGeometry();

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// How large the windows are drawn, and where they open. The scale is chosen for the monitor that
-// holds the pointer, its area free of panels, after the desktop's own scaling, and set before
+// How large the windows are drawn, and where they open. The scale is chosen for the monitor the
+// windows open on (on X the one that holds the pointer), its area free of panels, after the desktop's own scaling, and set before
 // the first window opens. The windows then open centred on that monitor, never beyond it.
 #pragma once
 
@@ -31,9 +31,14 @@ QSize RaceWindowSize(int scale);
 // which the race window fits the free area; 1 always.
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen);
 
-// The monitor that holds the pointer, as the application sees it: in the desktop's own pixels,
-// its panels left out. Nothing when there is no screen.
+// The monitor the windows open on, as the application sees it: in the desktop's own pixels,
+// its panels left out. On X the one that holds the pointer; Wayland tells no application where
+// the pointer is, and there it is the one the compositor names first. Nothing when there is no
+// screen.
 std::optional<ScreenArea> PointerScreen();
+
+// True under a Wayland compositor, which places every window itself.
+bool OnWayland();
 
 // Draws every window at scale (1 to 4) from now on, its pictures from their sources at that
 // size and its text with it. Only before the first window opens.
@@ -43,5 +48,6 @@ void SetWindowScale(int scale);
 QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenArea& screen);
 
 // Centres a top-level window over another one (over: a dialog over its window), or else on the
-// screen that holds the pointer, and keeps it within that screen's free area.
+// screen that holds the pointer, and keeps it within that screen's free area. Under Wayland the
+// compositor alone places windows: there it leaves the window where the compositor puts it.
 void PlaceOnScreen(QWidget* window, const QWidget* over = nullptr);

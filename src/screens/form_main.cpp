@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +22,7 @@
 #include "runtime/frame_clock.h"
 #include "runtime/key_repeat.h"
 #include "runtime/motion_choice.h"
+#include "runtime/scaled_scene.h"
 #include "runtime/screen_fit.h"
 
 namespace {
@@ -54,13 +56,19 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Tavolnik"));
     setFont(GameFont());
 
-    roadLayer = new PictureLayer(this);
-    roadLayer->setFixedSize(ClientWidth, ClientHeight);
+    // The client area below the menu bar holds the scene, scaled to whatever size the window
+    // takes, on bars of the window's background colour.
+    auto* stage = new QWidget(this);
+    stage->setAutoFillBackground(true);
+    setCentralWidget(stage);
+    scene = new ScaledScene(stage, QSize(ClientWidth, ClientHeight));
+    roadLayer = new PictureLayer(stage);
+    roadLayer->setGeometry(0, 0, ClientWidth, ClientHeight);
     roadLayer->setBackground(Qt::black);
-    setCentralWidget(roadLayer);
 
     layOutRoad();
     layOutPanel();
+    scene->takeLayout();
     buildMenu();
 
     // Their handlers are set by the wiring (flow/race_screen_wiring.cpp).
@@ -74,10 +82,14 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
     SetEffectsSwitch([this] { return mon2->isChecked(); });
 
-    // A fixed window whose client area below the menu bar is exactly 601 x 425, centred on
-    // the screen that holds the pointer.
+    // The window opens with its client area below the menu bar exactly 601 x 425, centred on
+    // the screen it opens on; the player may then make it any size, down to half of that.
+    stage->setMinimumSize(ClientWidth, ClientHeight);
     adjustSize();
-    setFixedSize(sizeHint());
+    stage->setMinimumSize(ClientWidth / 2, ClientHeight / 2);
+    // Set now, not when the window first shows.
+    layout()->invalidate();
+    setMinimumSize(layout()->minimumSize());
     PlaceOnScreen(this);
 
     Form_Load();
@@ -101,17 +113,17 @@ form_Main::~form_Main()
 
 void form_Main::layOutRoad()
 {
-    const qreal dpr = qApp->devicePixelRatio();
     auto add = [&](const QString& name, const char* source, int left, int top, int w, int h,
                    bool visible) {
         Picture* p = roadLayer->add(name, left, top, w, h, visible);
-        if (source) p->setImage(RenderPicture(pic(source), w, h, dpr));
+        if (source)
+            scene->showDrawn(p, [resource = pic(source), w, h](qreal dpr) { return RenderPicture(resource, w, h, dpr); });
         return p;
     };
 
     // From the lowest picture to the topmost.
     img_Road = roadLayer->add(QStringLiteral("img_Road"), -344, 0, 1202, 303, true);
-    img_Road->setImage(RenderRoadStrip(pic("road"), 601, 303, dpr));
+    scene->showDrawn(img_Road, [](qreal dpr) { return RenderRoadStrip(pic("road"), 601, 303, dpr); });
     img_Retsu[0] = add(QStringLiteral("img_Retsu(0)"), "retsu1", 216, 0, 36, 66, false);
     img_Shogai[1] = add(QStringLiteral("img_Shogai(1)"), "cones", -72, 200, 79, 36, true);
     img_Shogai[0] = add(QStringLiteral("img_Shogai(0)"), "puddle", -56, 216, 66, 38, true);
@@ -288,6 +300,11 @@ void form_Main::translateMenu()
     mabout->setText(tr("バージョン情報(&A)"));
 }
 
+void form_Main::toggleFullScreen()
+{
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
 void form_Main::setTopMenusEnabled(bool enabled)
 {
     mfile->menuAction()->setEnabled(enabled);
@@ -384,6 +401,13 @@ bool form_Main::eventFilter(QObject* watched, QEvent* event)
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && (w == this || isAncestorOf(w))) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // F11 and Alt+Return: the whole screen and back, at any moment of the game.
+            const bool altReturn = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                                   (key->modifiers() & Qt::AltModifier);
+            if (key->key() == Qt::Key_F11 || altReturn) {
+                if (!key->isAutoRepeat()) toggleFullScreen();
+                return true;
+            }
             const int16_t code = VirtualKeyOf(key->key());
             // A held Return or pause key would start race after race, or flicker the pause.
             if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape ||

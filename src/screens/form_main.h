@@ -28,6 +28,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class ScaledScene;
 
 class form_Main : public QMainWindow
 {
@@ -42,6 +43,9 @@ public:
     // The race screen that exists now, or null.
     static form_Main* current();
 
+    // The scene below the menu bar, scaled to the window's size; it redraws every picture
+    // from its source at that size.
+    ScaledScene* scene = nullptr;
     // Road layer: every picture of the road, in stacking order.
     PictureLayer* roadLayer = nullptr;
     Picture* img_Road = nullptr;
@@ -118,6 +122,9 @@ public:
     Picture* car(int n) const;
     // Sets the menus' texts in the language shown now (and marks that language).
     void translateMenu();
+    // Shows the race screen on the whole screen, or brings it back to its window (F11,
+    // Alt+Return).
+    void toggleFullScreen();
     // Enables or disables the three top menus together.
     void setTopMenusEnabled(bool enabled);
     // The button Return presses: START or TITLE, whichever has the focus, else START while it

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <limits>
 
+#include "runtime/scaled_scene.h"
 #include "runtime/screen_fit.h"
 
 namespace {
@@ -40,11 +41,13 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 form_Rank::form_Rank(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(tr("ランキング"));
     setModal(true);
-    setFixedSize(ClientWidth, ClientHeight);
+    // Opens at its designed size; made larger or smaller (down to half), its layout follows.
+    resize(ClientWidth, ClientHeight);
+    setMinimumSize(ClientWidth / 2, ClientHeight / 2);
     setFont(GameFont(12.0));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ColorFromBgr(kGrey));
@@ -121,6 +124,8 @@ form_Rank::form_Rank(QWidget* parent)
                            Option1[0], Option1[1], Option2[0], Option2[1]};
     for (int i = 0; i + 1 < int(std::size(tabOrder)); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    (new ScaledScene(this, QSize(ClientWidth, ClientHeight)))->takeLayout();
 
     // Over the window that opened it, within the screen.
     PlaceOnScreen(this, parent ? parent->window() : nullptr);
