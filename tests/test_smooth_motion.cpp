@@ -97,6 +97,8 @@ class SmoothMotionTest : public QObject
                 // The race is over (a wreck, the time, the goal): its result, and the next one.
                 if (now > 0) record << QStringLiteral("result: ") + RaceLine(m);
                 m->timer_Clear->setEnabled(false);
+                // The clear scene is cut short here: START comes back as at its end.
+                m->cmd_Start->setEnabled(true);
                 f.startRace(mode, time, distance);
                 if (!steer) f.heroAway();
             }

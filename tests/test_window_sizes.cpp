@@ -16,6 +16,7 @@
 #include "app/form_title.h"
 #include "race/race_state.h"
 #include "runtime/scaled_scene.h"
+#include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 #include "window_fixture.h"
 
@@ -62,7 +63,7 @@ private slots:
     {
         QFETCH(QSize, client);
         QFETCH(QRect, scene);
-        auto* race = new form_Main;
+        auto* race = NewRaceScreen();
         race->Init_Car();
         race->show();
         QWidget* stage = race->centralWidget();
@@ -128,7 +129,7 @@ private slots:
         } else {
             // TITLE opens a fresh title screen, as the game's first title screen arranges.
             form_Main::SetTitleScreenOpener([] { (new form_Title)->show(); });
-            auto* race = new form_Main;
+            auto* race = NewRaceScreen();
             shown = race;
             host = race->centralWidget();
             scene = race->scene;
@@ -173,7 +174,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        auto* race = new form_Main;
+        auto* race = NewRaceScreen();
         race->show();
         QVERIFY(QTest::qWaitForWindowExposed(race));
         QWidget* stage = race->centralWidget();

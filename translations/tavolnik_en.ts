@@ -2,6 +2,166 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>HighScores</name>
+    <message>
+        <source>ランキングを保存できませんでした。
+%1。
+</source>
+        <translation>The ranking could not be saved.
+%1.
+</translation>
+    </message>
+    <message>
+        <source>まだ保存していない記録は、次のファイルに書きとめました。
+%1
+次に起動したとき、最初の保存でランキングに入ります。</source>
+        <translation>The results not yet saved are kept in this file:
+%1
+The next start enters them into the ranking at its first save.</translation>
+    </message>
+    <message>
+        <source>%1秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>記録を書きとめるファイルも作れませんでした。失われる記録:
+</source>
+        <translation>No file could be made to keep the results either. These results are lost:
+</translation>
+    </message>
+</context>
+<context>
+    <name>KeySettingsDialog</name>
+    <message>
+        <source>アクセル</source>
+        <translation>Accelerate</translation>
+    </message>
+    <message>
+        <source>ブレーキ</source>
+        <translation>Brake</translation>
+    </message>
+    <message>
+        <source>左へ</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右へ</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>上へ</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下へ</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>次のメッセージ</source>
+        <translation>Next message</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>下のボタン (A / ✕)</source>
+        <translation>South button (A / ✕)</translation>
+    </message>
+    <message>
+        <source>右のボタン (B / ○)</source>
+        <translation>East button (B / ○)</translation>
+    </message>
+    <message>
+        <source>十字キー左 / 左スティック</source>
+        <translation>D-pad left / left stick</translation>
+    </message>
+    <message>
+        <source>十字キー右 / 左スティック</source>
+        <translation>D-pad right / left stick</translation>
+    </message>
+    <message>
+        <source>十字キー上 / 左スティック</source>
+        <translation>D-pad up / left stick</translation>
+    </message>
+    <message>
+        <source>十字キー下 / 左スティック</source>
+        <translation>D-pad down / left stick</translation>
+    </message>
+    <message>
+        <source>Start / 下のボタン</source>
+        <translation>Start / south button</translation>
+    </message>
+    <message>
+        <source>Start (一時停止中の Back でタイトルへ)</source>
+        <translation>Start (Back while paused: to the title)</translation>
+    </message>
+    <message>
+        <source>一時停止中にタイトルへ戻るキー</source>
+        <translation>the key that leaves a paused race for the title</translation>
+    </message>
+    <message>
+        <source>一時停止のキー</source>
+        <translation>a pause key</translation>
+    </message>
+    <message>
+        <source>ボタンを押すキー</source>
+        <translation>the key that presses buttons</translation>
+    </message>
+    <message>
+        <source>フォーカスを移すキー</source>
+        <translation>the key that moves the focus</translation>
+    </message>
+    <message>
+        <source>キー設定</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>キー</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>ゲームパッド</source>
+        <translation>Gamepad</translation>
+    </message>
+    <message>
+        <source>欄をクリックして、使いたいキーを押してください。</source>
+        <translation>Click a field and press the key you want.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>標準に戻す</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <source>「%1」は%2なので、ほかの操作には使えません。</source>
+        <translation>&quot;%1&quot; is %2, so it cannot be used for another action.</translation>
+    </message>
+    <message>
+        <source>「%1」はもう「%2」に使われています。ほかのキーを選んでください。</source>
+        <translation>&quot;%1&quot; is already used for &quot;%2&quot;. Please choose another key.</translation>
+    </message>
+    <message>
+        <source>キー設定を保存できませんでした。
+%1。
+この設定は、ゲームを終えるまで有効です。</source>
+        <translation>The keys could not be saved.
+%1.
+They hold until the game ends.</translation>
+    </message>
+</context>
+<context>
     <name>Media</name>
     <message>
         <source>
@@ -85,14 +245,21 @@ Command: </translation>
     </message>
 </context>
 <context>
+    <name>PauseSign</name>
+    <message>
+        <source>%1 で再開</source>
+        <translation>%1 to go on</translation>
+    </message>
+    <message>
+        <source>T でタイトルへ</source>
+        <translation>T for the title</translation>
+    </message>
+</context>
+<context>
     <name>SettingsStore</name>
     <message>
         <source>設定のフォルダーを作れません</source>
         <translation>The settings folder cannot be made</translation>
-    </message>
-    <message>
-        <source>ほかに起動しているゲームの保存が終わりません</source>
-        <translation>Another copy of the game did not finish saving</translation>
     </message>
     <message>
         <source>設定のフォルダーに書き込めません</source>
@@ -121,6 +288,38 @@ Command: </translation>
     <message>
         <source>前のファイルを置き換えられません</source>
         <translation>The old file cannot be replaced</translation>
+    </message>
+    <message>
+        <source>ほかのプログラムが設定のロック（%1）を持ったままです</source>
+        <translation>Another program holds the settings lock (%1)</translation>
+    </message>
+    <message>
+        <source>設定のロック（%1）が、ふつうのファイルでなく、フォルダーかリンクになっています</source>
+        <translation>The settings lock (%1) is a folder or a link, not a plain file</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>保存の順番を待つうちにゲームが終わりました</source>
+        <translation>The game ended while waiting its turn to save</translation>
+    </message>
+    <message>
+        <source>設定のロック（%1）を開けません</source>
+        <translation>The settings lock (%1) cannot be opened</translation>
+    </message>
+    <message>
+        <source>設定のファイルが、ふつうのファイルでないもの（フォルダーや装置など）へのリンクになっています</source>
+        <translation>The settings file is a link to something that is not a plain file (a folder, a device)</translation>
+    </message>
+    <message>
+        <source>新しいファイルが、ゲームの読める大きさ（1 MiB）をこえてしまいます</source>
+        <translation>The new file would be larger than the game can read (1 MiB)</translation>
+    </message>
+    <message>
+        <source>保存中…</source>
+        <translation>Saving…</translation>
     </message>
 </context>
 <context>
@@ -324,28 +523,12 @@ It stays chosen until the game ends.</translation>
         <translation>Version</translation>
     </message>
     <message>
-        <source>アクセルは「A」</source>
-        <translation>Accelerate: &quot;A&quot;</translation>
-    </message>
-    <message>
-        <source>ブレーキは「B」</source>
-        <translation>Brake: &quot;B&quot;</translation>
-    </message>
-    <message>
-        <source>上下左右への移動は「矢印キー」だぜ</source>
-        <translation>Move with the &quot;arrow keys&quot;!</translation>
-    </message>
-    <message>
         <source>うわっ！</source>
         <translation>Whoa!</translation>
     </message>
     <message>
         <source>一時停止</source>
         <translation>Paused</translation>
-    </message>
-    <message>
-        <source>P で再開</source>
-        <translation>P to go on</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -391,22 +574,52 @@ It stays chosen until the game ends.</translation>
         <source>バージョン情報(&amp;A)</source>
         <translation>&amp;About</translation>
     </message>
+    <message>
+        <source>矢印キー</source>
+        <translation>arrow keys</translation>
+    </message>
+    <message>
+        <source>%1・%2・%3・%4</source>
+        <translation>%1/%2/%3/%4</translation>
+    </message>
+    <message>
+        <source>アクセルは「%1」</source>
+        <translation>Accelerate: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>ブレーキは「%1」</source>
+        <translation>Brake: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>上下左右への移動は「%1」だぜ</source>
+        <translation>Move with the &quot;%1&quot;!</translation>
+    </message>
+    <message>
+        <source>音量を保存できませんでした。
+%1。
+この音量は、ゲームを終えるまで有効です。</source>
+        <translation>The volume could not be saved.
+%1.
+It holds until the game ends.</translation>
+    </message>
+    <message>
+        <source>キー設定…(&amp;K)</source>
+        <translation>&amp;Keys…</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>form_Rank</name>
     <message>
         <source>秒</source>
         <translation>s</translation>
-    </message>
-    <message>
-        <source>ランキングを保存できませんでした。
-%1。
-%2
-この記録は、次に保存するときにいっしょに保存します。</source>
-        <translation>The ranking could not be saved.
-%1.
-%2
-This result will be saved with the next save.</translation>
     </message>
     <message>
         <source>ランキング</source>
@@ -423,6 +636,26 @@ This result will be saved with the next save.</translation>
     <message>
         <source>ドライブ</source>
         <translation>Drive</translation>
+    </message>
+    <message>
+        <source>ランキングを保存できませんでした。
+%1。
+%2</source>
+        <translation>The ranking could not be saved.
+%1.
+%2</translation>
+    </message>
+    <message>
+        <source>
+この記録は、次に保存するときにいっしょに保存します。</source>
+        <translation>
+This result will be saved with the next save.</translation>
+    </message>
+    <message>
+        <source>
+まだ保存していない記録は、次に保存するときにいっしょに保存します。</source>
+        <translation>
+The results not yet saved will be saved with the next save.</translation>
     </message>
 </context>
 <context>

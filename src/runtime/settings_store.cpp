@@ -352,7 +352,7 @@ private:
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
         QWidget* over = QApplication::activeModalWidget();
         if (!over) over = QApplication::activeWindow();
-        note_ = new QLabel(QStringLiteral("保存中…"), over, Qt::ToolTip | Qt::FramelessWindowHint);
+        note_ = new QLabel(QCoreApplication::translate("SettingsStore", "保存中…"), over, Qt::ToolTip | Qt::FramelessWindowHint);
         note_->setObjectName(QStringLiteral("savingNote"));
         note_->setAttribute(Qt::WA_ShowWithoutActivating);
         note_->setMargin(8);

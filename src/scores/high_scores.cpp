@@ -3,6 +3,7 @@
 
 #include "scores/high_scores.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -213,13 +214,13 @@ void KeepResultsAtQuit(bool bySignal)
             written = path;
             break;
         }
-    QString text = QStringLiteral("ランキングを保存できませんでした。\n%1。\n").arg(failure);
+    QString text = QCoreApplication::translate("HighScores", "ランキングを保存できませんでした。\n%1。\n").arg(failure);
     if (!written.isEmpty()) {
         for (const QString& path : RecoveryFilePaths())
             if (path != written && QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) QFile::remove(path);
         unsaved.clear();
-        text += QStringLiteral("まだ保存していない記録は、次のファイルに書きとめました。\n%1\n"
-                               "次に起動したとき、最初の保存でランキングに入ります。")
+        text += QCoreApplication::translate("HighScores", "まだ保存していない記録は、次のファイルに書きとめました。\n%1\n"
+                                                                "次に起動したとき、最初の保存でランキングに入ります。")
                     .arg(QDir::toNativeSeparators(written));
         std::fprintf(stderr, "tavolnik: the unsaved results are kept in %s; the next start enters them at its first save\n",
                      qPrintable(QDir::toNativeSeparators(written)));
@@ -227,9 +228,9 @@ void KeepResultsAtQuit(bool bySignal)
         QString list;
         for (const UnsavedResult& r : std::as_const(all))
             list += QStringLiteral("%1 %2: %3\n")
-                        .arg(r.kind == RankStory ? QStringLiteral("STAGE%1").arg(r.slot) : QStringLiteral("ドライブ"))
-                        .arg(r.kind == RankStory ? QStringLiteral("%1秒").arg(r.value) : QStringLiteral("%1M").arg(r.value), r.name);
-        text += QStringLiteral("記録を書きとめるファイルも作れませんでした。失われる記録:\n") + list;
+                        .arg(r.kind == RankStory ? QStringLiteral("STAGE%1").arg(r.slot) : QCoreApplication::translate("Stages", "ドライブ"))
+                        .arg(r.kind == RankStory ? QCoreApplication::translate("HighScores", "%1秒").arg(r.value) : QStringLiteral("%1M").arg(r.value), r.name);
+        text += QCoreApplication::translate("HighScores", "記録を書きとめるファイルも作れませんでした。失われる記録:\n") + list;
         std::fprintf(stderr, "tavolnik: the unsaved results could not be written to %s; they are:\n%s",
                      qPrintable(QDir::toNativeSeparators(RecoveryFilePaths().join(QStringLiteral(" or ")))),
                      qPrintable(list));
