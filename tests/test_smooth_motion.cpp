@@ -430,10 +430,14 @@ private slots:
         // Nothing after the release; a step is 5 px.
         QCOMPARE(m->img_JetR[0]->Left(), made * 5.0);
         if (smooth) {
-            // One at the press, then one every thirtieth of a second held, counted from it.
-            QVERIFY2(std::abs(made - (1 + int(elapsed * 30 / 1000))) <= 1,
+            // One at the press, then one every thirtieth of a second held, counted from it. Never
+            // more; a loop kept busy (a sanitizer on a loaded machine) may lose a few, never a
+            // tenth of them.
+            if (holdMs == 0) QCOMPARE(made, 1);  // a tap is exactly one step
+            const int due = 1 + int(elapsed * 30 / 1000);
+            QVERIFY2(made <= due + 1 && made >= due * 9 / 10 - 1,
                      qPrintable(QStringLiteral("%1 steps in %2 ms").arg(made).arg(elapsed)));
-            QVERIFY2(std::abs(made - steps) <= 1, qPrintable(QString::number(made)));
+            QVERIFY2(made <= steps + 1 && made >= steps * 9 / 10 - 1, qPrintable(QString::number(made)));
         } else {
             QCOMPARE(made, steps);
         }
