@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -75,6 +76,36 @@ struct RaceFixture {
         return names;
     }
 };
+
+// A race timer stepped in virtual time, for a race played without waiting: while enabled, its
+// handler is due once an interval, counted from the moment it was first seen enabled.
+struct SteppedTimer {
+    Timer* timer;
+    int interval;
+    void (form_Main::*handler)();
+    long due = -1;
+
+    // Whether the handler is due at this moment; when it is, the next time is counted from now.
+    bool dueAt(long now)
+    {
+        if (!timer->Enabled()) {
+            due = -1;
+            return false;
+        }
+        if (due < 0) due = now + interval;
+        if (now < due) return false;
+        due = now + interval;
+        return true;
+    }
+};
+
+// The clock, the race tick and the crash of a race screen, stepped as above.
+inline std::array<SteppedTimer, 3> SteppedRaceTimers(form_Main* m)
+{
+    return {{{m->timer_Main, 1000, &form_Main::timer_Main_Timer},
+             {m->timer_Zenta, 500, &form_Main::timer_Zenta_Timer},
+             {m->timer_Crush, 200, &form_Main::timer_Crush_Timer}}};
+}
 
 // The first seed from `from` on whose first draws satisfy `wanted` (given the draws in order).
 inline uint64_t SeedWhere(const std::function<bool(const QList<double>&)>& wanted, int draws,

@@ -86,10 +86,7 @@ class SmoothMotionTest : public QObject
         for (int i = 0; i < 5; ++i) HScoreVal[2][1][i] = 1000000;
         std::mt19937 hand(99);
 
-        struct Stepped { Timer* timer; int interval; void (form_Main::*handler)(); long due; };
-        Stepped timers[3] = {{m->timer_Main, 1000, &form_Main::timer_Main_Timer, -1},
-                             {m->timer_Zenta, 500, &form_Main::timer_Zenta_Timer, -1},
-                             {m->timer_Crush, 200, &form_Main::timer_Crush_Timer, -1}};
+        std::array<SteppedTimer, 3> timers = SteppedRaceTimers(m);
         QStringList record;
         int tick = 0;
         for (long now = 0; now < limitMs; now += 20) {
@@ -102,14 +99,8 @@ class SmoothMotionTest : public QObject
                 f.startRace(mode, time, distance);
                 if (!steer) f.heroAway();
             }
-            for (Stepped& s : timers) {
-                if (!s.timer->Enabled()) {
-                    s.due = -1;
-                    continue;
-                }
-                if (s.due < 0) s.due = now + s.interval;
-                if (now < s.due) continue;
-                s.due = now + s.interval;
+            for (SteppedTimer& s : timers) {
+                if (!s.dueAt(now)) continue;
                 const bool raceTick = s.timer == m->timer_Zenta;
                 QHash<Picture*, QRect> expected;
                 if (raceTick && m->frameClock) {
@@ -144,7 +135,7 @@ class SmoothMotionTest : public QObject
             // Some of the time between ticks lets frames be drawn (the tick's timer reports
             // its own real time left; the virtual time left is handed in here).
             if (m->frameClock && m->timer_Zenta->Enabled()) {
-                const Stepped& z = timers[1];
+                const SteppedTimer& z = timers[1];
                 const double until = z.due < 0 ? 500 : double(z.due - now);
                 m->DrawBetweenTicks(20, until);
             }

@@ -17,6 +17,7 @@
 
 #include "audio/media_recorder.h"
 #include "process_probe.h"
+#include "race_fixture.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"
@@ -163,10 +164,7 @@ private slots:
 
         // The race screen's three race timers, stepped on a virtual clock in 100 ms steps. A
         // timer that is switched on starts its interval afresh, as the real ones do.
-        struct Stepped { Timer* timer; int interval; void (form_Main::*handler)(); long due; };
-        Stepped timers[3] = {{m->timer_Main, 1000, &form_Main::timer_Main_Timer, -1},
-                             {m->timer_Zenta, 500, &form_Main::timer_Zenta_Timer, -1},
-                             {m->timer_Crush, 200, &form_Main::timer_Crush_Timer, -1}};
+        std::array<SteppedTimer, 3> timers = SteppedRaceTimers(m);
 
         int races = 0, carWrecks = 0, falls = 0, ticks = 0;
         int32_t expectedDistance = 0;
@@ -185,14 +183,8 @@ private slots:
                 ++races;
             }
 
-            for (Stepped& s : timers) {
-                if (!s.timer->Enabled()) {
-                    s.due = -1;
-                    continue;
-                }
-                if (s.due < 0) s.due = now + s.interval;
-                if (now < s.due) continue;
-                s.due = now + s.interval;
+            for (SteppedTimer& s : timers) {
+                if (!s.dueAt(now)) continue;
                 const bool tick = s.timer == m->timer_Zenta;
                 if (tick) expectedDistance += 5 * Speed;
                 const bool wasCrash = m->timer_Crush->Enabled();
