@@ -38,7 +38,6 @@
     X(Mix_SetPostMix)                                                                              \
     X(Mix_SetSoundFonts)                                                                           \
     X(Mix_VolumeMusic)                                                                             \
-    X(Mix_Volume)                                                                                  \
     X(Mix_LoadMUS)                                                                                 \
     X(Mix_FreeMusic)                                                                               \
     X(Mix_GetMusicType)                                                                            \
@@ -49,10 +48,7 @@
     X(Mix_PlayingMusic)                                                                            \
     X(Mix_PausedMusic)                                                                             \
     X(Mix_LoadWAV_RW)                                                                              \
-    X(Mix_FreeChunk)                                                                               \
-    X(Mix_PlayChannel)                                                                             \
-    X(Mix_HaltChannel)                                                                             \
-    X(Mix_Playing)
+    X(Mix_FreeChunk)
 
 #define TAVOLNIK_DECLARE_FUNCTION(name) decltype(&::name) name = nullptr;
 
