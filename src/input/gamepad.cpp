@@ -4,6 +4,7 @@
 #include "input/gamepad.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStyleHints>
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,7 @@ Gamepad::Gamepad(QObject* parent) : QObject(parent), repeat_([this](int16_t arro
     setSteadyRepeat(false);
     pollTimer_.setTimerType(Qt::CoarseTimer);
     connect(&pollTimer_, &QTimer::timeout, this, [this] { poll(); });
+    connect(&deviceWatch_, &QFileSystemWatcher::directoryChanged, this, [this] { deviceFolderChanged(); });
 }
 
 Gamepad::~Gamepad()
@@ -44,10 +46,33 @@ bool Gamepad::start()
     sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (sdl_->SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     running_ = true;
+    watching_ = watchDeviceFolders();
     // Controllers that are already plugged in arrive as events at the first poll.
-    choosePollRate();
-    pollTimer_.start();
+    poll();
     return true;
+}
+
+bool Gamepad::watchDeviceFolders()
+{
+    bool any = false;
+    for (const QString& folder : deviceFolders_) {
+        if (deviceWatch_.directories().contains(folder)) {
+            any = true;
+            continue;
+        }
+        if (QFileInfo(folder).isDir() && deviceWatch_.addPath(folder)) any = true;
+    }
+    return any;
+}
+
+void Gamepad::deviceFolderChanged()
+{
+    if (!running_) return;
+    // A device folder that has just appeared (/dev/input on a machine that had none) is
+    // watched from now on.
+    watching_ = watchDeviceFolders();
+    lookForNew_.setRemainingTime(LookForNewMs);
+    poll();
 }
 
 void Gamepad::setKeySink(KeySink sink) { sink_ = std::move(sink); }
@@ -85,10 +110,22 @@ void Gamepad::poll()
 void Gamepad::choosePollRate()
 {
     // Steering wants every movement of the stick at once; a message or a stopped race only
-    // waits for a button, where a tenth of a second goes unnoticed.
+    // waits for a button, where a tenth of a second goes unnoticed. With no controller, the
+    // poll runs only while a device may just have come, or where nothing tells of new ones.
     const bool steering = InputEnabled == VbTrue || !order_.empty();
-    const int wanted = pads_.empty() ? SlowPollMs : steering ? FastPollMs : IdlePollMs;
+    int wanted = 0;
+    if (!pads_.empty())
+        wanted = steering ? FastPollMs : IdlePollMs;
+    else if (!lookForNew_.hasExpired())
+        wanted = IdlePollMs;
+    else if (!watching_)
+        wanted = SlowPollMs;
+    if (wanted == 0) {
+        pollTimer_.stop();
+        return;
+    }
     if (pollTimer_.interval() != wanted) pollTimer_.setInterval(wanted);
+    if (!pollTimer_.isActive()) pollTimer_.start();
 }
 
 void Gamepad::handle(const SDL_Event& event)

@@ -13,11 +13,16 @@
 //
 // SDL is asked for its events from a timer on the user-interface thread: often while a race
 // is being steered with a controller connected, less often while it only has to notice a
-// button (a message waits, the race is stopped), rarely (only to notice a controller being
-// plugged in) while none is. Controllers come and go at any time; the race never notices.
+// button (a message waits, the race is stopped). While none is connected the game does not wake
+// at all: it watches the system's device folders, and only when a device appears there does it
+// ask SDL for a few seconds whether a controller came (where the folders cannot be watched, it
+// asks now and then). Controllers come and go at any time; the race never notices.
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -37,10 +42,14 @@ public:
     using KeySink = std::function<void(int16_t keyCode)>;
 
     // Poll periods: while a controller is open and the race takes input or an arrow is held;
-    // while a controller is open otherwise; while waiting for one to be plugged in.
+    // while a controller is open otherwise, or a device has just appeared; while waiting for
+    // one to be plugged in where no device folder can be watched.
     static constexpr int FastPollMs = 33;
     static constexpr int IdlePollMs = 100;
     static constexpr int SlowPollMs = 500;
+    // How long the poll looks for a controller after a device appeared: the system may take a
+    // moment to make a new device usable.
+    static constexpr int LookForNewMs = 3000;
     // The left stick counts as a pushed arrow beyond StickPress and as let go again inside
     // StickRelease (of 32767), so a stick resting near the edge does not flutter.
     static constexpr int StickPress = 16000;
@@ -50,6 +59,10 @@ public:
 
     explicit Gamepad(QObject* parent = nullptr);
     ~Gamepad() override;
+
+    // The folders where new input devices appear: /dev/input, and /dev for when that folder
+    // itself appears. Set before start(); tests point it at a folder of their own.
+    void setDeviceFolders(const QStringList& folders) { deviceFolders_ = folders; }
 
     // Starts SDL's game-controller subsystem and the poll. Returns false when it cannot start
     // (no input devices, a headless machine): the game then simply plays without a pad.
@@ -72,8 +85,8 @@ public:
     // One pass of the poll: takes every pending SDL event and acts on it.
     void poll();
     int controllerCount() const { return static_cast<int>(pads_.size()); }
-    // The poll timer's period now.
-    int pollInterval() const { return pollTimer_.interval(); }
+    // The poll timer's period now; 0 while it does not run.
+    int pollInterval() const { return pollTimer_.isActive() ? pollTimer_.interval() : 0; }
     // The arrow (37..40) that repeats now, 0 when none is held.
     int16_t heldArrow() const { return order_.empty() ? 0 : order_.back(); }
 
@@ -94,6 +107,9 @@ private:
     void arrowsChanged();
     void send(int16_t keyCode);
     void choosePollRate();
+    // Watches the device folders; false when none can be watched.
+    bool watchDeviceFolders();
+    void deviceFolderChanged();
 
     const SdlLibrary* sdl_ = nullptr;  // loaded by start()
     bool running_ = false;
@@ -104,4 +120,8 @@ private:
     std::vector<int16_t> order_;  // held arrows, the most recently pressed last
     QTimer pollTimer_;
     KeyRepeat repeat_;
+    QStringList deviceFolders_{QStringLiteral("/dev/input"), QStringLiteral("/dev")};
+    QFileSystemWatcher deviceWatch_;
+    bool watching_ = false;
+    QDeadlineTimer lookForNew_;  // until when the poll looks for a new controller
 };
