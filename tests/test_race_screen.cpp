@@ -277,6 +277,9 @@ private slots:
             QCOMPARE(InputEnabled, VbFalse);
             QCOMPARE(TimeCount, 12345);
             QVERIFY(recorder.commands().isEmpty());
+            // No music yet: the music poll stays enabled but rests, so the waiting game sleeps.
+            QTRY_VERIFY(!form->timer_BGM->Running());
+            QVERIFY(form->timer_BGM->Enabled());
             // The steering keys do nothing while the opening waits.
             form->Form_KeyDown(65, 0);
             form->Form_KeyDown(37, 0);
@@ -295,6 +298,7 @@ private slots:
         QVERIFY(form->timer_Main->Enabled());
         QVERIFY(form->timer_Zenta->Enabled());
         QVERIFY(form->timer_BGM->Enabled());
+        QVERIFY(form->timer_BGM->Running());
         // The stage's music starts once the player has gone on.
         QVERIFY(!recorder.commands().isEmpty());
         QVERIFY(recorder.commands().first().startsWith(QStringLiteral("open \"")));

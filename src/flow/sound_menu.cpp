@@ -13,6 +13,10 @@
 void form_Main::timer_BGM_Timer()
 {
     if (!BgmFile.isEmpty()) BgmControl(BgmPoll);
+    // With no music open the poll has nothing to look at until a tune starts, and a tune starts
+    // only with the timer enabled again: it rests meanwhile, instead of waking the game ten
+    // times a second through the title's START, the messages and after the music has stopped.
+    if (BgmOpen != VbTrue) timer_BGM->rest();
 }
 
 void form_Main::mon1_Click()

@@ -17,6 +17,7 @@ Timer::Timer(QObject* parent, int interval, bool enabled, std::function<void()> 
 
 void Timer::restart()
 {
+    resting_ = false;
     if (enabled_ && !paused_ && interval_ > 0)
         timer_.start(interval_);
     else
@@ -33,7 +34,7 @@ void Timer::noteRunning()
 
 void Timer::setEnabled(bool enabled)
 {
-    if (enabled == enabled_) return;
+    if (enabled == enabled_ && !(enabled && resting_)) return;
     enabled_ = enabled;
     left_ = -1;
     restart();
@@ -45,6 +46,14 @@ void Timer::setInterval(int ms)
     left_ = -1;
     timer_.setInterval(ms);
     restart();
+}
+
+void Timer::rest()
+{
+    if (!enabled_ || paused_) return;
+    resting_ = true;
+    timer_.stop();
+    noteRunning();
 }
 
 void Timer::pause()

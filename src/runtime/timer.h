@@ -24,6 +24,10 @@ public:
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
     // Runs the handler once, as a tick would; tests step time this way.
     void fire();
+    // For a handler that knows its ticks will do nothing until the timer is enabled again: the
+    // ticks stop and the game sleeps meanwhile, while the timer stays Enabled. Enabling it
+    // (or holding it and letting it go) starts the ticks afresh.
+    void rest();
 
     // Holds the timer where it stands: once resumed, the next tick comes after the rest of the
     // interval that was left, then the ticks go on at the full interval. Enabling or disabling
@@ -57,4 +61,5 @@ private:
     bool paused_ = false;
     int left_ = -1;  // while held: what was left of the interval; -1 for all of it
     bool running_ = false;  // Running() as last told
+    bool resting_ = false;
 };
