@@ -207,6 +207,26 @@ public:
         return phases;
     }
 
+    // The floor of smooth motion at a scale: its "scroll-start" and "scroll-end" lines.
+    QMap<QString, QMap<QString, double>> floorScroll(const QString& program, int scale)
+    {
+        QProcess p;
+        p.setProcessEnvironment(env_);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(program, {QStringLiteral("--scroll"), QString::number(scale), QString::number(options_.raceCpuMs)});
+        if (!p.waitForFinished(options_.raceCpuMs + 60000)) {
+            std::fprintf(stderr, "bench: %s --scroll did not finish\n", qPrintable(program));
+            p.kill();
+            p.waitForFinished();
+        }
+        QMap<QString, QMap<QString, double>> phases;
+        for (const QByteArray& raw : p.readAllStandardOutput().split('\n')) {
+            const QString line = QString::fromLocal8Bit(raw).trimmed();
+            if (!line.isEmpty()) phases.insert(line.section(QLatin1Char(' '), 0, 0), fields(line));
+        }
+        return phases;
+    }
+
     // The sound figures: "loop" lines (one per tune) and the "mix" line of bench_sound.
     QList<QMap<QString, double>> sound(const QString& program, QMap<QString, double>* mix)
     {
@@ -347,6 +367,10 @@ int main(int argc, char* argv[])
                                             options.raceCpuMs);
     const auto scale2Phases = runner.drive(game, {QStringLiteral("--motion"), smooth, QStringLiteral("--scale"), QStringLiteral("2")},
                                            options.raceCpuMs);
+    // The floor of smooth motion, right after the drives, on the machine as it is now.
+    std::fprintf(stderr, "bench: the floor of smooth motion at scales 1 and 2 (%d s each)\n", options.raceCpuMs / 1000);
+    const auto floor1 = runner.floorScroll(floor, 1);
+    const auto floor2 = runner.floorScroll(floor, 2);
 
     std::fprintf(stderr, "bench: the music's loop points and the peak of a race's mix\n");
     QMap<QString, double> mix;
@@ -419,23 +443,38 @@ int main(int argc, char* argv[])
     add(QStringLiteral("CPU while a message waits (%1 s)").arg(options.waitMs / 1000),
         haveWait ? QStringLiteral("%1 % of a core").arg(waitPct, 0, 'f', 2) : QStringLiteral("?"),
         QStringLiteral("< 0.5 %"), verdict(haveWait, waitPct < 0.5));
-    // The drive at speed 9, by motion and scale.
+    // The drive at speed 9, by motion and scale; smooth motion beside its floor.
+    const auto floorShare = [&](const QMap<QString, QMap<QString, double>>& floorPhases, double* pct) {
+        return cpuShareOf(floorPhases, QStringLiteral("scroll-start"), QStringLiteral("scroll-end"), all, pct);
+    };
+    const QMap<QString, QMap<QString, double>> noFloor;
     const struct {
         const QMap<QString, QMap<QString, double>>* phases;
         QString what;
         double targetPct;
-    } drives[] = {{&classicPhases, QStringLiteral("classic motion, scale 1"), 3.0},
-                  {&phases, QStringLiteral("smooth motion, scale 1"), 4.0},
-                  {&scale2Phases, QStringLiteral("smooth motion, scale 2"), 8.0}};
+        const QMap<QString, QMap<QString, double>>* floor;
+    } drives[] = {{&classicPhases, QStringLiteral("classic motion, scale 1"), 3.0, &noFloor},
+                  {&phases, QStringLiteral("smooth motion, scale 1"), 4.0, &floor1},
+                  {&scale2Phases, QStringLiteral("smooth motion, scale 2"), 8.0, &floor2}};
     for (const auto& d : drives) {
-        double pct = 0, uiPct = 0;
+        double pct = 0, uiPct = 0, floorPct = 0;
         const bool have = cpuShareOf(*d.phases, QStringLiteral("race-start"), QStringLiteral("race-cpu"), all, &pct);
         cpuShareOf(*d.phases, QStringLiteral("race-start"), QStringLiteral("race-cpu"), ui, &uiPct);
+        const bool haveFloor = floorShare(*d.floor, &floorPct);
         const int tune = int(d.phases->value(QStringLiteral("music")).value(QStringLiteral("bgm")));
+        QString measured = have ? QStringLiteral("%1 % of a core (UI thread %2 %)").arg(pct, 0, 'f', 2).arg(uiPct, 0, 'f', 2)
+                                : QStringLiteral("?");
+        if (have && haveFloor)
+            measured += QStringLiteral("; floor %1 %, game %2 x floor").arg(floorPct, 0, 'f', 2).arg(pct / floorPct, 0, 'f', 2);
         add(QStringLiteral("CPU in a drive at speed 9, %1, music BGM%3 (%2 s)").arg(d.what).arg(options.raceCpuMs / 1000).arg(tune),
-            have ? QStringLiteral("%1 % of a core (UI thread %2 %)").arg(pct, 0, 'f', 2).arg(uiPct, 0, 'f', 2)
-                 : QStringLiteral("?"),
-            QStringLiteral("<= %1 %").arg(d.targetPct), verdict(have, pct <= d.targetPct));
+            measured, QStringLiteral("<= %1 %").arg(d.targetPct), verdict(have, pct <= d.targetPct));
+    }
+    for (int scale : {1, 2}) {
+        double pct = 0;
+        const bool have = floorShare(scale == 1 ? floor1 : floor2, &pct);
+        add(QStringLiteral("floor: a bare Qt window sliding a road-sized picture at 60 Hz, scale %1").arg(scale),
+            have ? QStringLiteral("%1 % of a core").arg(pct, 0, 'f', 2) : QStringLiteral("?"), QStringLiteral("-"),
+            QStringLiteral("-"));
     }
     // Frame pacing and paint time of the smooth drive at scale 1 (and the paint at scale 2).
     const bool haveFrames = phases.contains(QStringLiteral("frames"));
