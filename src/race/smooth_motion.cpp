@@ -41,6 +41,9 @@ void form_Main::DrawBetweenTicks(double sinceLastMs, double untilTickMs)
     const auto slide = [&](Picture* p, double dx, double dy, bool folds = false) {
         SlideTowards(p, stageEnds ? QPointF() : QPointF(dx, dy), sinceLastMs, untilTickMs, folds);
     };
+    // From the first frame on, whatever changes on the road (a tick, a step of the hero) is drawn
+    // with the next frame, together with the slides.
+    roadLayer->setUpdatesHeld(true);
 
     slide(img_Road, scroll, 0, true);
 
@@ -81,6 +84,7 @@ void form_Main::DrawBetweenTicks(double sinceLastMs, double untilTickMs)
         }
         slide(img_Shogai[n - 1], scroll, 0);
     }
+    roadLayer->flushHeldUpdates();
 }
 
 void form_Main::DrawWhereTheRaceStands()
@@ -88,4 +92,5 @@ void form_Main::DrawWhereTheRaceStands()
     img_Road->setDrawnOffset(QPointF());
     for (int n = 1; n <= 6; ++n) car(n)->setDrawnOffset(QPointF());
     for (Picture* obstacle : img_Shogai) obstacle->setDrawnOffset(QPointF());
+    roadLayer->setUpdatesHeld(false);
 }

@@ -29,8 +29,13 @@ FrameClock::FrameClock(QWidget* window, Timer* watched, Frame frame, std::functi
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &FrameClock::frame);
     connect(watched_, &Timer::runningChanged, this, &FrameClock::watchedRunning);
-    // The first frame after a tick slides from where the tick put everything.
-    connect(watched_, &Timer::ticked, this, [this] { lastNs_ = clock_.nsecsElapsed(); });
+    // The first frame after a tick slides from where the tick put everything, and the frames
+    // fall due from the tick on.
+    connect(watched_, &Timer::ticked, this, [this] {
+        firstNs_ = lastNs_ = clock_.nsecsElapsed();
+        next_ = 1;
+        if (running_) scheduleNext();
+    });
     watchedRunning(watched_->Running());
 }
 
@@ -49,20 +54,26 @@ void FrameClock::watchedRunning(bool running)
     scheduleNext();
 }
 
+qint64 FrameClock::dueNs(qint64 n) const
+{
+    // Half a period off the watched timer's ticks, whatever the display's rate: a tick and a
+    // frame never fall due together, where the tick's work would make the frame late.
+    return firstNs_ + static_cast<qint64>(std::llround((n - 0.5) * periodMs_ * 1e6));
+}
+
 void FrameClock::scheduleNext()
 {
     const qint64 now = clock_.nsecsElapsed();
-    const auto dueOf = [this](qint64 n) { return firstNs_ + static_cast<qint64>(std::llround(n * periodMs_ * 1e6)); };
     // A frame whose time has gone by is skipped, not drawn late.
-    while (dueOf(next_) <= now) ++next_;
-    timer_.start(static_cast<int>(std::lround((dueOf(next_) - now) / 1e6)));
+    while (dueNs(next_) <= now) ++next_;
+    timer_.start(static_cast<int>(std::lround((dueNs(next_) - now) / 1e6)));
 }
 
 void FrameClock::frame()
 {
     if (!running_) return;
     const qint64 now = clock_.nsecsElapsed();
-    lastDueNs_ = firstNs_ + static_cast<qint64>(std::llround(next_ * periodMs_ * 1e6));
+    lastDueNs_ = dueNs(next_);
     lastRanNs_ = now;
     ++frames_;
     ++next_;

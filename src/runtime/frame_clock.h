@@ -4,10 +4,11 @@
 // The frames between a timer's ticks: while the watched timer ticks, a frame handler runs at the
 // display's rate (the refresh rate of the screen the window is on, 60 a second when the screen
 // does not tell), each frame due a whole number of periods after the first, so a late frame
-// never pushes the later ones back. The handler hears how long it is since the frame before (or
-// since the tick, for the first frame after one) and how long until the timer's next tick. When
-// the timer stops ticking (disabled or held), the frames stop and the stop handler runs once; no
-// frame timer runs while the watched timer does not.
+// never pushes the later ones back. The first is due half a period after the watched timer
+// starts or ticks, so that frames and ticks never come at once. The handler hears how long it
+// is since the frame before (or since the tick, for the first frame after one) and how long
+// until the timer's next tick. When the timer stops ticking (disabled or held), the frames stop
+// and the stop handler runs once; no frame timer runs while the watched timer does not.
 #pragma once
 
 #include <QElapsedTimer>
@@ -40,6 +41,7 @@ private:
     void watchedRunning(bool running);
     void frame();
     void scheduleNext();
+    qint64 dueNs(qint64 frame) const;
 
     QWidget* window_;
     Timer* watched_;
@@ -49,7 +51,7 @@ private:
     QElapsedTimer clock_;
     bool running_ = false;
     double periodMs_ = 1000.0 / 60;
-    qint64 firstNs_ = 0;    // when frame 0 was due
+    qint64 firstNs_ = 0;    // when the watched timer last started or ticked
     qint64 next_ = 0;       // the number of the next frame
     qint64 lastNs_ = 0;     // when the last frame or tick was
     qint64 frames_ = 0;

@@ -130,7 +130,24 @@ void PictureLayer::pictureChanged(const QRect& dirty)
         : QRectF(dirty.x() * drawScale_, dirty.y() * drawScale_, dirty.width() * drawScale_,
                  dirty.height() * drawScale_).toAlignedRect().adjusted(-1, -1, 1, 1);
     const QRect shown = scaled.intersected(rect());
-    if (!shown.isEmpty()) update(shown);
+    if (shown.isEmpty()) return;
+    if (held_)
+        heldDirty_ |= shown;
+    else
+        update(shown);
+}
+
+void PictureLayer::setUpdatesHeld(bool held)
+{
+    held_ = held;
+    if (!held) flushHeldUpdates();
+}
+
+void PictureLayer::flushHeldUpdates()
+{
+    if (heldDirty_.isEmpty()) return;
+    update(heldDirty_);
+    heldDirty_ = QRect();
 }
 
 void PictureLayer::paintEvent(QPaintEvent* event)

@@ -82,6 +82,11 @@ public:
 
     void setBackground(const QColor& color);
     void pictureChanged(const QRect& dirty);
+    // While held, the changes of the pictures are gathered instead of drawn at once, and drawn
+    // together at flushHeldUpdates() or when let go: smooth motion draws the race's changes with
+    // its next frame, instead of in a paint of their own just before it.
+    void setUpdatesHeld(bool held);
+    void flushHeldUpdates();
     // Draws the pictures at factor times their size, as a scene drawn larger or smaller than
     // designed; the pictures keep their places and sizes in the designed pixels.
     void setDrawScale(qreal factor);
@@ -97,6 +102,8 @@ private:
     QColor background_;
     int paintCount_ = 0;
     qreal drawScale_ = 1;
+    bool held_ = false;
+    QRect heldDirty_;
 };
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
