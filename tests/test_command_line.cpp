@@ -152,188 +152,43 @@ private slots:
         QCOMPARE(line.action, error.isEmpty() ? Action::Run : Action::Error);
     }
 
-    // The game started with --motion remembers the choice in the settings file's [Options],
-    // beside the rankings, which stay as they were.
-    void motionIsRemembered()
+    // A choice given on the command line (--motion, --language) is the player's: the settings
+    // file's [Options] keeps it for the next start, over what it held, beside the rankings,
+    // which stay as they were.
+    void choiceGivenIsKept_data()
     {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("before");
+        QTest::newRow("--motion classic") << "motion" << "classic" << QByteArray("Motion=smooth\n");
+        QTest::newRow("--motion smooth") << "motion" << "smooth" << QByteArray("Motion=classic\n");
+        QTest::newRow("--language en") << "language" << "en" << QByteArray();
+        QTest::newRow("--language ja, back from English") << "language" << "ja" << QByteArray("Language=en\n");
+    }
+    void choiceGivenIsKept()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, before);
         QTemporaryDir config;
         QVERIFY(config.isValid());
         QDir().mkpath(config.filePath(QStringLiteral("Tavolnik")));
         const QString path = config.filePath(QStringLiteral("Tavolnik/Tavolnik.conf"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Setting]\nHScore_Nm_2_1_0=\xe3\x81\x82\nHScore_Val_2_1_0=4321\n");
+        file.write("[Options]\n" + before + "[Setting]\nHScore_Nm_2_1_0=\xe3\x81\x82\nHScore_Val_2_1_0=4321\n");
         file.close();
         QProcessEnvironment env = headless();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
-        for (const char* motion : {"classic", "smooth"}) {
-            const Run r = run({QStringLiteral("--motion"), QString::fromLatin1(motion)}, env, measuredPath());
-            QCOMPARE(r.code, 0);
-            QSettings stored(path, QSettings::IniFormat);
-            QCOMPARE(stored.value(QStringLiteral("Options/Motion")).toString(), QString::fromLatin1(motion));
-            QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Val_2_1_0")).toString(), QStringLiteral("4321"));
-            QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
-        }
-    }
-
-    void displayNeeded_data()
-    {
-        QTest::addColumn<QString>("platformOption");
-        QTest::addColumn<QString>("platformVariable");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("wayland");
-        QTest::addColumn<bool>("missing");
-        QTest::newRow("default, nothing") << "" << "" << "" << "" << true;
-        QTest::newRow("default, X server") << "" << "" << ":0" << "" << false;
-        QTest::newRow("default, Wayland") << "" << "" << "" << "wayland-0" << false;
-        QTest::newRow("xcb, nothing") << "" << "xcb" << "" << "" << true;
-        QTest::newRow("wayland;xcb, nothing") << "" << "wayland;xcb" << "" << "" << true;
-        QTest::newRow("offscreen") << "" << "offscreen" << "" << "" << false;
-        QTest::newRow("vnc with options") << "" << "vnc:size=800x600" << "" << "" << false;
-        QTest::newRow("-platform offscreen") << "offscreen" << "xcb" << "" << "" << false;
-        QTest::newRow("-platform xcb") << "xcb" << "offscreen" << "" << "" << true;
-    }
-    void displayNeeded()
-    {
-        QFETCH(QString, platformOption);
-        QFETCH(QString, platformVariable);
-        QFETCH(QString, display);
-        QFETCH(QString, wayland);
-        QFETCH(bool, missing);
-        const QByteArray saved[3] = {qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"),
-                                     qgetenv("WAYLAND_DISPLAY")};
-        const auto set = [](const char* name, const QString& value) {
-            if (value.isEmpty())
-                qunsetenv(name);
-            else
-                qputenv(name, value.toLocal8Bit());
-        };
-        set("QT_QPA_PLATFORM", platformVariable);
-        set("DISPLAY", display);
-        set("WAYLAND_DISPLAY", wayland);
-        const bool result = DisplayMissing(platformOption);
-        set("QT_QPA_PLATFORM", QString::fromLocal8Bit(saved[0]));
-        set("DISPLAY", QString::fromLocal8Bit(saved[1]));
-        set("WAYLAND_DISPLAY", QString::fromLocal8Bit(saved[2]));
-        QCOMPARE(result, missing);
-    }
-
-    // The program itself, started as a player would start it.
-    void theProgram_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("out");      // exact standard output, or a start ("...")
-        QTest::addColumn<QString>("err");      // exact first line of standard error
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "Tavolnik 1.0.0\n" << "";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: tavolnik [options]..." << "";
-        QTest::newRow("unknown option") << QStringList{"--fast"} << 2 << ""
-                                        << "tavolnik: unknown option '--fast'";
-        QTest::newRow("bad scale") << QStringList{"--scale", "9"} << 2 << ""
-                                   << "tavolnik: --scale needs a whole number from 1 to 4, not '9'";
-        QTest::newRow("bad seed") << QStringList{"--seed", "x"} << 2 << ""
-                                  << "tavolnik: --seed needs a whole number, not 'x'";
-        QTest::newRow("bad language") << QStringList{"--language", "xx"} << 2 << ""
-                                      << "tavolnik: --language needs one of ja, en, not 'xx'";
-        QTest::newRow("no display") << QStringList{} << 2 << ""
-                                    << "tavolnik: cannot open a display: neither DISPLAY nor "
-                                       "WAYLAND_DISPLAY is set (QT_QPA_PLATFORM=offscreen runs "
-                                       "without one)";
-        QTest::newRow("no display, scaled") << QStringList{"--scale", "2"} << 2 << ""
-                                            << "tavolnik: cannot open a display: neither DISPLAY "
-                                               "nor WAYLAND_DISPLAY is set "
-                                               "(QT_QPA_PLATFORM=offscreen runs without one)";
-    }
-    void theProgram()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        const Run r = run(arguments, headless());
-        QCOMPARE(r.code, code);
-        if (out.endsWith(QLatin1String("...")))
-            QVERIFY2(r.out.startsWith(out.chopped(3)), qPrintable(r.out));
-        else
-            QCOMPARE(r.out, out);
-        if (err.isEmpty())
-            QCOMPARE(r.err, QString());
-        else
-            QCOMPARE(r.err.section('\n', 0, 0), err);
-        // A bad option shows the usage after its complaint; a bad value says only what is wrong.
-        const bool usage = r.err.contains(QLatin1String("Usage: tavolnik"));
-        QCOMPARE(usage, err.contains(QLatin1String("unknown option")));
-    }
-
-    // With a platform that needs no display the game starts, opens the title screen and paints.
-    void startsOffscreenAtEveryScale_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("plain") << QStringList{};
-        QTest::newRow("scale 2, seed") << QStringList{"--scale", "2", "--seed", "5"};
-        QTest::newRow("scale 4 and -platform") << QStringList{"--scale=4", "-platform", "offscreen"};
-    }
-    void startsOffscreenAtEveryScale()
-    {
-        QFETCH(QStringList, arguments);
-        QProcessEnvironment env = headless();
-        if (!arguments.contains(QLatin1String("-platform")))
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
-        const Run r = run(arguments, env, measuredPath());
+        const Run r = run({QStringLiteral("--") + option, value}, env, measuredPath());
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.out.startsWith(QLatin1String("first-paint")), qPrintable(r.out + r.err));
-    }
-
-    // Started as `tavolnik 2>&1 | true`: standard error is a pipe nobody reads. The game's first
-    // line there (the toolkit's word about XDG_RUNTIME_DIR) is lost, and the game plays on until
-    // it is told to end.
-    void closedStandardErrorNeverEndsTheGame()
-    {
-        QTemporaryDir config;
-        QProcessEnvironment env = headless();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        QProcess game;
-        game.setProcessEnvironment(env);
-        game.setStandardOutputFile(QProcess::nullDevice());
-        game.setChildProcessModifier([] {
-            int ends[2];
-            if (::pipe(ends) != 0) _exit(99);
-            ::close(ends[0]);
-            ::dup2(ends[1], STDERR_FILENO);
-        });
-        game.start(programPath(), {});
-        QVERIFY(game.waitForStarted());
-        QVERIFY(!game.waitForFinished(2000));
-        ::kill(pid_t(game.processId()), SIGTERM);
-        QVERIFY(game.waitForFinished(10000));
-        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(game.exitCode(), 128 + SIGTERM);
-    }
-
-    // --language is the player's choice: the settings file keeps it for the next start, and
-    // --language ja takes the game back to Japanese.
-    void theLanguageGivenIsKept()
-    {
-        QTemporaryDir config;
-        QVERIFY(config.isValid());
-        QProcessEnvironment env = headless();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-        env.insert(QStringLiteral("TAVOLNIK_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
-        auto kept = [&config] {
-            QSettings file(config.path() + QStringLiteral("/Tavolnik/Tavolnik.conf"), QSettings::IniFormat);
-            return file.value(QStringLiteral("Options/Language")).toString();
-        };
-        for (const char* language : {"en", "ja"}) {
-            const Run r = run({QStringLiteral("--language"), QLatin1String(language)}, env, measuredPath());
-            QCOMPARE(r.code, 0);
-            QCOMPARE(kept(), QLatin1String(language));
-        }
+        QSettings stored(path, QSettings::IniFormat);
+        const QString key = option == QLatin1String("motion") ? QStringLiteral("Options/Motion") : QStringLiteral("Options/Language");
+        QCOMPARE(stored.value(key).toString(), value);
+        QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Val_2_1_0")).toString(), QStringLiteral("4321"));
+        QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their
