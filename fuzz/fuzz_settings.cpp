@@ -21,7 +21,7 @@
 #include <cstdlib>
 #include <sys/resource.h>
 
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 #include "scores/high_scores.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "audio/media_recorder.h"
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
 

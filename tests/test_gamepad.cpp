@@ -15,8 +15,8 @@
 #include "input/gamepad.h"
 #include "race_fixture.h"
 #include "race/race_state.h"
-#include "runtime/motion_choice.h"
-#include "runtime/player_settings.h"
+#include "prefs/motion_choice.h"
+#include "storage/player_settings.h"
 #include "runtime/scene_wait.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include "app/form_title.h"
 #include "flow/race_screen_wiring.h"
 #include "race/stages.h"
-#include "runtime/key_bindings.h"
-#include "runtime/language.h"
-#include "runtime/player_settings.h"
+#include "prefs/key_bindings.h"
+#include "prefs/language.h"
+#include "storage/player_settings.h"
 #include "screens/form_controls.h"
 #include "window_fixture.h"
 

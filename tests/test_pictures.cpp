@@ -15,8 +15,8 @@
 
 #include <algorithm>
 
-#include "runtime/picture.h"
-#include "runtime/picture_drawing.h"
+#include "view/picture.h"
+#include "view/picture_drawing.h"
 
 #ifndef TAVOLNIK_PICTURES_DIR
 #error "TAVOLNIK_PICTURES_DIR must name the folder of the game's .svg pictures"

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "race/race_state.h"
-#include "runtime/key_bindings.h"
-#include "runtime/player_settings.h"
+#include "prefs/key_bindings.h"
+#include "storage/player_settings.h"
 #include "scores/high_scores.h"
 #include "scores_test_support.h"
 

@@ -20,7 +20,6 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "flow/race_screen_wiring.h"
-#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 class RaceScreenTest : public QObject

@@ -21,10 +21,10 @@
 #include "audio/media_recorder.h"
 #include "race/race_state.h"
 #include "runtime/random.h"
-#include "runtime/screen_fit.h"
+#include "view/screen_fit.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
-#include "runtime/game_constants.h"
+#include "race/stages.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 

@@ -16,8 +16,8 @@
 #include "race_fixture.h"
 #include "runtime/frame_clock.h"
 #include "runtime/key_repeat.h"
-#include "runtime/motion_choice.h"
-#include "runtime/player_settings.h"
+#include "prefs/motion_choice.h"
+#include "storage/player_settings.h"
 #include "scores/high_scores.h"
 
 namespace {

@@ -24,7 +24,6 @@
 #include "runtime/scene_wait.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
-#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 

@@ -19,7 +19,7 @@
 #include "scene_driver.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
-#include "runtime/game_constants.h"
+#include "view/controls.h"
 #include "screens/form_main.h"
 #include "window_fixture.h"
 #include "screens/form_rank.h"

@@ -15,7 +15,7 @@
 
 #include "app/form_title.h"
 #include "race/race_state.h"
-#include "runtime/scaled_scene.h"
+#include "view/scaled_scene.h"
 #include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 #include "window_fixture.h"

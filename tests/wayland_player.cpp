@@ -20,7 +20,7 @@
 
 #include "app/form_title.h"
 #include "app/startup.h"
-#include "runtime/scaled_scene.h"
+#include "view/scaled_scene.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 

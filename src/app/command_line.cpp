@@ -3,7 +3,7 @@
 
 #include "app/command_line.h"
 
-#include "runtime/language.h"
+#include "prefs/language.h"
 
 namespace {
 // Options of the window system itself that take a value; Qt reads them from the arguments.

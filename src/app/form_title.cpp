@@ -15,9 +15,9 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
-#include "runtime/scaled_scene.h"
-#include "runtime/screen_fit.h"
+#include "view/controls.h"
+#include "view/scaled_scene.h"
+#include "view/screen_fit.h"
 #include "race/stages.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"

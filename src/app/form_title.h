@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "runtime/controls.h"
-#include "runtime/picture.h"
+#include "view/controls.h"
+#include "view/picture.h"
 
 class QPushButton;
 class ScaledScene;

@@ -6,8 +6,8 @@
 #include <QApplication>
 
 #include "input/gamepad.h"
-#include "runtime/controls.h"
-#include "runtime/motion_choice.h"
+#include "view/controls.h"
+#include "prefs/motion_choice.h"
 #include "screens/form_main.h"
 
 void RaceScreenKeySink(int16_t keyCode)

@@ -4,7 +4,7 @@
 #include "audio/sound.h"
 
 #include "audio/media.h"
-#include "runtime/player_settings.h"
+#include "storage/player_settings.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 

@@ -7,7 +7,7 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
+#include "view/controls.h"
 #include "screens/form_main.h"
 
 namespace {

@@ -9,8 +9,7 @@
 
 #include "race/race_state.h"
 #include "race/stages.h"
-#include "runtime/game_constants.h"
-#include "runtime/language.h"
+#include "prefs/language.h"
 #include "runtime/message_box.h"
 #include "screens/form_controls.h"
 #include "screens/form_main.h"

@@ -9,7 +9,7 @@
 #include "audio/sound.h"
 #include "runtime/frame_clock.h"
 #include "runtime/key_repeat.h"
-#include "runtime/motion_choice.h"
+#include "prefs/motion_choice.h"
 #include "screens/form_main.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "audio/sound.h"
 #include "race/race_state.h"
 #include "race/stages.h"
-#include "runtime/game_constants.h"
+#include "view/controls.h"
 #include "runtime/program_folder.h"
 #include "screens/form_main.h"
 

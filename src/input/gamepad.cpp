@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
-#include "runtime/motion_choice.h"
+#include "prefs/key_bindings.h"
+#include "prefs/motion_choice.h"
 #include "runtime/sdl_library.h"
 
 namespace {

@@ -5,7 +5,6 @@
 // A fall over an obstacle goes on from where he stood; wrecking his board on a car ends the race.
 #include "audio/sound.h"
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
 #include "screens/form_main.h"
 
 

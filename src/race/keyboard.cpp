@@ -9,7 +9,7 @@
 
 #include "audio/sound.h"
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
+#include "prefs/key_bindings.h"
 #include "runtime/scene_wait.h"
 #include "screens/form_main.h"
 

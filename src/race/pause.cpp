@@ -11,8 +11,8 @@
 #include <QPainter>
 
 #include "audio/sound.h"
-#include "runtime/key_bindings.h"
-#include "runtime/scaled_scene.h"
+#include "prefs/key_bindings.h"
+#include "view/scaled_scene.h"
 #include "screens/form_main.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // hit tests.
 #include "race/race_state.h"
 #include "race/stages.h"
-#include "runtime/game_constants.h"
+#include "view/screen_fit.h"
 #include "screens/form_main.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 
 #include "race/race_state.h"
-#include "runtime/game_constants.h"
 
 namespace {
 const QList<RaceMode>& raceModes()

@@ -14,6 +14,13 @@
 #include <QStringList>
 #include <cstdint>
 
+// The kinds of ranking table: story clear times and drive distances.
+enum RankKind : int16_t { RankStory = 1, RankDrive = 2 };
+// The stage slots of a kind: one for each story stage; the drive uses the first only.
+enum RankSlot : int16_t { SlotStage1 = 1, SlotStage2 = 2, SlotDrive = 1 };
+// The entries each table keeps.
+constexpr int RanksKept = 5;
+
 // One message of a scene: its lines, and whether the scene waits for the player after it.
 struct SceneMessage {
     QStringList lines;

@@ -7,7 +7,7 @@
 
 #include "race/race_state.h"
 #include "race/stages.h"
-#include "runtime/game_constants.h"
+#include "view/screen_fit.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 

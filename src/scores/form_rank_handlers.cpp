@@ -11,7 +11,7 @@
 
 #include "audio/sound.h"
 #include "runtime/message_box.h"
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
 

@@ -18,7 +18,7 @@
 #include <iterator>
 
 #include "runtime/message_box.h"
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 
 QString HScoreName[3][3][5];
 int32_t HScoreVal[3][3][5] = {};

@@ -10,8 +10,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "runtime/game_constants.h"
-#include "runtime/settings_store.h"
+#include "race/stages.h"
+#include "storage/settings_store.h"
 
 // Indexed [kind][stage slot][rank]: a RankKind, a RankSlot, and rank 0 the best to 4 the
 // fifth. Index 0 of kind and slot is unused.

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "runtime/controls.h"
-#include "runtime/key_bindings.h"
-#include "runtime/screen_fit.h"
+#include "view/controls.h"
+#include "prefs/key_bindings.h"
+#include "view/screen_fit.h"
 
 namespace {
 QPointer<form_Controls>& openWindow()

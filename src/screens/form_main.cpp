@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/game_constants.h"
-#include "runtime/key_bindings.h"
+#include "prefs/key_bindings.h"
 #include "runtime/random.h"
 #include "screens/form_main.h"
 
@@ -18,12 +17,12 @@
 #include <algorithm>
 
 #include "audio/sound.h"
-#include "runtime/language.h"
+#include "prefs/language.h"
 #include "runtime/frame_clock.h"
 #include "runtime/key_repeat.h"
-#include "runtime/motion_choice.h"
-#include "runtime/scaled_scene.h"
-#include "runtime/screen_fit.h"
+#include "prefs/motion_choice.h"
+#include "view/scaled_scene.h"
+#include "view/screen_fit.h"
 
 namespace {
 form_Main* currentMain = nullptr;

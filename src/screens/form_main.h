@@ -16,11 +16,16 @@
 #include <functional>
 #include <vector>
 
-#include "runtime/controls.h"
-#include "runtime/game_constants.h"
-#include "runtime/picture.h"
+#include "view/controls.h"
+#include "view/screen_fit.h"
+#include "prefs/key_bindings.h"
+#include "view/picture.h"
 #include "runtime/timer.h"
 #include "runtime/vbool.h"
+
+// The speed gauge's bars (0x00BBGGRR): lit up to the speed step, dark above it.
+constexpr int GaugeLit = 0x0000FF;
+constexpr int GaugeDark = 0x404040;
 
 class FrameClock;
 class KeyRepeat;
@@ -263,8 +268,8 @@ private:
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects
-// (KeyLeft and the others in runtime/game_constants.h); 0 for keys the game does not know.
-// A key the player has given an action (runtime/key_bindings.h) gives that action's code, so
+// (KeyLeft and the others in prefs/key_bindings.h); 0 for keys the game does not know.
+// A key the player has given an action (prefs/key_bindings.h) gives that action's code, so
 // the accelerator is KeyA whichever key it is; Return, Escape, Pause and T keep their own.
 // The key, not the character it types, decides, so "a", "A" and Caps Lock act alike.
 int16_t VirtualKeyOf(int qtKey);

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <limits>
 
-#include "runtime/scaled_scene.h"
-#include "runtime/screen_fit.h"
+#include "view/scaled_scene.h"
+#include "view/screen_fit.h"
 
 namespace {
 

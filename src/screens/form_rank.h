@@ -24,7 +24,7 @@
 #include <QDialog>
 #include <QSet>
 
-#include "runtime/controls.h"
+#include "view/controls.h"
 
 class QLineEdit;
 class QPushButton;

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "runtime/controls.h"
+#include "view/controls.h"
 #include "runtime/message_box.h"
-#include "runtime/screen_fit.h"
+#include "view/screen_fit.h"
 
 namespace {
 QString ActionCaption(GameAction action)

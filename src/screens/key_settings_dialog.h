@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "runtime/key_bindings.h"
+#include "prefs/key_bindings.h"
 
 class QPushButton;
 

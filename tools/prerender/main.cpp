@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-#include "runtime/picture_drawing.h"
+#include "view/picture_drawing.h"
 
 int main(int argc, char** argv)
 {

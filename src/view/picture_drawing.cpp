@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/picture_drawing.h"
+#include "view/picture_drawing.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/language.h"
+#include "prefs/language.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
 
-#include "runtime/player_settings.h"
+#include "storage/player_settings.h"
 
 namespace {
 const QString kJapanese = QStringLiteral("ja");

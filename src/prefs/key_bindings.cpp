@@ -1,10 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/key_bindings.h"
+#include "prefs/key_bindings.h"
 
-#include "runtime/game_constants.h"
-#include "runtime/player_settings.h"
+#include "storage/player_settings.h"
 
 QString ControlsKeyOf(GameAction action)
 {

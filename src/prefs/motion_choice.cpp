@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/motion_choice.h"
+#include "prefs/motion_choice.h"
 
 #include <optional>
 
-#include "runtime/player_settings.h"
+#include "storage/player_settings.h"
 
 namespace {
 const QString MotionKey = QStringLiteral("Motion");

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/screen_fit.h"
+#include "view/screen_fit.h"
 
-#include "runtime/game_constants.h"
 
 #include <QApplication>
 #include <QCursor>

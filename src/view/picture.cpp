@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/picture.h"
+#include "view/picture.h"
 
-#include "runtime/picture_drawing.h"
+#include "view/picture_drawing.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/scaled_scene.h"
+#include "view/scaled_scene.h"
 
-#include "runtime/picture.h"
+#include "view/picture.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -11,6 +11,9 @@
 #include <QWidget>
 #include <functional>
 
+// The line break between the lines of a caption or a message.
+inline const QString CRLF = QStringLiteral("\r\n");
+
 // A colour as the classic 0x00BBGGRR value: red is 0x0000FF, dark grey 0x404040.
 QColor ColorFromBgr(int bgr);
 int BgrFromColor(const QColor& color);

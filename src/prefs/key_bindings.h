@@ -12,6 +12,22 @@
 #include <QString>
 #include <cstdint>
 
+// The key handler's key codes, the classic virtual-key codes: the keyboard and the gamepad
+// both hand these to Form_KeyDown. Each of the first eight stands for an action (KeyA is the
+// accelerator whichever key the player has given it).
+constexpr int16_t KeySpace = 32;
+constexpr int16_t KeyLeft = 37;
+constexpr int16_t KeyUp = 38;
+constexpr int16_t KeyRight = 39;
+constexpr int16_t KeyDown = 40;
+constexpr int16_t KeyA = 65;
+constexpr int16_t KeyB = 66;
+constexpr int16_t KeyP = 80;        // pauses a running race and lets it go on
+constexpr int16_t KeyPause = 19;    // the Pause key: as "P"
+constexpr int16_t KeyReturn = 13;   // presses the focused button, START or TITLE
+constexpr int16_t KeyEscape = 27;   // pauses as "P" does
+constexpr int16_t KeyT = 84;        // leaves a paused race for the title screen
+
 enum class GameAction { Accelerate, Brake, Left, Right, Up, Down, Next, Pause };
 constexpr int GameActionCount = 8;
 

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/controls.h"
-#include "runtime/game_constants.h"
-#include "runtime/scaled_scene.h"
+#include "view/controls.h"
+#include "view/scaled_scene.h"
 
 #include <QMouseEvent>
 #include <QPainter>

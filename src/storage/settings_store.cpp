@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 
 #include <QApplication>
 #include <QCoreApplication>

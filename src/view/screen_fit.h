@@ -10,6 +10,10 @@
 #include <QString>
 #include <optional>
 
+// The race window's client area in pixels at scale 1: the road above, the panel below.
+constexpr int RaceClientWidth = 601;
+constexpr int RaceClientHeight = 425;
+
 class QWidget;
 
 // The screen a window opens on, in the desktop's own pixels (after its own scaling).

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "runtime/player_settings.h"
+#include "storage/player_settings.h"
 
 #include <QMap>
 
-#include "runtime/settings_store.h"
+#include "storage/settings_store.h"
 
 namespace {
 const QString kApp = QStringLiteral("Tavolnik");
