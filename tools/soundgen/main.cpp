@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         std::printf("%-40s %10s %10s %10s\n", "file", "LUFS", "loudest", "dBTP");
         for (int i = 2; i < argc; ++i) {
             try {
-                const soundgen::Loudness l = soundgen::measureLoudness(argv[i]);
+                const Loudness l = soundgen::measureLoudness(argv[i]);
                 std::printf("%-40s %10.2f %10.2f %10.2f\n", std::filesystem::path(argv[i]).filename().c_str(),
                             l.integrated, l.loudestMoment, l.truePeak);
             } catch (const std::exception& e) {

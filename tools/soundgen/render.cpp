@@ -142,7 +142,7 @@ void highPass(std::vector<float>& samples)
 // The loop's integrated loudness: the gated mean of the whole tune, as EBU R128 hears it.
 double loopLoudness(const std::vector<float>& loop)
 {
-    return integratedLoudness(loop.data(), loop.size() / 2, 2, kRate);
+    return IntegratedLoudness(loop.data(), loop.size() / 2, 2, kRate);
 }
 
 // The recording `loop` (interleaved stereo, played round and round) raised by `gain`, its peaks

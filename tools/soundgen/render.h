@@ -6,6 +6,8 @@
 // of synthesising the tune during a race, which costs it a fraction of the processor time.
 #pragma once
 
+#include "audio/loudness.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +27,7 @@ struct Rendering {
 
 // Every rendering's integrated loudness (EBU R128), in LUFS: the tunes are heard equally loud
 // whatever their instruments. The game plays music 6 dB under its recording.
-constexpr double kLoudness = -14.0;
+constexpr double kLoudness = TuneLoudness;
 // The loudest a rendering may come between its samples as the game decodes it, in dBTP.
 constexpr double kTruePeak = -1.2;
 
