@@ -3,7 +3,8 @@
 
 // How loud a tune the mixer synthesises live will be heard, found out ahead: the same MIDI bytes
 // are played through FluidSynth with the same sound fonts, as fast as the processor goes, on a
-// thread of their own, and measured (EBU R128). A whole tune takes about a second of one core.
+// thread of their own, and measured (EBU R128): its first 40 s at most, about a quarter of a
+// second of one core.
 // The game then turns the live tune to the loudness of the recordings, whatever the sound font.
 // The synthesiser is made and ended on the calling thread, as the mixer makes and ends its own
 // (FluidSynth's shared tables take one at a time); only the playing runs on the thread.
@@ -18,7 +19,7 @@
 class LiveLoudness
 {
 public:
-    // Starts measuring `seconds` of the tune (one round); the fonts are the mixer's.
+    // Starts measuring the tune, `seconds` long (one round); the fonts are the mixer's.
     LiveLoudness(const QByteArray& midi, const QByteArrayList& soundFonts, double seconds);
     // Stops the measuring at once.
     ~LiveLoudness();
