@@ -105,9 +105,7 @@ TickMove ObstacleMove(const TickSnapshot& race, int n)
 TickMove RoadMove(const TickSnapshot& race)
 {
     const double left = race.road.left + 10 * race.speed;
-    TickMove move = Goes(left, race.road.top, false, left, race.road.top);
-    if (left >= 0) move.placeLeft = left - RoadTile;
-    return move;
+    return {true, left, race.road.top, false, left >= 0 ? left - RoadTile : left, race.road.top};
 }
 
 TickBody BodyOf(const Picture* picture, bool onRoad)

@@ -40,11 +40,14 @@ struct TickSnapshot {
 // What the tick does with one picture.
 struct TickMove {
     bool onRoad = false;  // it is on the road as the tick comes; one that is not stands parked
-    double left = 0;      // where its motion takes it: smooth motion draws it sliding there
+    // Where its motion takes it: smooth motion draws it sliding there.
+    double left = 0;
     double top = 0;
-    bool leaves = false;  // that is off the road: the tick parks it, and its flag goes off
-    double placeLeft = 0; // where the tick puts it: where its motion takes it, a car or an
-    double placeTop = 0;  // obstacle that leaves at its parking place, the road a tile back
+    bool leaves = false;  // there it is off the road: the tick parks it, and its flag goes off
+    // Where the tick puts it: where its motion takes it, but a car or an obstacle that leaves
+    // at its parking place, and the road a tile back once it has folded.
+    double placeLeft = 0;
+    double placeTop = 0;
 };
 
 struct TickPlan {
