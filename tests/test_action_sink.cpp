@@ -36,7 +36,8 @@ private slots:
         QTest::newRow("steady, latest arrow") << true << "+Right +Up" << "39 38" << 38 << "Right,Up";
         QTest::newRow("steady, let go of latest") << true << "+Right +Up -Up" << "39 38 -" << 39 << "Right";
         QTest::newRow("steady, let go of older") << true << "+Right +Up -Right" << "39 38 -" << 38 << "Up";
-        QTest::newRow("steady, focus lost") << true << "+Right +Up ! -Up" << "39 38 ! -" << 0 << "Right";
+        QTest::newRow("steady, focus lost") << true << "+Right +Up ! -Right" << "39 38 ! -" << 0 << "Up";
+        QTest::newRow("steady, held before focus lost") << true << "+Right +Up ! +Left -Left" << "39 38 ! 37 -" << 0 << "Right,Up";
         QTest::newRow("steady, other keys") << true << "+Right +A *A +Shift+B" << "39 65 65 66/1" << 39 << "A,B,Right";
         QTest::newRow("steady, closing") << true << "x +Right" << "x ." << 0 << "Right";
     }
