@@ -59,11 +59,10 @@ private slots:
             if (step == "modal") modal.setModal(true), modal.show();
             if (step.startsWith("pad:")) sink.padAction(int16_t(step.mid(4).toInt()));
             if (QStringLiteral("+*-~").contains(step[0]) && step.size() > 1) {
-                const int key = QKeySequence::fromString(step.mid(1))[0].key();
-                const int modifiers = QKeySequence::fromString(step.mid(1))[0].keyboardModifiers();
+                const QKeyCombination key = QKeySequence::fromString(step.mid(1))[0];
                 const bool down = step[0] == '+' || step[0] == '*', repeat = step[0] == '*' || step[0] == '~';
-                sink.keyHeld(key, down, repeat);
-                kept = down ? sink.keyPressed(key, modifiers, repeat) : sink.keyReleased(key, repeat);
+                sink.keyHeld(key.key(), down, repeat);
+                kept = down ? sink.keyPressed(key.key(), key.keyboardModifiers(), repeat) : sink.keyReleased(key.key(), repeat);
             }
             did << (!now.isEmpty() ? now.join(',') : kept ? QStringLiteral("-") : QStringLiteral("!x modal").contains(step) ? step : QStringLiteral("."));
             now.clear();

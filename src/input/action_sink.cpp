@@ -75,7 +75,7 @@ void ActionSink::keyHeld(int qtKey, bool down, bool autoRepeat)
         keysDown_.remove(qtKey);
 }
 
-bool ActionSink::keyPressed(int qtKey, int modifiers, bool autoRepeat)
+bool ActionSink::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat)
 {
     if (!open()) return false;
     const bool altReturn = (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) && (modifiers & Qt::AltModifier);

@@ -63,7 +63,7 @@ public:
     // A key (a Qt::Key value) pressed or let go in the race screen; true when it is the game's,
     // which then does nothing else: the hidden text box neither types nor moves its cursor, and
     // a focused button is not pressed by Space.
-    bool keyPressed(int qtKey, int modifiers, bool autoRepeat);
+    bool keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     bool keyReleased(int qtKey, bool autoRepeat);
     // The race screen has lost the keyboard to another window: no release would come.
     void focusLost();
