@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Music and effects: the commands the game sends and in what order (through the recorder),
-// the real SDL2_mixer backend on a headless audio driver, and the files soundgen writes.
+// Music and effects: the commands the game sends and in what order (through the recorder), and
+// the real SDL2_mixer backend on a headless audio driver, playing the files soundgen writes.
 
 #include "audio/media.h"
 #include "audio/media_recorder.h"
@@ -14,7 +14,6 @@
 
 #include "midi/midi_file.h"
 #include "midi/sound_fonts.h"
-#include "midi_summary.h"
 #include "race_mix.h"
 #include "render.h"
 
@@ -892,49 +891,6 @@ private slots:
 
     // ---- the files soundgen writes ----
 
-    void effectFilesAreShortCleanWaves_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<double>("shortest");
-        QTest::addColumn<double>("longest");
-        QTest::newRow("Click") << "Click" << 0.02 << 0.2;
-        QTest::newRow("Up") << "Up" << 0.1 << 0.8;
-        QTest::newRow("Down") << "Down" << 0.1 << 0.8;
-        QTest::newRow("Crush1") << "Crush1" << 0.3 << 1.5;
-        QTest::newRow("Crush2") << "Crush2" << 0.5 << 2.0;
-        QTest::newRow("Claps") << "Claps" << 1.5 << 2.5;
-    }
-    void effectFilesAreShortCleanWaves()
-    {
-        QFETCH(QString, name);
-        QFETCH(double, shortest);
-        QFETCH(double, longest);
-        QFile f(soundFolder() + "/" + name + ".wav");
-        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName() + " is missing: build soundgen_run"));
-        const QByteArray d = f.readAll();
-        QVERIFY(d.size() > 44);
-        const auto le16 = [&d](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
-        const auto le32 = [&d](int i) { return qFromLittleEndian<quint32>(d.constData() + i); };
-        QCOMPARE(d.left(4), QByteArray("RIFF"));
-        QCOMPARE(le32(4), quint32(d.size() - 8));
-        QCOMPARE(d.mid(8, 8), QByteArray("WAVEfmt "));
-        QCOMPARE(le16(20), quint16(1));  // PCM
-        const int channels = le16(22), rate = int(le32(24)), bits = le16(34);
-        QCOMPARE(bits, 16);
-        QCOMPARE(le32(28), quint32(rate * channels * 2));
-        QCOMPARE(d.mid(36, 4), QByteArray("data"));
-        const int bytes = int(le32(40));
-        QCOMPARE(bytes, d.size() - 44);
-        const double seconds = double(bytes) / (rate * channels * 2);
-        QVERIFY2(seconds >= shortest && seconds <= longest, qPrintable(QString::number(seconds)));
-        int top = 0;
-        for (int i = 44; i + 1 < d.size(); i += 2)
-            top = qMax(top, qAbs(int(qFromLittleEndian<qint16>(d.constData() + i))));
-        QVERIFY2(top > 16000 && top < 32767, "too quiet or clipped");
-        // The end fades out, so stopping never clicks.
-        QVERIFY(qAbs(int(qFromLittleEndian<qint16>(d.constData() + d.size() - 2))) < 200);
-    }
-
     // The game times a tune's loop by the length it reads from the MIDI file: notes in running
     // status, every tempo change wherever it stands, a file wrapped as RMID; a track that ends
     // without its end-of-track event still counts, one cut inside an event gives no length.
@@ -972,24 +928,17 @@ private slots:
         QCOMPARE(file.error == nullptr, whole);
     }
 
-    void tunesAreLongEnoughAndComplete_data()
+    // The game's mixer takes every tune soundgen wrote (soundgen's own checks of what the files
+    // hold are beside it, in tools/soundgen).
+    void theBuiltTunesOpen_data()
     {
         QTest::addColumn<QString>("name");
         for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) QTest::newRow(name) << name;
     }
-    void tunesAreLongEnoughAndComplete()
+    void theBuiltTunesOpen()
     {
         QFETCH(QString, name);
         const QString path = soundFolder() + "/" + name + ".mid";
-        const MidiSummary s = readMidi(path);
-        QVERIFY2(s.ok, qPrintable(path + ": " + s.error));
-        QVERIFY(s.hasTempo);
-        QVERIFY2(s.seconds >= 45.0, qPrintable(QString::number(s.seconds)));
-        QVERIFY(s.noteChannels.contains(9));  // percussion
-        QVERIFY2(s.noteChannels.size() >= 3, "needs melody, bass and drums");
-        QVERIFY(s.notes > 300);
-        QCOMPARE(s.unmatched, 0);
-        // And the mixer takes it.
         QCOMPARE(mciSendString("open \"" + path + "\" alias bgm"), 0);
         QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
     }
@@ -1042,17 +991,6 @@ private slots:
         QCOMPARE(reply, QStringLiteral("playing"));
         QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
         QVERIFY(MusicSourceOf(QStringLiteral("bgm")).isEmpty());
-    }
-
-    void tunesDifferFromEachOther()
-    {
-        QSet<QByteArray> seen;
-        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) {
-            QFile f(soundFolder() + "/" + name + ".mid");
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            seen.insert(f.readAll());
-        }
-        QCOMPARE(seen.size(), 5);
     }
 };
 
