@@ -205,18 +205,6 @@ private slots:
 
     // ---- the commands the game sends ----
 
-    void startOpensTheFileThenPlaysIt()
-    {
-        MediaRecorder rec;
-        BgmFile = QStringLiteral("/games/tavolnik/sound/BGM1.mid");
-        BgmControl(BgmStart);
-        QCOMPARE(rec.commands(), QStringList({QStringLiteral("open \"/games/tavolnik/sound/BGM1.mid\" alias bgm"),
-                                              QStringLiteral("play bgm notify")}));
-        QCOMPARE(rec.calls.at(0).kind, MediaCall::Send);
-        QCOMPARE(rec.calls.at(1).kind, MediaCall::Send);
-        QCOMPARE(BgmOpen, VbTrue);
-    }
-
     void aStoryStageSendsItsCommandsInOrder()
     {
         MediaRecorder rec;
@@ -281,78 +269,75 @@ private slots:
         QVERIFY(boxes.isEmpty());
     }
 
-    void pollAndStopSendNothingWhileTheMusicIsClosed_data()
+    // What the music control sends from a given start: the commands in order, which of them go
+    // through the call that reports failures (E) rather than the quiet one (S), whether the
+    // music is open after, and a box for each failing command that reports them.
+    void theMusicControlSendsItsCommands_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("poll") << 2;
-        QTest::newRow("stop") << 1;
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("openBefore");
+        QTest::addColumn<QString>("failing");  // the commands that fail, by their start
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QList<int>>("steps");  // BgmControl's modes, in order
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("kinds");
+        QTest::addColumn<bool>("openAfter");
+        QTest::addColumn<QStringList>("shownFor");  // the command each box names
+        const int none = 0, start = BgmStart, stop = BgmStop, poll = BgmPoll;
+        QTest::newRow("start opens the file, then plays it")
+            << "/games/tavolnik/sound/BGM1.mid" << false << "" << none << QList<int>{start}
+            << QStringList{"open \"/games/tavolnik/sound/BGM1.mid\" alias bgm", "play bgm notify"} << "SS" << true
+            << QStringList{};
+        QTest::newRow("poll while the music is closed: nothing")
+            << "/p/sound/BGM1.mid" << false << "" << none << QList<int>{poll} << QStringList{} << "" << false << QStringList{};
+        QTest::newRow("stop while the music is closed: nothing")
+            << "/p/sound/BGM1.mid" << false << "" << none << QList<int>{stop} << QStringList{} << "" << false << QStringList{};
+        // A start always begins by clearing the open flag.
+        QTest::newRow("a failed open sends nothing more and shows no box")
+            << "/p/sound/missing.mid" << true << "open" << int(MCIERR_FILE_NOT_FOUND) << QList<int>{start, poll, stop}
+            << QStringList{"open \"/p/sound/missing.mid\" alias bgm"} << "S" << false << QStringList{};
+        QTest::newRow("a failed play closes the device")
+            << "/p/sound/BGM2.mid" << false << "play" << int(MCIERR_HARDWARE) << QList<int>{start}
+            << QStringList{"open \"/p/sound/BGM2.mid\" alias bgm", "play bgm notify", "close bgm"} << "SSE" << false
+            << QStringList{};
+        QTest::newRow("stopping twice sends stop and close once")
+            << "" << true << "" << none << QList<int>{stop, stop} << QStringList{"stop bgm", "close bgm"} << "EE" << false
+            << QStringList{};
+        const QStringList stopAndClose{"stop bgm", "close bgm"};
+        QTest::newRow("a failing stop shows a box and the game goes on")
+            << "" << true << "stop" << int(MCIERR_INVALID_DEVICE_NAME) << QList<int>{stop} << stopAndClose << "EE" << false
+            << QStringList{"stop bgm"};
+        QTest::newRow("a failing close shows a box and the game goes on")
+            << "" << true << "close" << int(MCIERR_INVALID_DEVICE_NAME) << QList<int>{stop} << stopAndClose << "EE" << false
+            << QStringList{"close bgm"};
+        QTest::newRow("both failing show a box each")
+            << "" << true << "" << int(MCIERR_INVALID_DEVICE_NAME) << QList<int>{stop} << stopAndClose << "EE" << false
+            << stopAndClose;
     }
-    void pollAndStopSendNothingWhileTheMusicIsClosed()
+    void theMusicControlSendsItsCommands()
     {
-        QFETCH(int, mode);
-        MediaRecorder rec;
-        BgmFile = QStringLiteral("/p/sound/BGM1.mid");
-        BgmControl(int16_t(mode));
-        QVERIFY(rec.calls.isEmpty());
-    }
-
-    void aFailedOpenSendsNothingMoreAndShowsNoBox()
-    {
-        MediaRecorder rec;
-        rec.failOn(QStringLiteral("open"), MCIERR_FILE_NOT_FOUND);
-        BgmOpen = VbTrue;  // a start always begins by clearing it
-        BgmFile = QStringLiteral("/p/sound/missing.mid");
-        BgmControl(BgmStart);
-        QCOMPARE(BgmOpen, VbFalse);
-        BgmControl(BgmPoll);
-        BgmControl(BgmStop);
-        QCOMPARE(rec.commands(), QStringList{QStringLiteral("open \"/p/sound/missing.mid\" alias bgm")});
-        QVERIFY(boxes.isEmpty());
-    }
-
-    void aFailedPlayClosesTheDevice()
-    {
-        MediaRecorder rec;
-        rec.failOn(QStringLiteral("play"), MCIERR_HARDWARE);
-        BgmFile = QStringLiteral("/p/sound/BGM2.mid");
-        BgmControl(BgmStart);
-        QCOMPARE(rec.commands(), QStringList({"open \"/p/sound/BGM2.mid\" alias bgm", "play bgm notify", "close bgm"}));
-        QCOMPARE(rec.calls.last().kind, MediaCall::Execute);
-        QCOMPARE(BgmOpen, VbFalse);
-        QVERIFY(boxes.isEmpty());
-    }
-
-    void stoppingTwiceSendsStopAndCloseOnce()
-    {
-        MediaRecorder rec;
-        BgmOpen = VbTrue;
-        BgmControl(BgmStop);
-        BgmControl(BgmStop);
-        QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
-        QCOMPARE(BgmOpen, VbFalse);
-    }
-
-    void aFailingExecutedCommandShowsABoxAndTheGameGoesOn_data()
-    {
-        QTest::addColumn<QString>("failing");
-        QTest::addColumn<QStringList>("shownFor");
-        QTest::newRow("stop") << "stop" << QStringList{"stop bgm"};
-        QTest::newRow("close") << "close" << QStringList{"close bgm"};
-        QTest::newRow("both") << "" << QStringList{"stop bgm", "close bgm"};
-    }
-    void aFailingExecutedCommandShowsABoxAndTheGameGoesOn()
-    {
+        QFETCH(QString, file);
+        QFETCH(bool, openBefore);
         QFETCH(QString, failing);
+        QFETCH(int, error);
+        QFETCH(QList<int>, steps);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, kinds);
+        QFETCH(bool, openAfter);
         QFETCH(QStringList, shownFor);
         MediaRecorder rec;
-        rec.failOn(failing, MCIERR_INVALID_DEVICE_NAME);
-        BgmOpen = VbTrue;
-        BgmControl(BgmStop);
-        QCOMPARE(rec.commands(), QStringList({"stop bgm", "close bgm"}));
-        QCOMPARE(BgmOpen, VbFalse);
+        if (error) rec.failOn(failing, error);
+        BgmFile = file;
+        if (openBefore) BgmOpen = VbTrue;
+        for (const int mode : steps) BgmControl(int16_t(mode));
+        QCOMPARE(rec.commands(), commands);
+        QString sent;
+        for (const MediaCall& call : std::as_const(rec.calls)) sent += call.kind == MediaCall::Execute ? 'E' : 'S';
+        QCOMPARE(sent, kinds);
+        QCOMPARE(BgmOpen, openAfter ? VbTrue : VbFalse);
         QCOMPARE(boxes.size(), shownFor.size());
         for (int k = 0; k < boxes.size(); ++k) {
-            QVERIFY(boxes[k].text.contains(mciGetErrorString(MCIERR_INVALID_DEVICE_NAME)));
+            QVERIFY(boxes[k].text.contains(mciGetErrorString(error)));
             QVERIFY2(boxes[k].text.contains(shownFor[k]), qPrintable(boxes[k].text));
             QVERIFY(!boxes[k].title.isEmpty());
         }
