@@ -345,7 +345,7 @@ public:
             ::usleep(2000);
             return true;
         }
-        if (waited >= 500 && !noted_) {
+        if (waited >= 500) {
             noted_ = true;
             if (saveWaitNote()) saveWaitNote()(true);
         }

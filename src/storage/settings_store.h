@@ -112,10 +112,10 @@ private:
     QString failure_;
 };
 
-// Told true when a save has waited half a second for another program's lock, and false when that
-// save stops waiting (whether it got the lock or not); the windows show the player a note
-// meanwhile. Set once at start-up by the layer that owns the windows; the store itself shows
-// nothing. An empty function tells no one.
+// Told true while a save waits for another program's lock, at every moment of the wait once it
+// has lasted half a second, and false once when that save stops waiting (whether it got the lock
+// or not); the windows show the player a note meanwhile. Set once at start-up by the layer that
+// owns the windows; the store itself shows nothing. An empty function tells no one.
 using SaveWaitNote = std::function<void(bool waiting)>;
 void SetSaveWaitNote(SaveWaitNote note);
 

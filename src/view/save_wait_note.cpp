@@ -11,12 +11,13 @@
 
 namespace {
 
-// The note of the save that waits, centred over the modal window in front, else the active one.
+// The note of the save that waits, centred over the modal window in front, else the active one;
+// made again should the window it was over go meanwhile.
 void noteSaveWait(bool waiting)
 {
     static QPointer<QLabel> note;
-    delete note;
-    if (!waiting || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    if (!waiting) delete note;
+    if (!waiting || note || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
     QWidget* over = QApplication::activeModalWidget();
     if (!over) over = QApplication::activeWindow();
     note = new QLabel(QCoreApplication::translate("SettingsStore", "保存中…"), over, Qt::ToolTip | Qt::FramelessWindowHint);
