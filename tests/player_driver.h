@@ -107,6 +107,8 @@ inline QStringList EffectNames(const MediaRecorder& recorder) { return scores_te
 
 }  // namespace player
 
+// What the tests of whole windows share; a test class holds one and calls its init() and
+// cleanup() from its own.
 struct WindowFixture {
     std::unique_ptr<MediaRecorder> sound;
 
@@ -160,6 +162,7 @@ struct WindowFixture {
         return QTest::qExec(&test, argc, argv);                                           \
     }
 
+// What the race tests share: a fresh race screen, a repeatable random sequence and a recorder.
 struct RaceFixture {
     std::unique_ptr<MediaRecorder> sound;
     form_Main* form = nullptr;
@@ -253,6 +256,9 @@ inline uint64_t SeedWithFirstDrawBelow(double p)
     return SeedWhere([p](const QList<double>& d) { return d[0] < p; }, 1);
 }
 
+// Plays the player's part in the race screen's scenes: answers every wait for the next message
+// (by a click on "Click or SpaceKey to Next" and by Space, in turn), types a name into a
+// ranking window that asks for one and closes it, and keeps a record of what it saw.
 class SceneDriver : public QObject
 {
 public:
