@@ -10,10 +10,13 @@
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "race/stages.h"
 #include "runtime/message_box.h"
 #include "storage/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
+
+static_assert(form_Rank::Rows == RanksKept, "the ranking window shows a row for each entry a table keeps");
 
 bool form_Rank::NameEntryShown() const
 {

@@ -62,9 +62,9 @@ form_Rank::form_Rank(const QStringList& stageNames, QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    Label** rankLabels[5] = {&Label1, &Label2, &Label3, &Label4, &Label5};
-    const char* rankCaptions[5] = {"1st", "2nd", "3rd", "4th", "5th"};
-    for (int k = 0; k < 5; ++k) {
+    Label** rankLabels[Rows] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+    const char* rankCaptions[Rows] = {"1st", "2nd", "3rd", "4th", "5th"};
+    for (int k = 0; k < Rows; ++k) {
         const int top = kRowTop + kRowStep * k;
         const QColor color = rowColor(k);
 
@@ -91,7 +91,7 @@ form_Rank::form_Rank(const QStringList& stageNames, QWidget* parent)
 
     // The name boxes lie over the name labels. No length limit, and the input method stays on,
     // so a name can be typed in Japanese.
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < Rows; ++k) {
         txt_Nm[k] = new QLineEdit(this);
         txt_Nm[k]->setGeometry(48, kRowTop + kRowStep * k, 169, 18);
         txt_Nm[k]->setMaxLength(std::numeric_limits<int>::max());

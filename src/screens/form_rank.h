@@ -37,6 +37,8 @@ class form_Rank : public QDialog
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 329;
+    // The rows of the table shown, one for each entry a ranking table keeps.
+    static constexpr int Rows = 5;
     // Down to the foot of the last STAGE button: 185 with the story's two stages.
     int ClientHeight() const;
 
@@ -52,10 +54,10 @@ public:
     Label* Label3 = nullptr;
     Label* Label4 = nullptr;
     Label* Label5 = nullptr;
-    Label* lbl_Nm[5] = {};
-    QLineEdit* txt_Nm[5] = {};
-    Label* lbl_Score[5] = {};
-    Label* lbl_Tan[5] = {};
+    Label* lbl_Nm[Rows] = {};
+    QLineEdit* txt_Nm[Rows] = {};
+    Label* lbl_Score[Rows] = {};
+    Label* lbl_Tan[Rows] = {};
     Line* Line1 = nullptr;
     QWidget* Frame1 = nullptr;
     OptionButton* Option1[2] = {};  // in Frame1: "ストーリー", "ドライブ"
