@@ -24,6 +24,7 @@
 #include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
+#include "player_driver.h"
 
 namespace {
 
@@ -98,8 +99,7 @@ private slots:
         sinceStart.start();
         auto closeNow = [&] {
             closed = true;
-            if (QWindow* handle = m->windowHandle()) handle->close();
-            else m->close();
+            player::CloseBox(m);
             if (m) {
                 atClose.taken = true;
                 atClose.anyTimer = anyRaceTimer(m);
@@ -114,8 +114,8 @@ private slots:
         hand.setInterval(5);
         connect(&hand, &QTimer::timeout, [&] {
             if (closed || !m) return;
-            auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget());
-            const bool waiting = SceneWait::depth() > 0 && m->Nextbox->isVisible();
+            form_Rank* rank = player::WaitingRankWindow();
+            const bool waiting = player::MessageWaits(m);
             const bool racing = m->timer_Zenta->Enabled();
             switch (phase) {
             case OpeningWait:
@@ -157,9 +157,7 @@ private slots:
             // Everything else the player meets is answered: messages with Space, a stray
             // ranking window with a name.
             if (rank) {
-                for (QLineEdit* box : rank->txt_Nm)
-                    if (!box->isHidden()) box->setText(QStringLiteral("かおす"));
-                rank->cmd_Close->click();
+                player::EnterRankName(rank, QStringLiteral("かおす"));
             } else if (waiting) {
                 m->Form_KeyDown(32, 0);
             }

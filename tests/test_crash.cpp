@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "race_fixture.h"
+#include "player_driver.h"
 #include "audio/sound.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"

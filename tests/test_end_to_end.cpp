@@ -26,7 +26,7 @@
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
-#include "window_fixture.h"
+#include "player_driver.h"
 
 namespace {
 constexpr int32_t ShortDistance = 600;
@@ -84,17 +84,15 @@ private slots:
         driver.setInterval(10);
         connect(&driver, &QTimer::timeout, this, [&] {
             // A name for the ranking, then とじる.
-            if (auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget())) {
+            if (form_Rank* rank = player::WaitingRankWindow()) {
                 rankCaption = race ? race->lbl_Msg->Caption() : QString();
-                for (QLineEdit* box : rank->txt_Nm)
-                    if (!box->isHidden()) QTest::keyClicks(box, QStringLiteral("Retsu"));
-                rank->cmd_Close->click();
+                player::EnterRankName(rank, QStringLiteral("Retsu"), true);
                 return;
             }
             // Every message that waits is read and answered with Space.
-            if (race && SceneWait::depth() > 0 && race->Nextbox->isVisible()) {
+            if (race && player::MessageWaits(race)) {
                 waits << race->lbl_Msg->Caption();
-                QTest::keyClick(race->Text1, Qt::Key_Space);
+                player::PressSpace(race);
                 return;
             }
             switch (phase) {
@@ -148,7 +146,7 @@ private slots:
             case Racing2:
                 // The player has seen enough and closes the window.
                 phase = Leaving;
-                race->windowHandle()->close();
+                player::CloseBox(race);
                 break;
             case Leaving:
                 break;

@@ -8,11 +8,10 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "race_fixture.h"
+#include "player_driver.h"
 #include "audio/sound.h"
 #include "runtime/program_folder.h"
 #include "screens/form_rank.h"
-#include "window_fixture.h"
 
 using namespace scores_test;
 

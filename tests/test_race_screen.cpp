@@ -21,6 +21,7 @@
 #include "runtime/scene_wait.h"
 #include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
+#include "player_driver.h"
 
 class RaceScreenTest : public QObject
 {
@@ -44,12 +45,10 @@ private:
     void startWithOpening(const std::function<void()>& during)
     {
         bool ran = false;
-        QTimer::singleShot(50, form, [&] {
+        player::PressStart(form, [&] {
             during();
             ran = true;
-            form->Form_KeyDown(32, 0);
         });
-        form->cmd_Start_Click();
         QVERIFY(ran);
     }
 

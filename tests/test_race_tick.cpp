@@ -6,7 +6,28 @@
 #include <QtTest>
 
 #include "race/race_state.h"
+#include "race/tick_plan.h"
 #include "race_fixture.h"
+
+namespace {
+// A race with the road at its start and every car and obstacle parked far off, at their sizes.
+TickSnapshot ParkedRace(bool story, int distance, int speed)
+{
+    TickSnapshot race{story, distance, int16_t(speed), {true, -344, 0, 1202, 303}, {}, {}, {}};
+    const int carSizes[7][2] = {{0, 0}, {117, 50}, {117, 50}, {164, 96}, {164, 96}, {63, 114}, {63, 114}};
+    for (int n = 1; n <= 6; ++n) race.car[n] = {false, -2000, -2000, carSizes[n][0], carSizes[n][1]};
+    for (int n = 1; n <= 4; ++n) race.obstacle[n] = {false, -2000, -2000, 79, 36};
+    return race;
+}
+
+// "road", "car<n>" or "obstacle<n>" of a snapshot or a plan.
+template <typename Race> auto& Named(Race& race, const QString& name)
+{
+    if (name == QLatin1String("road")) return race.road;
+    const int n = name.right(1).toInt();
+    return name.startsWith(QLatin1String("car")) ? race.car[n] : race.obstacle[n];
+}
+} // namespace
 
 class RaceTickTest : public QObject
 {
@@ -20,6 +41,79 @@ private slots:
         f.startRace(ModeDrive, 0, 0);
     }
     void cleanup() { f.tearDown(); }
+
+    // The tick plan alone, without a window: one picture on the road (and another that may hold
+    // it back), where its motion takes it and where the tick puts it.
+    void plan_data()
+    {
+        QTest::addColumn<bool>("story");
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<int>("carSpeed");
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QPointF>("blockerAt");
+        QTest::addColumn<QPointF>("reach");
+        QTest::addColumn<QPointF>("place");
+        QTest::addColumn<bool>("leaves");
+        QTest::addColumn<int>("distanceAfter");
+        QTest::addColumn<bool>("endsStage");
+        const QString none;
+        QTest::newRow("car 1 own step") << false << 100 << 2 << "car1" << QPointF(100, 72) << 10 << none << QPointF() << QPointF(130, 72) << QPointF(130, 72) << false << 110 << false;
+        QTest::newRow("car 2 own step") << false << 100 << 2 << "car2" << QPointF(300, 184) << 10 << none << QPointF() << QPointF(270, 184) << QPointF(270, 184) << false << 110 << false;
+        QTest::newRow("car 1 held back by car 5") << false << 100 << 2 << "car1" << QPointF(100, 72) << 10 << "car5" << QPointF(150, 80) << QPointF(140, 72) << QPointF(140, 72) << false << 110 << false;
+        QTest::newRow("car 4 held back by obstacle 2") << false << 100 << 2 << "car4" << QPointF(300, 152) << 10 << "obstacle2" << QPointF(250, 200) << QPointF(280, 152) << QPointF(280, 152) << false << 110 << false;
+        QTest::newRow("car 3 meets car 6 edge to edge") << false << 100 << 2 << "car3" << QPointF(100, 48) << 10 << "car6" << QPointF(294, 0) << QPointF(140, 48) << QPointF(140, 48) << false << 110 << false;
+        QTest::newRow("car 3 a pixel short of car 6") << false << 100 << 2 << "car3" << QPointF(100, 48) << 10 << "car6" << QPointF(295, 0) << QPointF(130, 48) << QPointF(130, 48) << false << 110 << false;
+        QTest::newRow("car 1 leaves at the right") << false << 0 << 0 << "car1" << QPointF(591, 72) << 11 << none << QPointF() << QPointF(602, 72) << QPointF(-117, 72) << true << 0 << false;
+        QTest::newRow("car 2 leaves at the left") << false << 0 << 0 << "car2" << QPointF(-108, 184) << 10 << none << QPointF() << QPointF(-118, 184) << QPointF(601, 184) << true << 0 << false;
+        QTest::newRow("car 5 leaves at the bottom") << false << 0 << 2 << "car5" << QPointF(100, 245) << 6 << none << QPointF() << QPointF(120, 305) << QPointF(120, -114) << true << 10 << false;
+        QTest::newRow("car 6 leaves at the top") << false << 0 << 1 << "car6" << QPointF(300, -65) << 5 << none << QPointF() << QPointF(310, -115) << QPointF(310, 304) << true << 5 << false;
+        QTest::newRow("obstacle 2 leaves at the right") << false << 0 << 1 << "obstacle2" << QPointF(592, 200) << 0 << none << QPointF() << QPointF(602, 200) << QPointF(-80, 200) << true << 5 << false;
+        QTest::newRow("road folds a tile back") << false << 0 << 9 << "road" << QPointF(-74, 0) << 0 << none << QPointF() << QPointF(16, 0) << QPointF(-585, 0) << false << 45 << false;
+        QTest::newRow("road reaching 0 folds") << false << 0 << 1 << "road" << QPointF(-10, 0) << 0 << none << QPointF() << QPointF(0, 0) << QPointF(-601, 0) << false << 5 << false;
+        QTest::newRow("story runs on") << true << 46 << 9 << "car1" << QPointF(100, 72) << 10 << none << QPointF() << QPointF(200, 72) << QPointF(200, 72) << false << 1 << false;
+        QTest::newRow("goal tick moves nothing") << true << 45 << 9 << "car1" << QPointF(100, 72) << 10 << "car5" << QPointF(150, 80) << QPointF(100, 72) << QPointF(100, 72) << false << 0 << true;
+        QTest::newRow("drive never ends") << false << -100 << 0 << "road" << QPointF(-344, 0) << 0 << none << QPointF() << QPointF(-344, 0) << QPointF(-344, 0) << false << -100 << false;
+    }
+    void plan()
+    {
+        QFETCH(bool, story);
+        QFETCH(int, distance);
+        QFETCH(int, speed);
+        QFETCH(QString, subject);
+        QFETCH(QPointF, from);
+        QFETCH(int, carSpeed);
+        QFETCH(QString, blocker);
+        QFETCH(QPointF, blockerAt);
+        QFETCH(QPointF, reach);
+        QFETCH(QPointF, place);
+        QFETCH(bool, leaves);
+        QFETCH(int, distanceAfter);
+        QFETCH(bool, endsStage);
+        TickSnapshot race = ParkedRace(story, distance, speed);
+        const auto putOnRoad = [&race](const QString& name, QPointF at) {
+            TickBody& body = Named(race, name);
+            body.onRoad = true;
+            body.left = at.x();
+            body.top = at.y();
+        };
+        putOnRoad(subject, from);
+        if (subject.startsWith(QLatin1String("car"))) race.carSpeed[subject.right(1).toInt()] = int16_t(carSpeed);
+        if (!blocker.isEmpty()) putOnRoad(blocker, blockerAt);
+        const TickPlan plan = PlanTick(race);
+        const TickMove& move = Named(plan, subject);
+        QVERIFY(move.onRoad);
+        QCOMPARE(QPointF(move.left, move.top), reach);
+        QCOMPARE(QPointF(move.placeLeft, move.placeTop), place);
+        QCOMPARE(move.leaves, leaves);
+        QCOMPARE(plan.distance, distanceAfter);
+        QCOMPARE(plan.endsStage, endsStage);
+        // The tick that ends a stage leaves everything where it stands.
+        for (const QString& name : {"road", "car1", "car2", "car3", "car4", "car5", "car6", "obstacle1", "obstacle2", "obstacle3", "obstacle4"})
+            if (endsStage) QCOMPARE(QPointF(Named(plan, name).placeLeft, Named(plan, name).placeTop), QPointF(Named(race, name).left, Named(race, name).top));
+    }
 
     void roadScrollsAndFolds_data()
     {

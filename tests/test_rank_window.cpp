@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "app/form_title.h"
+#include "race/stages.h"
 #include "scores/high_scores.h"
 #include "scores_test_support.h"
 
@@ -20,9 +21,9 @@ namespace {
 // Every table gets values and names of its own: value kind*1000 + slot*100 + rank.
 void fillTables()
 {
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int slot = 1; slot <= 2; ++slot)
-            for (int rank = 0; rank <= 4; ++rank) {
+    for (int kind = 1; kind <= RankKinds(); ++kind)
+        for (int slot = 1; slot <= RankSlots(); ++slot)
+            for (int rank = 0; rank < RanksKept; ++rank) {
                 HScoreName[kind][slot][rank] = QStringLiteral("名%1%2%3").arg(kind).arg(slot).arg(rank);
                 HScoreVal[kind][slot][rank] = kind * 1000 + slot * 100 + rank;
             }
@@ -132,10 +133,11 @@ private slots:
         for (const OptionButton* option :
              {window->Option1[0], window->Option1[1], window->Option2[0], window->Option2[1]})
             QVERIFY(!option->Value() && !option->isHidden() && option->isEnabled());
-        // Tab order: the five name boxes, then とじる.
+        // Tab order: the five name boxes, とじる, the kinds, then the stages.
         QWidget* next = window->txt_Nm[0];
-        const QList<QWidget*> order{window->txt_Nm[1], window->txt_Nm[2], window->txt_Nm[3],
-                                    window->txt_Nm[4], window->cmd_Close};
+        const QList<QWidget*> order{window->txt_Nm[1], window->txt_Nm[2], window->txt_Nm[3], window->txt_Nm[4],
+                                    window->cmd_Close, window->Option1[0], window->Option1[1],
+                                    window->Option2[0], window->Option2[1]};
         for (QWidget* expected : order) {
             do next = next->nextInFocusChain();
             while (!(next->focusPolicy() & Qt::TabFocus));
@@ -212,6 +214,39 @@ private slots:
         });
         QCOMPARE(RankMode, int16_t(marks[1] == QLatin1Char('1') ? 2 : 1));
         QCOMPARE(RankStage, int16_t(marks[3] == QLatin1Char('1') ? 2 : 1));
+    }
+
+    // Every table a row of the stage table enters is in memory, in the file, and shown by the
+    // window with its kind and its STAGE button marked, a button that lies inside the window.
+    void everyStageHasItsTable_data()
+    {
+        QTest::addColumn<int>("mode");
+        for (const RaceMode& row : RaceModes()) QTest::newRow(qPrintable(row.caption)) << int(row.mode);
+    }
+
+    void everyStageHasItsTable()
+    {
+        QFETCH(int, mode);
+        const RaceMode& row = RaceModeOf(int16_t(mode));
+        const int kind = row.rankKind, slot = row.rankSlot;
+        RankMode = row.rankKind;
+        RankStage = row.rankSlot;
+        // As a result of the stage opens it: with a name box, so that marking the kind keeps the slot.
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
+        window->txt_Nm[0]->show();
+        window->Set_Form();
+        QVERIFY(window->Option1[kind - 1]->Value());
+        QVERIFY(slot <= window->Option2.size() && window->Option2[slot - 1]->Value());
+        QCOMPARE(window->Option2[slot - 1]->text(), QStringLiteral("STAGE%1").arg(slot));
+        QCOMPARE(window->Option2[slot - 1]->geometry(), QRect(112, 136 + 24 * (slot - 1), 89, 25));
+        QVERIFY(window->ClientHeight() >= window->Option2.constLast()->geometry().bottom() + 1);
+        QCOMPARE(shownTable(window.get()), QStringLiteral("名%1%2%3 %4%5")
+                                               .arg(kind).arg(slot).arg(0).arg(kind * 1000 + slot * 100 + 4)
+                                               .arg(row.story ? QStringLiteral("秒") : QStringLiteral("M")));
+        QVERIFY(SaveScore());
+        const QMap<QString, QString> keys = keysOnDisk();
+        for (int rank = 0; rank < RanksKept; ++rank)
+            QCOMPARE(keys.value(ScoreValKey(kind, slot, rank)), QString::number(HScoreVal[kind][slot][rank]));
     }
 
     void optionHandlersOnlyClickDuringNameEntry()

@@ -15,7 +15,7 @@
 
 #include "race_fixture.h"
 #include "runtime/frame_clock.h"
-#include "runtime/key_repeat.h"
+#include "input/action_sink.h"
 #include "prefs/motion_choice.h"
 #include "storage/player_settings.h"
 #include "scores/high_scores.h"
@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(ChosenMotion() == Motion::Smooth, smooth);
         f.setUp();
         QCOMPARE(f.form->frameClock != nullptr, smooth);
-        QCOMPARE(f.form->steering != nullptr, smooth);
+        QCOMPARE(InputOf(f.form)->steadySteering(), smooth);
         f.tearDown();
         QVERIFY(file.remove());
     }

@@ -17,7 +17,7 @@
 
 #include "audio/media_recorder.h"
 #include "process_probe.h"
-#include "race_fixture.h"
+#include "player_driver.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"
@@ -136,8 +136,8 @@ private slots:
         LoadScore();
         SetFixedSeed(20240611);
         MediaRecorder sound;
-        std::mt19937 player(7);  // the player's own hand: steering and braking
-        auto chance = [&player](double p) { return std::uniform_real_distribution<double>(0, 1)(player) < p; };
+        std::mt19937 hand(7);  // the player's own hand: steering and braking
+        auto chance = [&hand](double p) { return std::uniform_real_distribution<double>(0, 1)(hand) < p; };
 
         auto* m = NewRaceScreen();
         GameMode = ModeDrive;
@@ -146,20 +146,18 @@ private slots:
         // The player's part in scenes: the opening message is answered with Space, a ranking
         // window gets a name and is closed.
         int answered = 0, ranked = 0;
-        QTimer hand;
-        hand.setInterval(0);
-        connect(&hand, &QTimer::timeout, [&] {
-            if (auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget())) {
-                for (QLineEdit* box : rank->txt_Nm)
-                    if (!box->isHidden()) box->setText(QStringLiteral("そーく"));
-                rank->cmd_Close->click();
+        QTimer scenes;
+        scenes.setInterval(0);
+        connect(&scenes, &QTimer::timeout, [&] {
+            if (form_Rank* rank = player::WaitingRankWindow()) {
+                player::EnterRankName(rank, QStringLiteral("そーく"));
                 ++ranked;
-            } else if (SceneWait::depth() > 0 && !m->Nextbox->isHidden()) {
+            } else if (player::MessageWaits(m)) {
                 m->Form_KeyDown(32, 0);
                 ++answered;
             }
         });
-        hand.start();
+        scenes.start();
 
         // The race screen's three race timers, stepped on a virtual clock in 100 ms steps. A
         // timer that is switched on starts its interval afresh, as the real ones do.
@@ -202,7 +200,7 @@ private slots:
             if (InputEnabled == VbTrue) {
                 if (Speed < 9) m->Form_KeyDown(65, 0);
                 else if (chance(0.002)) m->Form_KeyDown(66, 0);
-                if (chance(0.3)) m->Form_KeyDown(int16_t(37 + player() % 4), 0);
+                if (chance(0.3)) m->Form_KeyDown(int16_t(37 + hand() % 4), 0);
                 const QString broken = brokenRule(m);
                 QVERIFY2(broken.isEmpty(),
                          qPrintable(QStringLiteral("after a key at %1 ms: ").arg(now) + broken));
@@ -210,7 +208,7 @@ private slots:
 
             if (now == kWarmUpMs) rssAfterWarmUp = ResidentMemoryKb();
         }
-        hand.stop();
+        scenes.stop();
 
         // Every result went into the drive table in order, longest first.
         for (int i = 0; i < 4; ++i) QVERIFY(HScoreVal[2][1][i] >= HScoreVal[2][1][i + 1]);

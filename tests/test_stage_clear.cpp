@@ -16,12 +16,11 @@
 #include "race/race_state.h"
 #include "runtime/program_folder.h"
 #include "runtime/scene_wait.h"
-#include "scene_driver.h"
+#include "player_driver.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
 #include "view/controls.h"
 #include "screens/form_main.h"
-#include "window_fixture.h"
 #include "screens/form_rank.h"
 
 namespace {
@@ -226,11 +225,11 @@ private slots:
         QTimer player;
         player.setInterval(2);
         connect(&player, &QTimer::timeout, this, [&] {
-            if (auto* rank = qobject_cast<form_Rank*>(QApplication::activeModalWidget())) {
+            if (form_Rank* rank = player::WaitingRankWindow()) {
                 rank->cmd_Close->click();
                 return;
             }
-            if (SceneWait::depth() == 0 || !main->Nextbox->isVisible()) return;
+            if (!player::MessageWaits(main)) return;
             const QString caption = main->lbl_Msg->Caption();
             if (waited.isEmpty() || waited.constLast() != caption) waited << caption;
             if (waited.size() == 1) {
@@ -242,7 +241,7 @@ private slots:
                 pollsAfterDoubleClick = 0;
             } else if (++pollsAfterDoubleClick == 10) {
                 secondStillWaits = caption == stage1Waits[1];
-                QTest::keyClick(main->Text1, Qt::Key_Space);
+                player::PressSpace(main);
             }
         });
         player.start();

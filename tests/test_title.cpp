@@ -19,7 +19,7 @@
 #include "scores/high_scores.h"
 #include "screens/form_main.h"
 #include "scores_test_support.h"
-#include "window_fixture.h"
+#include "player_driver.h"
 
 namespace {
 const QString question = QStringLiteral("「ストーリー」と「ドライブ」のどっちで遊ぶ？");
@@ -33,16 +33,6 @@ const QString retsuHint = QStringLiteral("僕は烈！このゲームで活躍�
 const QString logoHint = QStringLiteral("「Tavolnik」が正式なタイトルみたいだね");
 const QString creditHint = QStringLiteral("タルベ君が作ったんだって");
 
-// Moves the pointer to a point of a window's client area, as the window system reports it:
-// the window finds the control under the pointer and hands the move to it.
-void pointerTo(QWidget* window, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(window->mapToGlobal(at)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(window->windowHandle(), &move);
-}
-
-void closeBox(QWidget* window) { window->windowHandle()->close(); }
 } // namespace
 
 class TitleTest : public QObject
@@ -117,9 +107,9 @@ private slots:
         QFETCH(QPoint, to);
         QFETCH(QString, hint);
         form_Title* title = openTitle();
-        pointerTo(title, from);
+        player::PointerTo(title, from);
         QVERIFY(title->lbl_Msg->Caption() != hint || hint == endHint);
-        pointerTo(title, to);
+        player::PointerTo(title, to);
         QCOMPARE(title->lbl_Msg->Caption(), hint);
         // Leaving for nowhere in particular changes nothing: there is no reset on leaving.
         QEvent leave(QEvent::Leave);
@@ -214,11 +204,11 @@ private slots:
             if (way == QLatin1String("end button"))
                 QTest::mouseClick(title->Command4, Qt::LeftButton);
             else if (way == QLatin1String("title close box"))
-                closeBox(title);
+                player::CloseBox(title);
             else if (way == QLatin1String("menu end"))
                 race->mend->trigger();
             else
-                closeBox(race);
+                player::CloseBox(race);
         });
         QTimer guard;
         guard.callOnTimeout([] { QCoreApplication::exit(99); });

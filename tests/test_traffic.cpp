@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "race/race_state.h"
+#include "race/stages.h"
 #include "race_fixture.h"
 
 namespace {
@@ -84,6 +85,25 @@ private slots:
             QVERIFY2(std::abs(seen - p) < 4.5 * sd,
                      qPrintable(QStringLiteral("step %1: %2 entries in %3, expected chance %4")
                                     .arg(s + 1).arg(entries[s]).arg(Ticks).arg(p)));
+        }
+    }
+
+    // Every row of the stage table gives each entry step a chance from the start of a race on,
+    // and phases that follow one another in the distance run.
+    void everyModeHasAChanceForEveryStep_data()
+    {
+        QTest::addColumn<int>("mode");
+        for (const RaceMode& row : RaceModes()) QTest::newRow(qPrintable(row.caption)) << int(row.mode);
+    }
+    void everyModeHasAChanceForEveryStep()
+    {
+        QFETCH(int, mode);
+        const QList<TrafficPhase>& phases = RaceModeOf(int16_t(mode)).traffic;
+        QVERIFY(!phases.isEmpty());
+        QCOMPARE(phases[0].from, 0);
+        for (int p = 0; p < phases.size(); ++p) {
+            if (p > 0) QVERIFY(phases[p].from > phases[p - 1].from);
+            for (int16_t m : phases[p].chances) QVERIFY2(m >= 1, qPrintable(QStringLiteral("phase %1").arg(p)));
         }
     }
 

@@ -18,7 +18,7 @@
 #include "view/scaled_scene.h"
 #include "flow/race_screen_wiring.h"
 #include "screens/form_main.h"
-#include "window_fixture.h"
+#include "player_driver.h"
 
 namespace {
 // A designed rectangle as the scene lays it out at a factor.
@@ -142,9 +142,7 @@ private slots:
         const QPoint at = host->mapTo(shown, inHost.toPoint());
 
         if (reaches == "retsu") {
-            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(shown->mapToGlobal(at)), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(shown->windowHandle(), &move);
+            player::PointerTo(shown, at);
             QCOMPARE(static_cast<form_Title*>(shown)->lbl_Msg->Caption(),
                      QStringLiteral("僕は烈！このゲームで活躍するゼンタは友達だよ"));
             return;
@@ -182,7 +180,7 @@ private slots:
         QTimer answer;
         answer.setInterval(10);
         connect(&answer, &QTimer::timeout, race, [race] {
-            if (race->Nextbox->isVisible()) QTest::keyClick(race->Text1, Qt::Key_Space);
+            if (player::MessageWaits(race)) player::PressSpace(race);
         });
         answer.start();
         const auto press = [&] {

@@ -3,20 +3,15 @@
 
 #include "app/race_screen_input.h"
 
-#include <QApplication>
-
+#include "flow/race_screen_wiring.h"
+#include "input/action_sink.h"
 #include "input/gamepad.h"
-#include "view/controls.h"
 #include "prefs/motion_choice.h"
 #include "screens/form_main.h"
 
 void RaceScreenKeySink(int16_t keyCode)
 {
-    form_Main* main = form_Main::current();
-    if (!main || main->closing()) return;
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != main) return;
-    main->Form_KeyDown(keyCode, 0);
+    if (ActionSink* input = InputOf(form_Main::current())) input->padAction(keyCode);
 }
 
 bool RaceScreenWaits()
@@ -29,6 +24,10 @@ void ConnectToRaceScreen(Gamepad& pad)
 {
     pad.setKeySink(&RaceScreenKeySink);
     pad.setSceneWaiting(&RaceScreenWaits);
+    pad.setRaceSteers([] {
+        const ActionSink* input = InputOf(form_Main::current());
+        return input && input->steers();
+    });
     // Smooth motion steers at a steady rate from the press, as the keyboard's arrows then do.
     pad.setSteadyRepeat(ChosenMotion() == Motion::Smooth);
 }

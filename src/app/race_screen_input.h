@@ -8,11 +8,13 @@
 
 class Gamepad;
 
-// Hands a key to the key handler of the race screen there is now, unless there is none, it is
-// closing, or a modal window above it holds the input (as it holds the keyboard's).
+// Hands a key to the input of the race screen there is now, if there is one, which delivers it
+// to the key handler unless the window is closing or a modal window above it holds the input
+// (as it holds the keyboard's).
 void RaceScreenKeySink(int16_t keyCode);
 // Whether the race screen there is now shows "Click or SpaceKey to Next".
 bool RaceScreenWaits();
 
-// Points the pad's presses and its scene question at the race screen.
+// Points the pad's presses, its scene question and its question whether the race steers at
+// the race screen.
 void ConnectToRaceScreen(Gamepad& pad);

@@ -27,6 +27,7 @@
 #include "prefs/language.h"
 #include "prefs/motion_choice.h"
 #include "view/picture.h"
+#include "view/save_wait_note.h"
 #include "storage/player_settings.h"
 #include "runtime/random.h"
 #include "view/screen_fit.h"
@@ -179,6 +180,8 @@ int RunTavolnik(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavolnik.Tavolnik"));
     if (line.hasSeed) SetFixedSeed(line.seed);
     CloseGameOnSignals();
+    // A save that waits for another copy of the game shows the player a note.
+    ShowSaveWaitNotes();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
     // A language given on the command line is the player's choice from now on.

@@ -4,7 +4,8 @@
 // The media-command layer: music is driven by text commands ("open ... alias bgm",
 // "play bgm notify", "status bgm mode", ...) and effects by one call with two ways of playing.
 // Everything goes through one backend; the real one plays through SDL2_mixer, tests put a
-// recorder in its place (media_recorder.h) to see the commands in the order they were sent.
+// recorder in its place (tests/support/audio/media_recorder.h) to see the commands in the order
+// they were sent.
 #pragma once
 
 #include <QString>

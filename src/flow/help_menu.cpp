@@ -21,8 +21,8 @@ void switchLanguage(form_Main* race, const QString& language)
 {
     // The MODE box is told again in the new language when it shows a mode's name.
     int16_t shownMode = -1;
-    for (int16_t mode : {ModeStage1, ModeStage2, ModeDrive})
-        if (race->lbl_Mode->Caption() == StageText(RaceModeOf(mode).caption)) shownMode = mode;
+    for (const RaceMode& row : RaceModes())
+        if (race->lbl_Mode->Caption() == StageText(row.caption)) shownMode = row.mode;
 
     QString failure;
     const bool kept = ChooseLanguage(language, &failure);

@@ -7,8 +7,9 @@
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "input/action_sink.h"
+#include "race/race_state.h"
 #include "runtime/frame_clock.h"
-#include "runtime/key_repeat.h"
 #include "prefs/motion_choice.h"
 #include "screens/form_main.h"
 
@@ -34,14 +35,20 @@ form_Main* NewRaceScreen()
     race->timer_Clear->setHandler([race] { race->timer_Clear_Timer(); });
     race->timer_BGM->setHandler([race] { race->timer_BGM_Timer(); });
 
-    race->KeyDownHook = [race](int16_t code, int16_t shift) { race->Form_KeyDown(code, shift); };
+    // The keyboard (seen before the control that has the focus), the gamepad and the steady
+    // repeat hand their actions to the key handler through the race screen's input.
+    auto* input = new ActionSink([race](int16_t code, int16_t shift) { race->Form_KeyDown(code, shift); }, race);
+    input->setOpen([race] { return !race->closing(); });
+    input->setFullScreenToggle([race] { race->toggleFullScreen(); });
+    input->setSteers([] { return InputEnabled == VbTrue; });
+    input->watchKeyboardOf(race);
+    race->KeysDownHook = [input] { return input->keysDown(); };
     // Smooth motion: frames between the race ticks, and a held arrow stepping at a steady pace.
     if (ChosenMotion() == Motion::Smooth) {
         race->frameClock = new FrameClock(
             race, race->timer_Zenta, [race](double since, double until) { race->DrawBetweenTicks(since, until); },
             [race] { race->DrawWhereTheRaceStands(); });
-        race->steering = new KeyRepeat([race](int16_t code) { race->Form_KeyDown(code, 0); }, race);
-        race->steering->setTiming(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+        input->setSteadySteering(true);
     }
     race->StageClearedHook = [race] { race->WinGame(); };
     race->GameOverHook = [race](int16_t kind) { race->GameOver(kind); };
@@ -71,4 +78,9 @@ form_Main* NewRaceScreen()
                          [race, percent] { race->mvolume_Click(false, percent); });
     }
     return race;
+}
+
+ActionSink* InputOf(const form_Main* race)
+{
+    return race ? race->findChild<ActionSink*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }

@@ -6,7 +6,11 @@
 // game over.
 #pragma once
 
+class ActionSink;
 class form_Main;
 
 // A new race screen, laid out and wired, not yet shown. Every race screen is made here.
 form_Main* NewRaceScreen();
+// The input of a race screen made here (input/action_sink.h): where its keyboard and the
+// gamepad deliver the game's actions. Null for no race screen.
+ActionSink* InputOf(const form_Main* race);

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The stage clear: the hero skates up to 烈 at the meeting place, the stage's dialogue plays,
-// the clear time goes into the ranking and the pair skate off to the left. After stage 1 the
-// screen is made ready for stage 2; after stage 2 the happy end stays on screen.
+// the clear time goes into the ranking and the pair skate off to the left. Then the screen is
+// made ready for the stage that follows in the stage table; after the last story stage, whose
+// row names none, the happy end its scene has told stays on screen.
 #include <QAction>
 #include <QPushButton>
 #include <QStringList>

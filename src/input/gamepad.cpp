@@ -9,9 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "race/race_state.h"
+#include "input/action_sink.h"
 #include "prefs/key_bindings.h"
-#include "prefs/motion_choice.h"
 #include "runtime/sdl_library.h"
 
 namespace {
@@ -79,12 +78,14 @@ void Gamepad::setKeySink(KeySink sink) { sink_ = std::move(sink); }
 
 void Gamepad::setSceneWaiting(std::function<bool()> waiting) { sceneWaiting_ = std::move(waiting); }
 
+void Gamepad::setRaceSteers(std::function<bool()> steers) { raceSteers_ = std::move(steers); }
+
 void Gamepad::setRepeat(double delayMs, double intervalMs) { repeat_.setTiming(delayMs, intervalMs); }
 
 void Gamepad::setSteadyRepeat(bool steady)
 {
     if (steady) {
-        setRepeat(1000 / SteadyStepsPerSecond, 1000 / SteadyStepsPerSecond);
+        setRepeat(SteadyRepeatDelayMs, SteadyRepeatIntervalMs);
         return;
     }
     int intervalMs = 33;
@@ -112,7 +113,7 @@ void Gamepad::choosePollRate()
     // Steering wants every movement of the stick at once; a message or a stopped race only
     // waits for a button, where a tenth of a second goes unnoticed. With no controller, the
     // poll runs only while a device may just have come, or where nothing tells of new ones.
-    const bool steering = InputEnabled == VbTrue || !order_.empty();
+    const bool steering = (raceSteers_ && raceSteers_()) || !order_.empty();
     int wanted = 0;
     if (!pads_.empty())
         wanted = steering ? FastPollMs : IdlePollMs;

@@ -7,9 +7,9 @@
 // Start and the south button are Space as well. Otherwise Start pauses a running race and
 // resumes it, and presses START when START can be pressed; Back (Select) leaves a paused race
 // for the title. The pad sends the actions' codes, whichever keys the player has given them.
-// Every press goes into a key sink, which the game points at the race screen's key handler
-// (app/race_screen_input.h), so what a key does, and when it does nothing, stays the
-// handler's business.
+// Every press goes into a key sink, which the game points at the race screen's input
+// (app/race_screen_input.h, input/action_sink.h), so whether an action is delivered, and what
+// it does, is decided there and by the key handler, as for the keyboard.
 //
 // SDL is asked for its events from a timer on the user-interface thread: often while a race
 // is being steered with a controller connected, less often while it only has to notice a
@@ -73,11 +73,15 @@ public:
     void setKeySink(KeySink sink);
     // Whether a scene waits for the next message; until one is set, none does.
     void setSceneWaiting(std::function<bool()> waiting);
+    // Whether the race takes the steering now, when the pad reads its stick often; until one is
+    // set, it does not.
+    void setRaceSteers(std::function<bool()> steers);
 
     // Hold time before an arrow repeats, and the time between repeats.
     void setRepeat(double delayMs, double intervalMs);
-    // Steady steering repeats a held arrow 30 times a second from the press (smooth motion);
-    // otherwise the arrows repeat as the keyboard's keys do, after its delay at its rate.
+    // Steady steering repeats a held arrow at the pace the keyboard's arrows then keep
+    // (input/action_sink.h, smooth motion); otherwise the arrows repeat as the keyboard's keys
+    // do, after its delay at its rate.
     void setSteadyRepeat(bool steady);
     int repeatDelay() const;
     int repeatInterval() const;
@@ -115,6 +119,7 @@ private:
     bool running_ = false;
     KeySink sink_;
     std::function<bool()> sceneWaiting_;
+    std::function<bool()> raceSteers_;
     std::map<int32_t, Pad> pads_;
     uint8_t heldBits_ = 0;
     std::vector<int16_t> order_;  // held arrows, the most recently pressed last

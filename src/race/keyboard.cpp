@@ -4,7 +4,8 @@
 // Steering: the arrows move the hero's sprite within the road, "A" and "B" change the speed
 // step and light the gauge, Space asks for the next message of a scene, "P", Pause and Escape
 // pause the race, and T leaves a paused race; Return presses the focused button (START or
-// TITLE). These are the actions' codes: the keys behind them are the player's.
+// TITLE). These are the actions' codes: the keys behind them are the player's, and the keyboard,
+// the gamepad and the steady repeat of a held arrow hand them in alike (input/action_sink.h).
 #include <QPushButton>
 
 #include "audio/sound.h"

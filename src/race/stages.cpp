@@ -4,6 +4,7 @@
 #include "race/stages.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "race/race_state.h"
 
@@ -30,7 +31,8 @@ const QList<RaceMode>& raceModes()
          RankStory,
          SlotStage1,
          ModeStage2,
-         1},
+         1,
+         {{0, {20, 20, 20, 20, 10, 10, 20, 20, 20, 20}}}},
         {ModeStage2,
          QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ストーリー STAGE2")),
          true,
@@ -59,7 +61,8 @@ const QList<RaceMode>& raceModes()
          RankStory,
          SlotStage2,
          -1,
-         2},
+         2,
+         {{0, {10, 10, 10, 10, 8, 8, 10, 15, 15, 10}}}},
         {ModeDrive,
          QString::fromUtf8(QT_TRANSLATE_NOOP("Stages", "ドライブ")),
          false,
@@ -74,17 +77,57 @@ const QList<RaceMode>& raceModes()
          RankDrive,
          SlotDrive,
          -1,
-         3},
+         3,
+         {{0, {20, 20, 15, 15, 10, 10, 20, 20, 20, 20}},
+          {1000, {15, 15, 10, 10, 10, 10, 15, 15, 20, 20}},
+          {3000, {5, 10, 5, 5, 8, 8, 5, 10, 15, 15}},
+          {5000, {5, 10, 5, 5, 5, 5, 5, 10, 10, 5}}}},
     };
     return modes;
 }
 } // namespace
 
+const QList<RaceMode>& RaceModes() { return raceModes(); }
+
 const RaceMode& RaceModeOf(int16_t mode)
 {
-    for (const RaceMode& row : raceModes())
+    const RaceMode* drive = nullptr;
+    for (const RaceMode& row : raceModes()) {
         if (row.mode == mode) return row;
-    return raceModes().constLast();
+        if (row.mode == ModeDrive) drive = &row;
+    }
+    return *drive;
+}
+
+const std::array<int16_t, TrafficSteps>& TrafficChances(int16_t mode, int32_t distance)
+{
+    const QList<TrafficPhase>& phases = RaceModeOf(mode).traffic;
+    const TrafficPhase* reached = &phases.constFirst();
+    for (const TrafficPhase& phase : phases)
+        if (distance >= phase.from) reached = &phase;
+    return reached->chances;
+}
+
+int RankKinds()
+{
+    int kinds = 0;
+    for (const RaceMode& row : raceModes()) kinds = std::max<int>(kinds, row.rankKind);
+    return kinds;
+}
+
+int RankSlotsOf(int kind)
+{
+    int most = 0;
+    for (const RaceMode& row : raceModes())
+        if (row.rankKind == kind) most = std::max<int>(most, row.rankSlot);
+    return most;
+}
+
+int RankSlots()
+{
+    int most = 0;
+    for (int kind = 1; kind <= RankKinds(); ++kind) most = std::max(most, RankSlotsOf(kind));
+    return most;
 }
 
 QString StageText(const QString& text)

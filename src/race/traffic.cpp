@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The traffic: six cars and four obstacles, each parked just outside the road or on it.
-// Init_Car parks them all before a race; SetCar lets them onto the road once a second.
+// Init_Car parks them all before a race; SetCar lets them onto the road once a second, each
+// with the chance the stage table gives the race's mode at its distance.
 #include <cmath>
 
 #include "race/race_state.h"
@@ -12,38 +13,26 @@
 #include "screens/form_main.h"
 
 namespace {
-// One entry step of SetCar: what keeps it out, and its chance of 1 in M by mode and, in drive,
-// by the distance run (below t1, from t1 to below t2, from t2 on).
+// One entry step of SetCar, in the order of the stage table's chances: what it lets in, and
+// what keeps it out.
 struct EntryRule {
     int car;                  // 1..6, or 0 for an obstacle
     int obstacle;             // 1..4, or 0 for a car
     VBool* guards[2];         // all must be clear; unused slots are null
-    int stage1, stage2;       // M in story stage 1 and stage 2
-    int driveLow, driveMid, driveHigh;
-    int32_t t1, t2;
 };
 
-const EntryRule entryRules[10] = {
-    {1, 0, {&CarFlag[1], &CarFlag[3]}, 20, 10, 20, 15, 5, 1000, 3000},
-    {2, 0, {&CarFlag[2], &CarFlag[4]}, 20, 10, 20, 15, 10, 1000, 3000},
-    {3, 0, {&CarFlag[1], &CarFlag[3]}, 20, 10, 15, 10, 5, 1000, 3000},
-    {4, 0, {&CarFlag[2], &CarFlag[4]}, 20, 10, 15, 10, 5, 1000, 3000},
-    {5, 0, {&CarFlag[5], nullptr}, 10, 8, 10, 8, 5, 3000, 5000},
-    {6, 0, {&CarFlag[5], &CarFlag[6]}, 10, 8, 10, 8, 5, 3000, 5000},
-    {0, 1, {&ShogaiFlag[1], &ShogaiFlag[2]}, 20, 10, 20, 15, 5, 1000, 3000},
-    {0, 2, {&ShogaiFlag[1], &ShogaiFlag[2]}, 20, 15, 20, 15, 10, 1000, 3000},
-    {0, 3, {&ShogaiFlag[3], &ShogaiFlag[4]}, 20, 15, 20, 15, 10, 3000, 5000},
-    {0, 4, {&ShogaiFlag[4], nullptr}, 20, 10, 20, 15, 5, 3000, 5000},
+const EntryRule entryRules[TrafficSteps] = {
+    {1, 0, {&CarFlag[1], &CarFlag[3]}},
+    {2, 0, {&CarFlag[2], &CarFlag[4]}},
+    {3, 0, {&CarFlag[1], &CarFlag[3]}},
+    {4, 0, {&CarFlag[2], &CarFlag[4]}},
+    {5, 0, {&CarFlag[5], nullptr}},
+    {6, 0, {&CarFlag[5], &CarFlag[6]}},
+    {0, 1, {&ShogaiFlag[1], &ShogaiFlag[2]}},
+    {0, 2, {&ShogaiFlag[1], &ShogaiFlag[2]}},
+    {0, 3, {&ShogaiFlag[3], &ShogaiFlag[4]}},
+    {0, 4, {&ShogaiFlag[4], nullptr}},
 };
-
-int ChanceOneIn(const EntryRule& rule)
-{
-    if (GameMode == ModeStage1) return rule.stage1;
-    if (GameMode == ModeStage2) return rule.stage2;
-    if (Distance < rule.t1) return rule.driveLow;
-    if (Distance < rule.t2) return rule.driveMid;
-    return rule.driveHigh;
-}
 
 // Int(Rnd x m): a whole number from 0 to m - 1, each as likely.
 int Draw(double m) { return static_cast<int>(std::floor(Rnd() * m)); }
@@ -54,13 +43,15 @@ constexpr double obstacleLanes[3] = {48, 136, 216};
 
 void form_Main::SetCar()
 {
-    for (const EntryRule& rule : entryRules) {
+    const std::array<int16_t, TrafficSteps>& chances = TrafficChances(GameMode, Distance);
+    for (int step = 0; step < TrafficSteps; ++step) {
+        const EntryRule& rule = entryRules[step];
         bool blocked = false;
         for (VBool* guard : rule.guards)
             if (guard && *guard == VbTrue) blocked = true;
         if (blocked) continue;
 
-        const int r = Draw(ChanceOneIn(rule)) + 1;
+        const int r = Draw(chances[step]) + 1;
         if (r != 1) continue;
 
         if (rule.car >= 1 && rule.car <= 4) {

@@ -10,10 +10,13 @@
 #include <QPushButton>
 
 #include "audio/sound.h"
+#include "race/stages.h"
 #include "runtime/message_box.h"
 #include "storage/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
+
+static_assert(form_Rank::Rows == RanksKept, "the ranking window shows a row for each entry a table keeps");
 
 bool form_Rank::NameEntryShown() const
 {
@@ -25,24 +28,26 @@ bool form_Rank::NameEntryShown() const
 
 form_Rank* form_Rank::create(QWidget* parent)
 {
-    auto* window = new form_Rank(parent);
+    // A STAGE button for each story stage of the stage table.
+    QStringList stages;
+    for (int slot = 1; slot <= RankSlotsOf(RankStory); ++slot) stages << RankSlotName(slot);
+    auto* window = new form_Rank(stages, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The window lays out its controls; their handlers are here.
     for (int k = 0; k < RanksKept; ++k)
         connect(window->txt_Nm[k], &QLineEdit::textChanged, window, [window, k] { window->txt_Nm_Change(k); });
     connect(window->cmd_Close, &QPushButton::clicked, window, [window] { window->cmd_Close_Click(); });
-    for (int k = 0; k < 2; ++k) {
-        window->Option1[k]->setOnClick([window, k] { window->Option1_Click(k); });
+    for (int k = 0; k < 2; ++k) window->Option1[k]->setOnClick([window, k] { window->Option1_Click(k); });
+    for (int k = 0; k < window->Option2.size(); ++k)
         window->Option2[k]->setOnClick([window, k] { window->Option2_Click(k); });
-    }
     return window;
 }
 
 void form_Rank::Set_Form()
 {
-    // Nothing but the four tables exists; anything else shows story stage 1.
+    // A kind without a button shows the story, a slot without a STAGE button stage 1.
     if (RankMode != RankStory && RankMode != RankDrive) RankMode = RankStory;
-    if (RankStage != SlotStage1 && RankStage != SlotStage2) RankStage = SlotStage1;
+    if (RankStage < 1 || RankStage > Option2.size()) RankStage = SlotStage1;
 
     // Marking a button that was not marked runs its click handler, which may come back here;
     // the nested call finds both already marked and goes straight on to the rows.
@@ -50,7 +55,7 @@ void form_Rank::Set_Form()
     Option2[RankStage - 1]->setValue(true);
 
     const QString unit = Option1[0]->Value() ? tr("秒") : QStringLiteral("M");
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < RanksKept; ++i) {
         lbl_Nm[i]->setCaption(HScoreName[RankMode][RankStage][i]);
         lbl_Score[i]->setCaption(QString::number(HScoreVal[RankMode][RankStage][i]));
         lbl_Tan[i]->setCaption(unit);
@@ -60,8 +65,7 @@ void form_Rank::Set_Form()
     if (NameEntryShown()) {
         Option1[0]->hide();
         Option1[1]->hide();
-        Option2[0]->hide();
-        Option2[1]->hide();
+        for (OptionButton* stage : std::as_const(Option2)) stage->hide();
     }
 }
 
@@ -72,14 +76,11 @@ void form_Rank::Option1_Click(int Index)
     if (Index == 1) {
         RankMode = RankDrive;
         RankStage = SlotDrive;
-        Option2[0]->setEnabled(false);
-        Option2[1]->setEnabled(false);
     } else {
         RankMode = RankStory;
         RankStage = SlotStage1;
-        Option2[0]->setEnabled(true);
-        Option2[1]->setEnabled(true);
     }
+    for (OptionButton* stage : std::as_const(Option2)) stage->setEnabled(RankMode == RankStory);
     Set_Form();
 }
 
@@ -108,7 +109,7 @@ bool form_Rank::KeepTypedName()
     if (finished_) return false;
     finished_ = true;
     bool entered = false;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < RanksKept; ++i)
         if (!txt_Nm[i]->isHidden()) {
             HScoreName[RankMode][RankStage][i] = RankingName(txt_Nm[i]->text());
             KeepUnsavedResult(RankMode, RankStage, HScoreVal[RankMode][RankStage][i], txt_Nm[i]->text());

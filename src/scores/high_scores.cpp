@@ -15,13 +15,13 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
+#include <utility>
 
 #include "runtime/message_box.h"
 #include "storage/settings_store.h"
 
-QString HScoreName[3][3][5];
-int32_t HScoreVal[3][3][5] = {};
+RankTables<QString> HScoreName = EmptyRankTables<QString>();
+RankTables<int32_t> HScoreVal = EmptyRankTables<int32_t>();
 int16_t RankMode = 0;
 int16_t RankStage = 0;
 
@@ -49,7 +49,8 @@ QList<UnsavedResult> recoveredResults(QStringList* files = nullptr)
             const QJsonObject o = item.toObject();
             const int kind = o.value(QStringLiteral("kind")).toInt(), slot = o.value(QStringLiteral("slot")).toInt();
             const double value = o.value(QStringLiteral("value")).toDouble(-1e12);
-            if (kind < 1 || kind > 2 || slot < 1 || slot > 2 || value != double(int32_t(value))) continue;
+            if (kind < 1 || kind > RankKinds() || slot < 1 || slot > RankSlots() || value != double(int32_t(value)))
+                continue;
             results.append({kind, slot, int32_t(value), RankingName(o.value(QStringLiteral("name")).toString())});
         }
         if (files) files->append(path);
@@ -75,7 +76,7 @@ bool writeRecovery(const QString& path, const QList<UnsavedResult>& results)
     return file.commit();
 }
 
-void enterResult(QString (&names)[3][3][5], int32_t (&values)[3][3][5], const UnsavedResult& r)
+void enterResult(RankTables<QString>& names, RankTables<int32_t>& values, const UnsavedResult& r)
 {
     const int rank = RankOfResult(r.kind, values[r.kind][r.slot], r.value);
     if (rank >= 0) EnterAtRank(names[r.kind][r.slot], values[r.kind][r.slot], rank, r.name, r.value);
@@ -87,14 +88,11 @@ QString entryKey(const char* prefix, int kind, int slot, int rank)
            QLatin1Char('_') + QString::number(rank);
 }
 
-using Names = QString[3][3][5];
-using Values = int32_t[3][3][5];
-
-void readTables(const SettingsStore& store, Names& names, Values& values)
+void readTables(const SettingsStore& store, RankTables<QString>& names, RankTables<int32_t>& values)
 {
-    for (int kind = RankStory; kind <= RankDrive; ++kind)
-        for (int slot = SlotStage1; slot <= SlotStage2; ++slot)
-            for (int rank = 0; rank <= 4; ++rank) {
+    for (int kind = 1; kind <= RankKinds(); ++kind)
+        for (int slot = 1; slot <= RankSlots(); ++slot)
+            for (int rank = 0; rank < RanksKept; ++rank) {
                 names[kind][slot][rank] =
                     store.GetSetting(kSection, ScoreNameKey(kind, slot, rank), DefaultScoreName());
                 const int32_t fallback = DefaultScoreVal(kind);
@@ -108,6 +106,8 @@ void readTables(const SettingsStore& store, Names& names, Values& values)
 }
 }  // namespace
 
+QString RankSlotName(int slot) { return QStringLiteral("STAGE%1").arg(slot); }
+
 QString DefaultScoreName() { return QStringLiteral("ぜんた"); }
 
 int32_t DefaultScoreVal(int kind) { return kind == RankStory ? 60 : 3000; }
@@ -116,16 +116,17 @@ QString ScoreNameKey(int kind, int slot, int rank) { return entryKey("HScore_Nm_
 
 QString ScoreValKey(int kind, int slot, int rank) { return entryKey("HScore_Val_", kind, slot, rank); }
 
-int RankOfResult(int kind, const int32_t (&values)[5], int32_t result)
+int RankOfResult(int kind, const RankEntries<int32_t>& values, int32_t result)
 {
-    for (int i = 0; i <= 4; ++i)
+    for (int i = 0; i < RanksKept; ++i)
         if (kind == RankStory ? result < values[i] : result > values[i]) return i;
     return -1;
 }
 
-void EnterAtRank(QString (&names)[5], int32_t (&values)[5], int rank, const QString& name, int32_t result)
+void EnterAtRank(RankEntries<QString>& names, RankEntries<int32_t>& values, int rank, const QString& name,
+                 int32_t result)
 {
-    for (int i = 3; i >= rank; --i) {
+    for (int i = RanksKept - 2; i >= rank; --i) {
         names[i + 1] = names[i];
         values[i + 1] = values[i];
     }
@@ -176,14 +177,14 @@ bool SaveScore(QString* failure, int waitMs)
     }
     // The tables as they are on disk now, another copy's latest entries included.
     SettingsStore store(kApp);
-    Names names;
-    Values values = {};
+    RankTables<QString> names = EmptyRankTables<QString>();
+    RankTables<int32_t> values = EmptyRankTables<int32_t>();
     readTables(store, names, values);
     QStringList recoveryFiles;
     for (const UnsavedResult& r : recoveredResults(&recoveryFiles) + unsaved) enterResult(names, values, r);
-    for (int kind = RankStory; kind <= RankDrive; ++kind)
-        for (int slot = SlotStage1; slot <= SlotStage2; ++slot)
-            for (int rank = 0; rank <= 4; ++rank) {
+    for (int kind = 1; kind <= RankKinds(); ++kind)
+        for (int slot = 1; slot <= RankSlots(); ++slot)
+            for (int rank = 0; rank < RanksKept; ++rank) {
                 store.SaveSetting(kSection, ScoreNameKey(kind, slot, rank), names[kind][slot][rank]);
                 store.SaveSetting(kSection, ScoreValKey(kind, slot, rank),
                                   QString::number(values[kind][slot][rank]));
@@ -194,8 +195,8 @@ bool SaveScore(QString* failure, int waitMs)
     }
     unsaved.clear();
     for (const QString& file : std::as_const(recoveryFiles)) QFile::remove(file);
-    std::copy(&names[0][0][0], &names[0][0][0] + std::size(names) * 3 * 5, &HScoreName[0][0][0]);
-    std::copy(&values[0][0][0], &values[0][0][0] + std::size(values) * 3 * 5, &HScoreVal[0][0][0]);
+    HScoreName = std::move(names);
+    HScoreVal = std::move(values);
     return true;
 }
 
@@ -228,7 +229,7 @@ void KeepResultsAtQuit(bool bySignal)
         QString list;
         for (const UnsavedResult& r : std::as_const(all))
             list += QStringLiteral("%1 %2: %3\n")
-                        .arg(r.kind == RankStory ? QStringLiteral("STAGE%1").arg(r.slot) : QCoreApplication::translate("Stages", "ドライブ"))
+                        .arg(r.kind == RankStory ? RankSlotName(r.slot) : QCoreApplication::translate("Stages", "ドライブ"))
                         .arg(r.kind == RankStory ? QCoreApplication::translate("HighScores", "%1秒").arg(r.value) : QStringLiteral("%1M").arg(r.value), r.name);
         text += QCoreApplication::translate("HighScores", "記録を書きとめるファイルも作れませんでした。失われる記録:\n") + list;
         std::fprintf(stderr, "tavolnik: the unsaved results could not be written to %s; they are:\n%s",
@@ -241,12 +242,8 @@ void KeepResultsAtQuit(bool bySignal)
 
 void ResetHighScores()
 {
-    for (auto& byKind : HScoreName)
-        for (auto& bySlot : byKind)
-            for (QString& name : bySlot) name.clear();
-    for (auto& byKind : HScoreVal)
-        for (auto& bySlot : byKind)
-            for (int32_t& value : bySlot) value = 0;
+    HScoreName = EmptyRankTables<QString>();
+    HScoreVal = EmptyRankTables<int32_t>();
     RankMode = 0;
     RankStage = 0;
     unsaved.clear();

@@ -4,24 +4,44 @@
 // The ranking tables: the five best clear times of each story stage (shortest first) and the
 // five longest drives (longest first), each entry a name and a value, kept in the per-user
 // settings store under application "Tavolnik", section "Setting", keys "HScore_Nm_<kind>_<slot>_<rank>"
-// and "HScore_Val_<kind>_<slot>_<rank>".
+// and "HScore_Val_<kind>_<slot>_<rank>". The stage table says which tables there are (RankKinds,
+// RankSlots); the file holds every one of them.
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "race/stages.h"
 #include "storage/settings_store.h"
 
-// Indexed [kind][stage slot][rank]: a RankKind, a RankSlot, and rank 0 the best to 4 the
-// fifth. Index 0 of kind and slot is unused.
-extern QString HScoreName[3][3][5];
-extern int32_t HScoreVal[3][3][5];
+// The entries of one table, rank 0 the best to RanksKept - 1 the last.
+template <typename T>
+using RankEntries = std::array<T, RanksKept>;
+// Every table, indexed [kind][stage slot][rank]: a RankKind from 1 to RankKinds(), a RankSlot
+// from 1 to RankSlots(), and a rank. Index 0 of kind and slot is unused, as the file counts
+// them from 1.
+template <typename T>
+using RankTables = std::vector<std::vector<RankEntries<T>>>;
+
+// Every table the stage table calls for, each entry empty (names) or zero (values).
+template <typename T>
+RankTables<T> EmptyRankTables()
+{
+    return RankTables<T>(RankKinds() + 1, std::vector<RankEntries<T>>(RankSlots() + 1));
+}
+
+extern RankTables<QString> HScoreName;
+extern RankTables<int32_t> HScoreVal;
 
 // Which table the ranking window shows, or the one a result has just entered: the kind
-// (1 story, 2 drive) and the stage slot (1 or 2).
+// (1 story, 2 drive) and the stage slot (the story stage's, 1 for the drive).
 extern int16_t RankMode;
 extern int16_t RankStage;
+
+// What the rankings call a stage slot: "STAGE1".
+QString RankSlotName(int slot);
 
 // The entry shown for every key the store does not hold: "ぜんた" with 60 seconds in a story
 // table, 3000 M in a drive table.
@@ -34,12 +54,13 @@ QString ScoreValKey(int kind, int slot, int rank);
 
 // The rank at which a result enters a table of the given kind (1 story, 2 drive): the first
 // entry it beats, a shorter time or a longer drive. An equal result goes below the entries it
-// equals; -1 when it beats none, the fifth included.
-int RankOfResult(int kind, const int32_t (&values)[5], int32_t result);
+// equals; -1 when it beats none, the last included.
+int RankOfResult(int kind, const RankEntries<int32_t>& values, int32_t result);
 
-// Enters a result at a rank of a table: the entries below move down one place and the fifth
+// Enters a result at a rank of a table: the entries below move down one place and the last
 // drops out.
-void EnterAtRank(QString (&names)[5], int32_t (&values)[5], int rank, const QString& name, int32_t result);
+void EnterAtRank(RankEntries<QString>& names, RankEntries<int32_t>& values, int rank, const QString& name,
+                 int32_t result);
 
 // The longest name a ranking keeps, in UTF-16 units. The row shows about ten characters and no
 // one's name comes near a hundred, while forty names of a hundred, each character written as
@@ -58,16 +79,17 @@ void KeepUnsavedResult(int kind, int slot, int32_t result, const QString& name);
 // Whether a result of this session, or one recovered from an earlier one, waits for a save.
 bool HasUnsavedResults();
 
-// Replaces all twenty entries by what the store holds. A value that is not a whole decimal
-// number in the 32-bit range reads as its key's default; a damaged or unreadable file gives
+// Replaces every entry of every table (twenty today) by what the store holds. A value that is
+// not a whole decimal number in the 32-bit range reads as its key's default; a damaged or
+// unreadable file gives
 // what can be read and the defaults for the rest. Results an earlier session could not save
 // (see KeepResultsAtQuit) are shown in their tables already.
 void LoadScore();
 
 // Saves the results kept since the last save. Under the store's lock, so that no other copy of
 // the game saves in between, it reads the tables from the file again, enters every kept result
-// there by the rule above, writes all twenty entries (40 keys) and makes the tables in memory
-// what was written. Another copy's entries saved meanwhile are kept that way.
+// there by the rule above, writes every entry of every table (40 keys today) and makes the
+// tables in memory what was written. Another copy's entries saved meanwhile are kept that way.
 //
 // The results an earlier session kept in a recovery file enter with them, and the file goes
 // once they are saved.

@@ -6,20 +6,16 @@
 #include "screens/form_main.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
-#include <algorithm>
 
 #include "audio/sound.h"
 #include "prefs/language.h"
 #include "runtime/frame_clock.h"
-#include "runtime/key_repeat.h"
 #include "prefs/motion_choice.h"
 #include "view/scaled_scene.h"
 #include "view/screen_fit.h"
@@ -77,8 +73,6 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     timer_Clear = new Timer(this, 200, false, {});
     timer_BGM = new Timer(this, 100, true, {});
 
-    // Key preview: the window sees every key press before the control that has the focus.
-    qApp->installEventFilter(this);
     SetEffectsSwitch([this] { return mon2->isChecked(); });
 
     // The window opens with its client area below the menu bar exactly 601 x 425, centred on
@@ -103,7 +97,6 @@ void form_Main::Form_Load()
 form_Main::~form_Main()
 {
     stopEverything();
-    qApp->removeEventFilter(this);
     if (currentMain == this) {
         currentMain = nullptr;
         SetEffectsSwitch({});
@@ -349,105 +342,5 @@ form_Main::NestedLoop::~NestedLoop()
         window_->discardWhenUnwound_ = false;
         // Requested from the handler's own level: it goes once the handler has returned.
         window_->deleteLater();
-    }
-}
-
-void form_Main::arrowPressed(int16_t code)
-{
-    heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
-    heldArrows_.push_back(code);
-    steering->start(code);
-}
-
-void form_Main::arrowReleased(int16_t code)
-{
-    heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
-    if (steering->key() != code) return;
-    // An arrow still held takes over, at the same steady rate.
-    if (heldArrows_.empty())
-        steering->stop();
-    else
-        steering->start(heldArrows_.back());
-}
-
-bool form_Main::eventFilter(QObject* watched, QEvent* event)
-{
-    // Which keys are down, whichever window of the game has the keyboard.
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        const int k = static_cast<QKeyEvent*>(event)->key();
-        if (event->type() == QEvent::KeyPress)
-            keysDown_.insert(k);
-        else
-            keysDown_.remove(k);
-    }
-    if (steering && (event->type() == QEvent::KeyRelease || event->type() == QEvent::WindowDeactivate)) {
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (w == this && event->type() == QEvent::WindowDeactivate) {
-            // Another window takes the keys: no release would come.
-            heldArrows_.clear();
-            steering->stop();
-        } else if (w && (w == this || isAncestorOf(w)) && event->type() == QEvent::KeyRelease) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            const int16_t code = VirtualKeyOf(key->key());
-            if (code >= KeyLeft && code <= KeyDown) {
-                if (!key->isAutoRepeat()) arrowReleased(code);
-                return true;
-            }
-        }
-    }
-    if (event->type() == QEvent::KeyPress && !closing_) {
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w == this || isAncestorOf(w))) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            // F11 and Alt+Return: the whole screen and back, at any moment of the game.
-            const bool altReturn = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-                                   (key->modifiers() & Qt::AltModifier);
-            if (key->key() == Qt::Key_F11 || altReturn) {
-                if (!key->isAutoRepeat()) toggleFullScreen();
-                return true;
-            }
-            const int16_t code = VirtualKeyOf(key->key());
-            // A held Return or pause key would start race after race, or flicker the pause.
-            if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape ||
-                 code == KeyT) &&
-                key->isAutoRepeat())
-                return true;
-            if (steering && code >= KeyLeft && code <= KeyDown) {
-                // Smooth motion steers at its own steady rate: the system's repeat is not
-                // heeded, the press steps at once and the held arrow repeats from it.
-                if (!key->isAutoRepeat()) {
-                    if (KeyDownHook) KeyDownHook(code, 0);
-                    if (!closing_) arrowPressed(code);
-                }
-                return true;
-            }
-            if (code != 0) {
-                int16_t shift = 0;
-                if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
-                if (key->modifiers() & Qt::ControlModifier) shift |= 2;
-                if (key->modifiers() & Qt::AltModifier) shift |= 4;
-                if (KeyDownHook) KeyDownHook(code, shift);
-                // The game's keys do nothing else: the hidden text box neither types nor
-                // moves its cursor, and a focused button is not pressed by Space.
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-int16_t VirtualKeyOf(int qtKey)
-{
-    // The player's keys first; the keys the game keeps for itself can be given to no action.
-    GameAction action;
-    if (ActionOfKey(qtKey, &action)) return KeyCodeOf(action);
-    switch (qtKey) {
-    case Qt::Key_Pause: return KeyPause;
-    case Qt::Key_Escape: return KeyEscape;
-    case Qt::Key_T: return KeyT;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return KeyReturn;
-    default: return 0;
     }
 }

@@ -14,7 +14,6 @@
 #include <QSet>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "view/controls.h"
 #include "view/screen_fit.h"
@@ -28,7 +27,6 @@ constexpr int GaugeLit = 0x0000FF;
 constexpr int GaugeDark = 0x404040;
 
 class FrameClock;
-class KeyRepeat;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -147,14 +145,14 @@ public:
     std::function<void(int16_t)> GameOverHook;
     void raceCleared() { if (StageClearedHook) StageClearedHook(); }
     void raceOver(int16_t kind) { if (GameOverHook) GameOverHook(kind); }
-    // What a key press the window sees first does: (key code, shift state). Set by the wiring.
-    std::function<void(int16_t, int16_t)> KeyDownHook;
     // What T (or the gamepad's Back) does in a paused race: leave it for the title screen, as
     // TITLE does between races. Set by the wiring.
     std::function<void()> LeaveRaceHook;
     // The keys held down now (Qt::Key values), in any window of the game: a window that opens
-    // over the race (the ranking's name box) ignores them until they are let go.
-    const QSet<int>& KeysDown() const { return keysDown_; }
+    // over the race (the ranking's name box) ignores them until they are let go. The game's
+    // input keeps them; the wiring tells the window where to ask.
+    std::function<QSet<int>()> KeysDownHook;
+    QSet<int> KeysDown() const { return KeysDownHook ? KeysDownHook() : QSet<int>(); }
 
     // race/clock.cpp
     void timer_Main_Timer();
@@ -175,9 +173,6 @@ public:
     FrameClock* frameClock = nullptr;
     void DrawBetweenTicks(double sinceLastMs, double untilTickMs);
     void DrawWhereTheRaceStands();
-    // With smooth motion a held arrow steps at a steady rate from its press, through
-    // Form_KeyDown, instead of at the keyboard's repeat; null with classic motion.
-    KeyRepeat* steering = nullptr;
 
     // race/crash.cpp
     void Crushfun(int16_t kind);
@@ -247,7 +242,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;  // flow/main_menu.cpp
     void changeEvent(QEvent* event) override;      // race/pause.cpp
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // screens/form_main.cpp
@@ -255,21 +249,9 @@ private:
     void layOutPanel();
     void buildMenu();
     void stopEverything();
-    // screens/form_main.cpp: the arrows held on the keyboard, the latest last (smooth motion).
-    void arrowPressed(int16_t code);
-    void arrowReleased(int16_t code);
-    std::vector<int16_t> heldArrows_;
 
     bool closing_ = false;
     bool paused_ = false;
-    QSet<int> keysDown_;
     int nestedLoops_ = 0;
     bool discardWhenUnwound_ = false;
 };
-
-// Maps a key of the keyboard onto the classic virtual-key code the key handler expects
-// (KeyLeft and the others in prefs/key_bindings.h); 0 for keys the game does not know.
-// A key the player has given an action (prefs/key_bindings.h) gives that action's code, so
-// the accelerator is KeyA whichever key it is; Return, Escape, Pause and T keep their own.
-// The key, not the character it types, decides, so "a", "A" and Caps Lock act alike.
-int16_t VirtualKeyOf(int qtKey);

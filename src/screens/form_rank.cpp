@@ -18,6 +18,14 @@ constexpr int kRowTop = 8;
 constexpr int kRowStep = 24;
 constexpr int kGrey = 0x808080;
 
+// The STAGE buttons, one under the other from the top of the kind buttons.
+constexpr int kStageTop = 136;
+constexpr int kStageStep = 24;
+constexpr QSize kStageSize(89, 25);
+
+// The window reaches down to the foot of its last STAGE button.
+int clientHeight(int stageButtons) { return kStageTop + kStageStep * (stageButtons - 1) + kStageSize.height(); }
+
 // The colours of the five rows, top to bottom.
 QColor rowColor(int row)
 {
@@ -39,24 +47,24 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 }  // namespace
 
-form_Rank::form_Rank(QWidget* parent)
+form_Rank::form_Rank(const QStringList& stageNames, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(tr("ランキング"));
     setModal(true);
     // Opens at its designed size; made larger or smaller (down to half), its layout follows.
-    resize(ClientWidth, ClientHeight);
-    setMinimumSize(ClientWidth / 2, ClientHeight / 2);
+    resize(ClientWidth, clientHeight(int(stageNames.size())));
+    setMinimumSize(ClientWidth / 2, clientHeight(int(stageNames.size())) / 2);
     setFont(GameFont(12.0));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ColorFromBgr(kGrey));
     setPalette(palette);
     setAutoFillBackground(true);
 
-    Label** rankLabels[5] = {&Label1, &Label2, &Label3, &Label4, &Label5};
-    const char* rankCaptions[5] = {"1st", "2nd", "3rd", "4th", "5th"};
-    for (int k = 0; k < 5; ++k) {
+    Label** rankLabels[Rows] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+    const char* rankCaptions[Rows] = {"1st", "2nd", "3rd", "4th", "5th"};
+    for (int k = 0; k < Rows; ++k) {
         const int top = kRowTop + kRowStep * k;
         const QColor color = rowColor(k);
 
@@ -83,7 +91,7 @@ form_Rank::form_Rank(QWidget* parent)
 
     // The name boxes lie over the name labels. No length limit, and the input method stays on,
     // so a name can be typed in Japanese.
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < Rows; ++k) {
         txt_Nm[k] = new QLineEdit(this);
         txt_Nm[k]->setGeometry(48, kRowTop + kRowStep * k, 169, 18);
         txt_Nm[k]->setMaxLength(std::numeric_limits<int>::max());
@@ -107,31 +115,33 @@ form_Rank::form_Rank(QWidget* parent)
     Option1[0]->setGeometry(0, 0, 97, 25);
     Option1[1] = new OptionButton(tr("ドライブ"), Frame1);
     Option1[1]->setGeometry(0, 24, 89, 25);
-    Option2[0] = new OptionButton(QStringLiteral("STAGE1"), this);
-    Option2[0]->setGeometry(112, 136, 89, 25);
-    Option2[1] = new OptionButton(QStringLiteral("STAGE2"), this);
-    Option2[1]->setGeometry(112, 160, 89, 25);
+    for (const QString& name : stageNames) {
+        OptionButton* stage = new OptionButton(name, this);
+        stage->setGeometry(QRect(QPoint(112, kStageTop + kStageStep * int(Option2.size())), kStageSize));
+        Option2.append(stage);
+    }
     // Auto-exclusive option buttons would also reach into Frame1 from the window, so each group
     // is made one explicitly.
-    for (OptionButton* const* group : {Option1, Option2}) {
+    for (const QList<OptionButton*>& group : {QList<OptionButton*>{Option1[0], Option1[1]}, Option2}) {
         auto* buttons = new QButtonGroup(this);
-        buttons->addButton(group[0]);
-        buttons->addButton(group[1]);
+        for (OptionButton* button : group) buttons->addButton(button);
     }
 
     // The name boxes come first, so a shown name box has the keyboard focus when the window opens.
-    QWidget* tabOrder[] = {txt_Nm[0], txt_Nm[1], txt_Nm[2], txt_Nm[3], txt_Nm[4], cmd_Close,
-                           Option1[0], Option1[1], Option2[0], Option2[1]};
-    for (int i = 0; i + 1 < int(std::size(tabOrder)); ++i)
+    QList<QWidget*> tabOrder{txt_Nm[0], txt_Nm[1], txt_Nm[2], txt_Nm[3], txt_Nm[4], cmd_Close, Option1[0], Option1[1]};
+    for (OptionButton* stage : std::as_const(Option2)) tabOrder.append(stage);
+    for (int i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
-    (new ScaledScene(this, QSize(ClientWidth, ClientHeight)))->takeLayout();
+    (new ScaledScene(this, QSize(ClientWidth, ClientHeight())))->takeLayout();
 
     // Over the window that opened it, within the screen.
     PlaceOnScreen(this, parent ? parent->window() : nullptr);
 }
 
 form_Rank::~form_Rank() = default;
+
+int form_Rank::ClientHeight() const { return clientHeight(int(Option2.size())); }
 
 bool form_Rank::eventFilter(QObject* watched, QEvent* event)
 {

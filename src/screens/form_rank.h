@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The ranking window: one ranking table of five rows (rank, name, value, unit), two groups of
-// option buttons that choose the table (story or drive; stage 1 or 2), and とじる, which takes
+// option buttons that choose the table (story or drive; a STAGE button for each story stage of
+// the stage table, one under the other), and とじる, which takes
 // the name typed for a new row, saves every table and closes the window. This file declares
 // the window and lays out its controls (form_rank.cpp); its handlers live with the rankings in
 // scores/form_rank_handlers.cpp.
@@ -11,7 +12,7 @@
 // opening gets a fresh one from form_Rank::create():
 //
 //     RankMode = 1;                    // the table to show: kind 1 story, 2 drive
-//     RankStage = 1;                   // stage slot 1 or 2
+//     RankStage = 1;                   // stage slot: 1 for STAGE1
 //     form_Rank* rank = form_Rank::create(this);
 //     rank->Set_Form();
 //     rank->exec();                    // returns once the window is closed
@@ -22,7 +23,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QSet>
+#include <QStringList>
 
 #include "view/controls.h"
 
@@ -34,12 +37,16 @@ class form_Rank : public QDialog
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 329;
-    static constexpr int ClientHeight = 185;
+    // The rows of the table shown, one for each entry a ranking table keeps.
+    static constexpr int Rows = 5;
+    // Down to the foot of the last STAGE button: 185 with the story's two stages.
+    int ClientHeight() const;
 
     // A fresh window, laid out and not yet shown, that deletes itself when closed.
     static form_Rank* create(QWidget* parent = nullptr);
 
-    explicit form_Rank(QWidget* parent = nullptr);
+    // Lays out the window with a STAGE button for each of stageNames, one under the other.
+    explicit form_Rank(const QStringList& stageNames, QWidget* parent = nullptr);
     ~form_Rank() override;
 
     Label* Label1 = nullptr;  // "1st" .. "5th"
@@ -47,14 +54,14 @@ public:
     Label* Label3 = nullptr;
     Label* Label4 = nullptr;
     Label* Label5 = nullptr;
-    Label* lbl_Nm[5] = {};
-    QLineEdit* txt_Nm[5] = {};
-    Label* lbl_Score[5] = {};
-    Label* lbl_Tan[5] = {};
+    Label* lbl_Nm[Rows] = {};
+    QLineEdit* txt_Nm[Rows] = {};
+    Label* lbl_Score[Rows] = {};
+    Label* lbl_Tan[Rows] = {};
     Line* Line1 = nullptr;
     QWidget* Frame1 = nullptr;
     OptionButton* Option1[2] = {};  // in Frame1: "ストーリー", "ドライブ"
-    OptionButton* Option2[2] = {};  // on the window: "STAGE1", "STAGE2"
+    QList<OptionButton*> Option2;   // on the window: "STAGE1", "STAGE2", one for each story stage
     QPushButton* cmd_Close = nullptr;
 
     // --- handlers and procedures ---

@@ -3,7 +3,6 @@
 
 #include "storage/settings_store.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -11,8 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -320,9 +317,15 @@ bool SettingsStore::writeFile(QString* why, QString* told)
 
 namespace {
 
+SaveWaitNote& saveWaitNote()
+{
+    static SaveWaitNote note;
+    return note;
+}
+
 // While the game waits for the lock its windows go on painting and its signals are heard; the
 // player's clicks and keys wait, so nothing can start another save meanwhile. After half a
-// second a small note tells the player why the game is busy.
+// second the save-wait note tells the player why the game is busy, until the wait ends.
 class LockWait
 {
 public:
@@ -330,7 +333,10 @@ public:
         : loop_(QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
     {
     }
-    ~LockWait() { delete note_; }
+    ~LockWait()
+    {
+        if (noted_ && saveWaitNote()) saveWaitNote()(false);
+    }
 
     // Waits a moment; false when the game is ending and the wait must stop.
     bool pause(qint64 waited)
@@ -339,7 +345,10 @@ public:
             ::usleep(2000);
             return true;
         }
-        if (waited >= 500 && !note_) showNote();
+        if (waited >= 500) {
+            noted_ = true;
+            if (saveWaitNote()) saveWaitNote()(true);
+        }
         QEventLoop loop;
         QTimer::singleShot(10, &loop, [&loop] { loop.exit(1); });
         // Any other answer means QCoreApplication::exit: a signal, or the last window closed.
@@ -347,22 +356,8 @@ public:
     }
 
 private:
-    void showNote()
-    {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-        QWidget* over = QApplication::activeModalWidget();
-        if (!over) over = QApplication::activeWindow();
-        note_ = new QLabel(QCoreApplication::translate("SettingsStore", "保存中…"), over, Qt::ToolTip | Qt::FramelessWindowHint);
-        note_->setObjectName(QStringLiteral("savingNote"));
-        note_->setAttribute(Qt::WA_ShowWithoutActivating);
-        note_->setMargin(8);
-        note_->adjustSize();
-        if (over) note_->move(over->mapToGlobal(over->rect().center()) - note_->rect().center());
-        note_->show();
-    }
-
     bool loop_;
-    QPointer<QLabel> note_;
+    bool noted_ = false;
 };
 
 }  // namespace
@@ -443,6 +438,11 @@ SettingsLock::~SettingsLock()
     if (fd_ < 0) return;
     ::unlink(QFile::encodeName(path_).constData());
     ::close(fd_);
+}
+
+void SetSaveWaitNote(SaveWaitNote note)
+{
+    saveWaitNote() = std::move(note);
 }
 
 bool ReadSettingsSizedFile(const QString& path, QByteArray* bytes)

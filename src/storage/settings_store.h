@@ -35,6 +35,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 
 
 class SettingsStore
@@ -83,9 +84,10 @@ private:
 
 // The store's lock, held from construction to destruction; every copy of the game saves only
 // while holding it. It waits up to waitMs for another program's save. With an application
-// running on this thread the windows keep painting meanwhile (the player's input waits), a
-// "保存中…" note shows after half a second, and the wait gives up at once when the game is
-// ending (a signal, the last window closed). With waitMs 0 the lock is tried once.
+// running on this thread the windows keep painting meanwhile (the player's input waits), the
+// save-wait note (SetSaveWaitNote) is told after half a second, and the wait gives up at once
+// when the game is ending (a signal, the last window closed). With waitMs 0 the lock is tried
+// once.
 class SettingsLock
 {
 public:
@@ -109,6 +111,13 @@ private:
     int fd_ = -1;
     QString failure_;
 };
+
+// Told true while a save waits for another program's lock, at every moment of the wait once it
+// has lasted half a second, and false once when that save stops waiting (whether it got the lock
+// or not); the windows show the player a note meanwhile. Set once at start-up by the layer that
+// owns the windows; the store itself shows nothing. An empty function tells no one.
+using SaveWaitNote = std::function<void(bool waiting)>;
+void SetSaveWaitNote(SaveWaitNote note);
 
 // Reads a regular file of at most SettingsStore::MaxFileSize bytes, without ever waiting on a
 // FIFO or a device: false for anything else.

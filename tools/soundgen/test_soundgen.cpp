@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The recordings soundgen makes of the tunes (BGM1.ogg .. BGM5.ogg beside BGM1.mid .. BGM5.mid):
-// each names the SHA-1 of its MIDI file where the game looks for it, lasts exactly as long as
-// the tune, starts on the beat, plays up to its end and runs into its start without a fade or a
-// click, holds no offset and peaks at -1 dBFS at most; the five are equally loud. Decoded by
-// SDL2_mixer, as the game decodes them. And the five tunes themselves differ.
+// What soundgen writes into the sound folder. The effects are short, clean 16-bit PCM waves
+// that fade out at their end. The tunes (BGM1.mid .. BGM5.mid) are long enough, complete, and
+// differ from each other. Their recordings (BGM1.ogg .. BGM5.ogg) each name the SHA-1 of their
+// MIDI file where the game looks for it, last exactly as long as the tune, start on the beat,
+// play up to their end and run into their start without a fade or a click, hold no offset and
+// peak at -1 dBFS at most; the five are equally loud. Decoded by SDL2_mixer, as the game decodes
+// them.
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -21,15 +23,15 @@
 #include <cmath>
 #include <cstdlib>
 
-#ifndef TAVOLNIK_BUILD_DIR
-#error "TAVOLNIK_BUILD_DIR must name the build folder that holds sound/"
+#ifndef SOUNDGEN_SOUND_DIR
+#error "SOUNDGEN_SOUND_DIR must name the sound folder soundgen writes"
 #endif
 
 namespace {
 
 constexpr int kRate = 44100;
 
-QString soundFolder() { return QStringLiteral(TAVOLNIK_BUILD_DIR "/sound"); }
+QString soundFolder() { return QStringLiteral(SOUNDGEN_SOUND_DIR); }
 
 QByteArray readAll(const QString& path)
 {
@@ -58,7 +60,7 @@ double rmsDb(const QVector<Sint16>& s, qsizetype from, qsizetype to)
 
 }  // namespace
 
-class TestMusicRender : public QObject {
+class TestSoundgen : public QObject {
     Q_OBJECT
 
 private slots:
@@ -77,10 +79,79 @@ private slots:
         SDL_Quit();
     }
 
-    // Five pieces a player tells apart: no two share a form (the lengths of their parts), a
-    // tempo or a lead instrument.
+    void effectFilesAreShortCleanWaves_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("shortest");
+        QTest::addColumn<double>("longest");
+        QTest::newRow("Click") << "Click" << 0.02 << 0.2;
+        QTest::newRow("Up") << "Up" << 0.1 << 0.8;
+        QTest::newRow("Down") << "Down" << 0.1 << 0.8;
+        QTest::newRow("Crush1") << "Crush1" << 0.3 << 1.5;
+        QTest::newRow("Crush2") << "Crush2" << 0.5 << 2.0;
+        QTest::newRow("Claps") << "Claps" << 1.5 << 2.5;
+    }
+    void effectFilesAreShortCleanWaves()
+    {
+        QFETCH(QString, name);
+        QFETCH(double, shortest);
+        QFETCH(double, longest);
+        QFile f(soundFolder() + "/" + name + ".wav");
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName() + " is missing: build soundgen_run"));
+        const QByteArray d = f.readAll();
+        QVERIFY(d.size() > 44);
+        const auto le16 = [&d](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
+        const auto le32 = [&d](int i) { return qFromLittleEndian<quint32>(d.constData() + i); };
+        QCOMPARE(d.left(4), QByteArray("RIFF"));
+        QCOMPARE(le32(4), quint32(d.size() - 8));
+        QCOMPARE(d.mid(8, 8), QByteArray("WAVEfmt "));
+        QCOMPARE(le16(20), quint16(1));  // PCM
+        const int channels = le16(22), rate = int(le32(24)), bits = le16(34);
+        QCOMPARE(bits, 16);
+        QCOMPARE(le32(28), quint32(rate * channels * 2));
+        QCOMPARE(d.mid(36, 4), QByteArray("data"));
+        const int bytes = int(le32(40));
+        QCOMPARE(bytes, d.size() - 44);
+        const double seconds = double(bytes) / (rate * channels * 2);
+        QVERIFY2(seconds >= shortest && seconds <= longest, qPrintable(QString::number(seconds)));
+        int top = 0;
+        for (int i = 44; i + 1 < d.size(); i += 2)
+            top = qMax(top, qAbs(int(qFromLittleEndian<qint16>(d.constData() + i))));
+        QVERIFY2(top > 16000 && top < 32767, "too quiet or clipped");
+        // The end fades out, so stopping never clicks.
+        QVERIFY(qAbs(int(qFromLittleEndian<qint16>(d.constData() + d.size() - 2))) < 200);
+    }
+
+    void tunesAreLongEnoughAndComplete_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) QTest::newRow(name) << name;
+    }
+    void tunesAreLongEnoughAndComplete()
+    {
+        QFETCH(QString, name);
+        const QString path = soundFolder() + "/" + name + ".mid";
+        const MidiSummary s = readMidi(path);
+        QVERIFY2(s.ok, qPrintable(path + ": " + s.error));
+        QVERIFY(s.hasTempo);
+        QVERIFY2(s.seconds >= 45.0, qPrintable(QString::number(s.seconds)));
+        QVERIFY(s.noteChannels.contains(9));  // percussion
+        QVERIFY2(s.noteChannels.size() >= 3, "needs melody, bass and drums");
+        QVERIFY(s.notes > 300);
+        QCOMPARE(s.unmatched, 0);
+    }
+
+    // Five pieces a player tells apart: no two are the same file, and no two share a form (the
+    // lengths of their parts), a tempo or a lead instrument.
     void tunesDifferFromEachOther()
     {
+        QSet<QByteArray> files;
+        for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) {
+            QFile f(soundFolder() + "/" + name + ".mid");
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            files.insert(f.readAll());
+        }
+        QCOMPARE(files.size(), 5);
         QHash<QString, QString> seen;  // "form ...", "tempo ...", "lead ...": the tune that has it
         for (const char* name : {"BGM1", "BGM2", "BGM3", "BGM4", "BGM5"}) {
             const MidiSummary tune = readMidi(soundFolder() + "/" + name + ".mid");
@@ -192,5 +263,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMusicRender)
-#include "test_music_render.moc"
+QTEST_GUILESS_MAIN(TestSoundgen)
+#include "test_soundgen.moc"

@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The game's input without a window: which keys and pad presses deliver which actions, which
+// keys it keeps to itself, which keys are held down, and which arrow steps steadily.
+#include <QDialog>
+#include <QtTest>
+
+#include "input/action_sink.h"
+
+class ActionSinkTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A script of steps: "+Key" press, "*Key" its system repeat, "-Key" release, "~Key" the
+    // repeat's release (keys as QKeySequence writes them), "pad:65" a pad press, "!" the window
+    // loses the keyboard, "x" it begins to close, "modal" a modal window opens over it. Each step
+    // did: the codes delivered ("66/6": with shift 6), "full" for the whole screen, "-" a key
+    // kept with nothing delivered, "." a key passed on or a pad press not delivered.
+    void steps_data()
+    {
+        QTest::addColumn<bool>("steady");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("did");
+        QTest::addColumn<int>("steering");  // the arrow that steps steadily at the end
+        QTest::addColumn<QString>("held");  // the keys held down at the end
+        QTest::newRow("the game's keys") << false << "+A +Shift+A +Ctrl+Alt+B +Right +Space +Return +Enter +P +Pause +Esc +T"
+                                         << "65 65/1 66/6 39 32 13 13 80 19 27 84" << 0 << "A,B,Enter,Esc,P,Pause,Return,Right,Space,T";
+        QTest::newRow("others pass") << false << "+C +Tab -A -Right" << ". . . ." << 0 << "C,Tab";
+        QTest::newRow("repeats") << false << "*Return *P *Pause *Esc *T *A *Right" << "- - - - - 65 39" << 0 << "";
+        QTest::newRow("whole screen") << false << "+F11 *F11 +Alt+Return +Alt+Enter" << "full - full full" << 0 << "Enter,F11,Return";
+        QTest::newRow("closing") << false << "+A x +A +F11 -A pad:65" << "65 x . . . ." << 0 << "F11";
+        QTest::newRow("pad") << false << "pad:65 pad:39 modal pad:32" << "65 39 modal ." << 0 << "";
+        QTest::newRow("steady tap") << true << "+Right -Right" << "39 -" << 0 << "";
+        QTest::newRow("steady, system repeats") << true << "+Right *Right ~Right *Right" << "39 - - -" << 39 << "Right";
+        QTest::newRow("steady, latest arrow") << true << "+Right +Up" << "39 38" << 38 << "Right,Up";
+        QTest::newRow("steady, let go of latest") << true << "+Right +Up -Up" << "39 38 -" << 39 << "Right";
+        QTest::newRow("steady, let go of older") << true << "+Right +Up -Right" << "39 38 -" << 38 << "Up";
+        QTest::newRow("steady, focus lost") << true << "+Right +Up ! -Right" << "39 38 ! -" << 0 << "Up";
+        QTest::newRow("steady, held before focus lost") << true << "+Right +Up ! +Left -Left" << "39 38 ! 37 -" << 0 << "Right,Up";
+        QTest::newRow("steady, other keys") << true << "+Right +A *A +Shift+B" << "39 65 65 66/1" << 39 << "A,B,Right";
+        QTest::newRow("steady, closing") << true << "x +Right" << "x ." << 0 << "Right";
+    }
+    void steps()
+    {
+        QFETCH(bool, steady);
+        QFETCH(QString, script);
+        bool open = true;
+        QStringList did, now;
+        ActionSink sink([&](int16_t code, int16_t shift) { now << QString::number(code) + (shift ? QStringLiteral("/%1").arg(shift) : QString()); });
+        sink.setOpen([&] { return open; });
+        sink.setFullScreenToggle([&] { now << QStringLiteral("full"); });
+        sink.setSteadySteering(steady);
+        QDialog modal;
+        for (const QString& step : script.split(' ')) {
+            bool kept = false;
+            if (step == "!") sink.focusLost();
+            if (step == "x") open = false;
+            if (step == "modal") modal.setModal(true), modal.show();
+            if (step.startsWith("pad:")) sink.padAction(int16_t(step.mid(4).toInt()));
+            if (QStringLiteral("+*-~").contains(step[0]) && step.size() > 1) {
+                const QKeyCombination key = QKeySequence::fromString(step.mid(1))[0];
+                const bool down = step[0] == '+' || step[0] == '*', repeat = step[0] == '*' || step[0] == '~';
+                sink.keyHeld(key.key(), down, repeat);
+                kept = down ? sink.keyPressed(key.key(), key.keyboardModifiers(), repeat) : sink.keyReleased(key.key(), repeat);
+            }
+            did << (!now.isEmpty() ? now.join(',') : kept ? QStringLiteral("-") : QStringLiteral("!x modal").contains(step) ? step : QStringLiteral("."));
+            now.clear();
+        }
+        QTEST(did.join(' '), "did");
+        QTEST(int(sink.steeringArrow()), "steering");
+        QStringList held;
+        for (int key : sink.keysDown()) held << QKeySequence(key).toString();
+        held.sort();
+        QTEST(held.join(','), "held");
+    }
+};
+
+QTEST_MAIN(ActionSinkTest)
+#include "test_action_sink.moc"
