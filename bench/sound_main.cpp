@@ -38,13 +38,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
-#include "audio/loudness.h"
 #include "audio/sound.h"
 #include "midi/midi_file.h"
 #include "race_mix.h"
@@ -70,35 +67,6 @@ QByteArray record(const QString& raw, bool fast, const std::function<void()>& pl
     ShutdownSound();
     QFile f(raw);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The loudness of frames [from, to) of a recording, 16-bit stereo.
-double LufsOf(const QByteArray& audio, qsizetype from, qsizetype to)
-{
-    to = std::min(to, FramesOf(audio));
-    std::vector<float> samples;
-    for (qsizetype f = std::max<qsizetype>(0, from); f < to; ++f)
-        for (int c = 0; c < 2; ++c) samples.push_back(float(SampleAt(audio, f, c)));
-    return IntegratedLoudness(samples.data(), samples.size() / 2, 2, kRate);
-}
-
-// Where, within 150 ms either side of `at`, the 200 ms that begin at `start` come back best
-// (their correlation highest): how many frames late the second round begins.
-qsizetype LagOf(const QByteArray& audio, qsizetype start, qsizetype at)
-{
-    const qsizetype span = kRate / 5, reach = kRate * 3 / 20;
-    double best = -1e300;
-    qsizetype lag = 0;
-    for (qsizetype d = -reach; d <= reach; ++d) {
-        if (at + d < 0 || at + d + span > FramesOf(audio)) continue;
-        double sum = 0;
-        for (qsizetype f = 0; f < span; f += 2) sum += SampleAt(audio, start + f, 0) * SampleAt(audio, at + d + f, 0);
-        if (sum > best) {
-            best = sum;
-            lag = d;
-        }
-    }
-    return lag;
 }
 
 }  // namespace
@@ -179,7 +147,7 @@ int main(int argc, char* argv[])
             });
             const qsizetype start = FirstSound(d);
             const qsizetype round = qsizetype(std::llround(tune.seconds * kRate));
-            lufs[live] = LufsOf(d, start, start + round);
+            lufs[live] = LoudnessOf(d, start, start + round).integrated;
             if (live) late = LagOf(d, start, start + round);
         }
         std::printf("loudness tune=%d lufs=%.2f live_lufs=%.2f live_late_ms=%.1f\n", n, lufs[0], lufs[1],

@@ -208,9 +208,9 @@ std::vector<float> crush2()
         const double x = attack * (boom + bang + metal + bits);
         s[i] = float(std::tanh(1.8 * x) / std::tanh(1.8));
     }
-    // The densest effect: at 0.43 its loudest moment is heard as loud as the others' (within
-    // 3 LU of every race effect's).
-    finish(s, 0.43);
+    // The densest effect: at 0.39 its loudest moment is heard as loud as the others' (within
+    // 1 LU of every race effect's), 8 to 9 LU over the music.
+    finish(s, 0.39);
     return s;
 }
 
@@ -241,7 +241,9 @@ std::vector<float> claps()
             t += period * rng.range(0.9, 1.1);
         }
     }
-    finish(s, 0.85);
+    // Spread over two seconds, the crowd needs a higher peak than the crashes to be heard as
+    // loud as them.
+    finish(s, 0.95);
     return s;
 }
 
