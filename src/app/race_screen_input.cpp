@@ -7,7 +7,7 @@
 
 #include "input/gamepad.h"
 #include "view/controls.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 
 void RaceScreenKeySink(int16_t keyCode)

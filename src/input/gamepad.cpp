@@ -11,7 +11,7 @@
 
 #include "race/race_state.h"
 #include "prefs/key_bindings.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "runtime/sdl_library.h"
 
 namespace {
