@@ -194,6 +194,7 @@ private slots:
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_B);  // brake's
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_T);  // the game's
             shown.insert("refused", d->field(GameAction::Accelerate)->text());
+            shown.insert("left", d->field(GameAction::Left)->text());
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_W);
             QTest::keyClick(d->field(GameAction::Brake), Qt::Key_S);
             QTest::mouseClick(d->restoreButton, Qt::LeftButton);
@@ -208,6 +209,7 @@ private slots:
         QVERIFY(refusals[0].contains(QStringLiteral("ブレーキ")));
         QCOMPARE(shown.value("refused"), QStringLiteral("A"));
         QCOMPARE(shown.value("restored"), QStringLiteral("A"));
+        QCOMPARE(shown.value("left"), QStringLiteral("←"));
         const QMap<QString, QString> controls = groupOnDisk(ControlsGroup);
         QCOMPARE(controls.value("Accelerate"), QStringLiteral("W"));
         QCOMPARE(controls.value("Brake"), QStringLiteral("B"));
