@@ -10,7 +10,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
 
 #include "prefs/key_bindings.h"
