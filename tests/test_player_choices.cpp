@@ -218,6 +218,43 @@ private slots:
         QCOMPARE(controls.value("Pause"), QStringLiteral("Q"));
     }
 
+    // A choice the settings file cannot take holds for the run, and the player is told so in the
+    // same box whichever choice it was.
+    void choiceNotKeptIsTold_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("language") << "language";
+        QTest::newRow("volume") << "volume";
+        QTest::newRow("keys") << "keys";
+    }
+    void choiceNotKeptIsTold()
+    {
+        QFETCH(QString, choice);
+        form_Main* race = openRace(ModeDrive);
+        const QString folder = QFileInfo(rankingFile()).path();
+        QVERIFY(QDir(folder).removeRecursively());
+        writeRaw(folder, "a file, not a folder");
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString& title) { boxes << title + '|' + text; });
+        if (choice == "language") {
+            race->mja->trigger();
+        } else if (choice == "volume") {
+            race->mvolBgm[1]->trigger();
+            QCOMPARE(MusicVolume(), 50);
+        } else {
+            whileModal<KeySettingsDialog>([](KeySettingsDialog* d) {
+                QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_W);
+                QTest::mouseClick(d->okButton, Qt::LeftButton);
+            });
+            race->mkeys->trigger();
+            QCOMPARE(KeyOf(GameAction::Accelerate), int(Qt::Key_W));
+        }
+        SetMsgBoxHook({});
+        QVERIFY(QFile::remove(folder));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].startsWith(QStringLiteral("Tavolnik|設定を保存できませんでした。\n")), qPrintable(boxes[0]));
+    }
+
     // Keys the player chose drive the scene, the race and the pause; the design's keys they
     // replaced do nothing any more. The controls help names the new keys.
     void remappedKeysDriveTheRace()
