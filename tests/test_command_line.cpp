@@ -126,28 +126,34 @@ private slots:
         QCOMPARE(line.toolkitArguments, toolkit);
     }
 
-    // --motion chooses smooth or classic motion; anything else is a one-line complaint.
-    void motionOption_data()
+    // --motion chooses smooth or classic motion, --language the game's language; anything else
+    // is a one-line complaint.
+    void choiceOption_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("motion");
+        QTest::addColumn<QString>("key");  // in [Options]
+        QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("error");
-        QTest::newRow("not given") << QStringList{} << "" << "";
-        QTest::newRow("classic") << QStringList{"--motion", "classic"} << "classic" << "";
-        QTest::newRow("smooth=") << QStringList{"--motion=smooth"} << "smooth" << "";
-        QTest::newRow("unknown") << QStringList{"--motion", "fast"} << ""
+        QTest::newRow("no motion") << QStringList{} << "Motion" << "" << "";
+        QTest::newRow("classic") << QStringList{"--motion", "classic"} << "Motion" << "classic" << "";
+        QTest::newRow("smooth=") << QStringList{"--motion=smooth"} << "Motion" << "smooth" << "";
+        QTest::newRow("unknown") << QStringList{"--motion", "fast"} << "Motion" << ""
                                  << "tavolnik: --motion needs smooth or classic, not 'fast'";
-        QTest::newRow("capitals") << QStringList{"--motion=Classic"} << ""
+        QTest::newRow("capitals") << QStringList{"--motion=Classic"} << "Motion" << ""
                                   << "tavolnik: --motion needs smooth or classic, not 'Classic'";
-        QTest::newRow("missing") << QStringList{"--motion"} << "" << "tavolnik: --motion needs a value";
+        QTest::newRow("missing") << QStringList{"--motion"} << "Motion" << "" << "tavolnik: --motion needs a value";
+        QTest::newRow("no language") << QStringList{} << "Language" << "" << "";
+        QTest::newRow("en") << QStringList{"--language", "en"} << "Language" << "en" << "";
+        QTest::newRow("ja=") << QStringList{"--language=ja"} << "Language" << "ja" << "";
     }
-    void motionOption()
+    void choiceOption()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, motion);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
         QFETCH(QString, error);
         const CommandLine line = ParseCommandLine(arguments);
-        QCOMPARE(line.motion, motion);
+        QCOMPARE(line.choices.value(key), value);
         QCOMPARE(line.error, error);
         QCOMPARE(line.action, error.isEmpty() ? Action::Run : Action::Error);
     }

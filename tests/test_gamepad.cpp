@@ -15,7 +15,7 @@
 #include "input/gamepad.h"
 #include "race_fixture.h"
 #include "race/race_state.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "storage/player_settings.h"
 #include "runtime/scene_wait.h"
 
@@ -331,7 +331,6 @@ private slots:
         const double ms = held.nsecsElapsed() / 1e6;
         act(right, false);
         QTest::qWait(100);
-        ClearMotionForRun();
         ResetPlayerSettings();
         QVERIFY2(std::abs(codes.size() - steps) <= 1, qPrintable(QStringLiteral("%1 in %2 ms").arg(codes.size()).arg(ms)));
         if (smooth) QVERIFY(std::abs(codes.size() - (1 + int(ms * 30 / 1000))) <= 1);

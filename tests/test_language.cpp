@@ -14,7 +14,6 @@
 #include <QSettings>
 #include <QXmlStreamReader>
 
-#include "app/command_line.h"
 #include "app/form_title.h"
 #include "flow/race_screen_wiring.h"
 #include "race/stages.h"
@@ -207,23 +206,6 @@ private slots:
         QCOMPARE(race->lbl_Mode->Caption(), QStringLiteral("ストーリー STAGE1"));
         QVERIFY(race->mja->isChecked() && !race->men->isChecked());
         QCOMPARE(settingOnDisk(QStringLiteral("Options/Language")), QStringLiteral("ja"));
-    }
-
-    void theCommandLineTakesTheGamesLanguages_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("language");
-        QTest::newRow("none") << QStringList{} << "";
-        QTest::newRow("en") << QStringList{"--language", "en"} << "en";
-        QTest::newRow("ja=") << QStringList{"--language=ja"} << "ja";
-    }
-    void theCommandLineTakesTheGamesLanguages()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, language);
-        const CommandLine line = ParseCommandLine(arguments);
-        QCOMPARE(line.action, CommandLine::Action::Run);
-        QCOMPARE(line.language, language);
     }
 
     // F1 and ヘルプ > 操作方法 open the controls window with the keys the player has chosen, in the

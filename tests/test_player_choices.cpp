@@ -194,6 +194,7 @@ private slots:
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_B);  // brake's
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_T);  // the game's
             shown.insert("refused", d->field(GameAction::Accelerate)->text());
+            shown.insert("left", d->field(GameAction::Left)->text());
             QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_W);
             QTest::keyClick(d->field(GameAction::Brake), Qt::Key_S);
             QTest::mouseClick(d->restoreButton, Qt::LeftButton);
@@ -208,12 +209,50 @@ private slots:
         QVERIFY(refusals[0].contains(QStringLiteral("ブレーキ")));
         QCOMPARE(shown.value("refused"), QStringLiteral("A"));
         QCOMPARE(shown.value("restored"), QStringLiteral("A"));
+        QCOMPARE(shown.value("left"), QStringLiteral("←"));
         const QMap<QString, QString> controls = groupOnDisk(ControlsGroup);
         QCOMPARE(controls.value("Accelerate"), QStringLiteral("W"));
         QCOMPARE(controls.value("Brake"), QStringLiteral("B"));
         QCOMPARE(controls.value("Left"), QStringLiteral("Left"));
         QCOMPARE(controls.value("Next"), QStringLiteral("N"));
         QCOMPARE(controls.value("Pause"), QStringLiteral("Q"));
+    }
+
+    // A choice the settings file cannot take holds for the run, and the player is told so in the
+    // same box whichever choice it was.
+    void choiceNotKeptIsTold_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("language") << "language";
+        QTest::newRow("volume") << "volume";
+        QTest::newRow("keys") << "keys";
+    }
+    void choiceNotKeptIsTold()
+    {
+        QFETCH(QString, choice);
+        form_Main* race = openRace(ModeDrive);
+        const QString folder = QFileInfo(rankingFile()).path();
+        QVERIFY(QDir(folder).removeRecursively());
+        writeRaw(folder, "a file, not a folder");
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString& title) { boxes << title + '|' + text; });
+        if (choice == "language") {
+            race->mja->trigger();
+        } else if (choice == "volume") {
+            race->mvolBgm[1]->trigger();
+            QCOMPARE(MusicVolume(), 50);
+        } else {
+            whileModal<KeySettingsDialog>([](KeySettingsDialog* d) {
+                QTest::keyClick(d->field(GameAction::Accelerate), Qt::Key_W);
+                QTest::mouseClick(d->okButton, Qt::LeftButton);
+            });
+            race->mkeys->trigger();
+            QCOMPARE(KeyOf(GameAction::Accelerate), int(Qt::Key_W));
+        }
+        SetMsgBoxHook({});
+        QVERIFY(QFile::remove(folder));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].startsWith(QStringLiteral("Tavolnik|設定を保存できませんでした。\n")), qPrintable(boxes[0]));
     }
 
     // Keys the player chose drive the scene, the race and the pause; the design's keys they

@@ -7,7 +7,9 @@
 #include <QtTest>
 
 #include "race/race_state.h"
+#include "prefs/choices.h"
 #include "prefs/key_bindings.h"
+#include "prefs/language.h"
 #include "storage/player_settings.h"
 #include "scores/high_scores.h"
 #include "scores_test_support.h"
@@ -58,6 +60,77 @@ private slots:
         QCOMPARE(KeyOf(GameAction::Left), int(Qt::Key_Left));
         QCOMPARE(KeyOf(GameAction::Right), int(Qt::Key_Right));
         QCOMPARE(KeyOf(GameAction::Pause), int(Qt::Key_P));
+    }
+
+    // Every [Options] row is whole: its default is one of its values, each value stored in a
+    // text of its own; an option on the command line has its help, a menu its title.
+    void everyChoiceRowIsWhole()
+    {
+        for (const OptionRow& row : OptionRows()) {
+            QVERIFY2(row.byDefault >= 0 && row.byDefault < row.values.size(), qPrintable(row.key));
+            for (int i = 0; i < row.values.size(); ++i)
+                QCOMPARE(ValueOf(row, row.values[i].stored), i);
+            QVERIFY2(row.flag.isEmpty() || (row.help && !row.valueName.isEmpty()), qPrintable(row.key));
+            QVERIFY2(row.menu == ChoiceMenu::None || row.title, qPrintable(row.key));
+        }
+    }
+
+    // What the file holds for a choice, and the value the game reads from it: blanks and case
+    // aside, a volume by its number; anything else, or nothing, is the default.
+    void storedChoiceReadsAsItsValue_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");  // null: the file holds none
+        QTest::addColumn<QString>("value");
+        QTest::newRow("classic") << "Motion" << "classic" << "classic";
+        QTest::newRow("Classic with blanks") << "Motion" << " Classic " << "classic";
+        QTest::newRow("unknown motion") << "Motion" << "jerky" << "smooth";
+        QTest::newRow("no motion") << "Motion" << QString() << "smooth";
+        QTest::newRow("English") << "Language" << "en" << "en";
+        QTest::newRow("unknown language") << "Language" << "fr" << "ja";
+        QTest::newRow("no language") << "Language" << QString() << "ja";
+        QTest::newRow("BGM 50 %") << "MusicVolume" << "50" << "50";
+        QTest::newRow("BGM 050 %") << "MusicVolume" << " 050" << "50";
+        QTest::newRow("BGM between steps") << "MusicVolume" << "30" << "100";
+        QTest::newRow("BGM in words") << "MusicVolume" << "loud" << "100";
+        QTest::newRow("no effects volume") << "EffectsVolume" << QString() << "100";
+        QTest::newRow("effects 25 %") << "EffectsVolume" << "25" << "25";
+    }
+    void storedChoiceReadsAsItsValue()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, value);
+        ResetPlayerSettings();
+        if (!stored.isNull()) QVERIFY(SetPlayerSetting(OptionsGroup, key, stored));
+        QCOMPARE(ChosenText(key), value);
+    }
+
+    // Every window names a key alike, in the language shown: the arrows as arrows, Space in
+    // words, any other key by its name.
+    void keysAreNamedAlike_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("left") << int(Qt::Key_Left) << "ja" << "←";
+        QTest::newRow("right") << int(Qt::Key_Right) << "en" << "→";
+        QTest::newRow("up") << int(Qt::Key_Up) << "ja" << "↑";
+        QTest::newRow("down") << int(Qt::Key_Down) << "ja" << "↓";
+        QTest::newRow("Space") << int(Qt::Key_Space) << "ja" << "スペース";
+        QTest::newRow("Space in English") << int(Qt::Key_Space) << "en" << "Space";
+        QTest::newRow("a letter") << int(Qt::Key_W) << "ja" << "W";
+        QTest::newRow("F1") << int(Qt::Key_F1) << "en" << "F1";
+    }
+    void keysAreNamedAlike()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, language);
+        QFETCH(QString, name);
+        ShowLanguage(language);
+        const QString shown = KeyName(key);
+        ShowLanguage(QStringLiteral("ja"));
+        QCOMPARE(shown, name);
     }
 
     // Each way of writing the file, and what it must leave as it was.

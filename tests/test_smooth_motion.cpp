@@ -16,7 +16,7 @@
 #include "race_fixture.h"
 #include "runtime/frame_clock.h"
 #include "input/action_sink.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "storage/player_settings.h"
 #include "scores/high_scores.h"
 
@@ -58,7 +58,6 @@ bool OnTheRoad(form_Main* m, Picture* p)
 void UseMotion(Motion motion)
 {
     ResetPlayerSettings();
-    ClearMotionForRun();
     QVERIFY(ChooseMotion(motion));
 }
 
@@ -148,7 +147,6 @@ class SmoothMotionTest : public QObject
 private slots:
     void cleanup()
     {
-        ClearMotionForRun();
         ResetPlayerSettings();
     }
 
@@ -342,7 +340,6 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(options);
         file.close();
-        ClearMotionForRun();
         LoadPlayerSettings();
         QCOMPARE(ChosenMotion() == Motion::Smooth, smooth);
         f.setUp();

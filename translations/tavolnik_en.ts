@@ -2,6 +2,109 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Choices</name>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>日本語</source>
+        <translation>日本語</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>言語 (Language)(&amp;L)</source>
+        <translation>&amp;Language (言語)</translation>
+    </message>
+    <message>
+        <source>BGM</source>
+        <translation>BGM</translation>
+    </message>
+    <message>
+        <source>効果音</source>
+        <translation>Effects</translation>
+    </message>
+    <message>
+        <source>アクセル</source>
+        <translation>Accelerate</translation>
+    </message>
+    <message>
+        <source>下のボタン (A / ✕)</source>
+        <translation>South button (A / ✕)</translation>
+    </message>
+    <message>
+        <source>ブレーキ</source>
+        <translation>Brake</translation>
+    </message>
+    <message>
+        <source>右のボタン (B / ○)</source>
+        <translation>East button (B / ○)</translation>
+    </message>
+    <message>
+        <source>左へ</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>十字キー左 / 左スティック</source>
+        <translation>D-pad left / left stick</translation>
+    </message>
+    <message>
+        <source>右へ</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>十字キー右 / 左スティック</source>
+        <translation>D-pad right / left stick</translation>
+    </message>
+    <message>
+        <source>上へ</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>十字キー上 / 左スティック</source>
+        <translation>D-pad up / left stick</translation>
+    </message>
+    <message>
+        <source>下へ</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>十字キー下 / 左スティック</source>
+        <translation>D-pad down / left stick</translation>
+    </message>
+    <message>
+        <source>次のメッセージ</source>
+        <translation>Next message</translation>
+    </message>
+    <message>
+        <source>Start / 下のボタン</source>
+        <translation>Start / south button</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Start (一時停止中の Back でタイトルへ)</source>
+        <translation>Start (Back while paused: to the title)</translation>
+    </message>
+    <message>
+        <source>設定を保存できませんでした。
+%1。
+この設定は、ゲームを終えるまで有効です。</source>
+        <translation>The setting could not be saved.
+%1.
+It holds until the game ends.</translation>
+    </message>
+    <message>
+        <source>スペース</source>
+        <translation>Space</translation>
+    </message>
+</context>
+<context>
     <name>HighScores</name>
     <message>
         <source>ランキングを保存できませんでした。
@@ -32,70 +135,6 @@ The next start enters them into the ranking at its first save.</translation>
 </context>
 <context>
     <name>KeySettingsDialog</name>
-    <message>
-        <source>アクセル</source>
-        <translation>Accelerate</translation>
-    </message>
-    <message>
-        <source>ブレーキ</source>
-        <translation>Brake</translation>
-    </message>
-    <message>
-        <source>左へ</source>
-        <translation>Left</translation>
-    </message>
-    <message>
-        <source>右へ</source>
-        <translation>Right</translation>
-    </message>
-    <message>
-        <source>上へ</source>
-        <translation>Up</translation>
-    </message>
-    <message>
-        <source>下へ</source>
-        <translation>Down</translation>
-    </message>
-    <message>
-        <source>次のメッセージ</source>
-        <translation>Next message</translation>
-    </message>
-    <message>
-        <source>一時停止</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
-        <source>下のボタン (A / ✕)</source>
-        <translation>South button (A / ✕)</translation>
-    </message>
-    <message>
-        <source>右のボタン (B / ○)</source>
-        <translation>East button (B / ○)</translation>
-    </message>
-    <message>
-        <source>十字キー左 / 左スティック</source>
-        <translation>D-pad left / left stick</translation>
-    </message>
-    <message>
-        <source>十字キー右 / 左スティック</source>
-        <translation>D-pad right / left stick</translation>
-    </message>
-    <message>
-        <source>十字キー上 / 左スティック</source>
-        <translation>D-pad up / left stick</translation>
-    </message>
-    <message>
-        <source>十字キー下 / 左スティック</source>
-        <translation>D-pad down / left stick</translation>
-    </message>
-    <message>
-        <source>Start / 下のボタン</source>
-        <translation>Start / south button</translation>
-    </message>
-    <message>
-        <source>Start (一時停止中の Back でタイトルへ)</source>
-        <translation>Start (Back while paused: to the title)</translation>
-    </message>
     <message>
         <source>一時停止中にタイトルへ戻るキー</source>
         <translation>the key that leaves a paused race for the title</translation>
@@ -151,14 +190,6 @@ The next start enters them into the ranking at its first save.</translation>
     <message>
         <source>「%1」はもう「%2」に使われています。ほかのキーを選んでください。</source>
         <translation>&quot;%1&quot; is already used for &quot;%2&quot;. Please choose another key.</translation>
-    </message>
-    <message>
-        <source>キー設定を保存できませんでした。
-%1。
-この設定は、ゲームを終えるまで有効です。</source>
-        <translation>The keys could not be saved.
-%1.
-They hold until the game ends.</translation>
     </message>
 </context>
 <context>
@@ -412,10 +443,6 @@ Command: </translation>
 <context>
     <name>form_Controls</name>
     <message>
-        <source>スペース</source>
-        <translation>Space</translation>
-    </message>
-    <message>
         <source>操作方法</source>
         <translation>Controls</translation>
     </message>
@@ -511,14 +538,6 @@ Command: </translation>
         <translation>I can&apos;t skate any more...</translation>
     </message>
     <message>
-        <source>言語の設定を保存できませんでした。
-%1。
-この言語は、ゲームを終えるまで使えます。</source>
-        <translation>The language could not be saved.
-%1.
-It stays chosen until the game ends.</translation>
-    </message>
-    <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>Version</translation>
     </message>
@@ -567,10 +586,6 @@ It stays chosen until the game ends.</translation>
         <translation>&amp;Controls</translation>
     </message>
     <message>
-        <source>言語 (Language)(&amp;L)</source>
-        <translation>&amp;Language (言語)</translation>
-    </message>
-    <message>
         <source>バージョン情報(&amp;A)</source>
         <translation>&amp;About</translation>
     </message>
@@ -595,24 +610,12 @@ It stays chosen until the game ends.</translation>
         <translation>Move with the &quot;%1&quot;!</translation>
     </message>
     <message>
-        <source>音量を保存できませんでした。
-%1。
-この音量は、ゲームを終えるまで有効です。</source>
-        <translation>The volume could not be saved.
-%1.
-It holds until the game ends.</translation>
-    </message>
-    <message>
         <source>キー設定…(&amp;K)</source>
         <translation>&amp;Keys…</translation>
     </message>
     <message>
         <source>音量</source>
         <translation>Volume</translation>
-    </message>
-    <message>
-        <source>%1 %</source>
-        <translation>%1 %</translation>
     </message>
 </context>
 <context>

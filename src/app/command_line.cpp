@@ -3,7 +3,7 @@
 
 #include "app/command_line.h"
 
-#include "prefs/language.h"
+#include "prefs/choices.h"
 
 namespace {
 // Options of the window system itself that take a value; Qt reads them from the arguments.
@@ -52,9 +52,12 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             name = name.left(eq);
             hasValue = true;
         }
+        // A player's choice of the [Options] group, when the option is one.
+        const OptionRow* choice = nullptr;
+        for (const OptionRow& row : OptionRows())
+            if (!row.flag.isEmpty() && name == row.flag) choice = &row;
         const bool ours = arg.startsWith(QLatin1String("--"))
-                          && (name == QLatin1String("seed") || name == QLatin1String("scale") ||
-                              name == QLatin1String("language") || name == QLatin1String("motion"));
+                          && (name == QLatin1String("seed") || name == QLatin1String("scale") || choice);
         const bool toolkit = eq < 0 && toolkitValueOptions.contains(name);
         if (!ours && !toolkit)
             return fail(QStringLiteral("tavolnik: unknown option '%1'").arg(arg), true);
@@ -78,17 +81,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                             false);
             line.hasSeed = true;
             line.seed = seed;
-        } else if (name == QLatin1String("language")) {
-            if (!GameLanguages().contains(value))
-                return fail(QStringLiteral("tavolnik: --language needs one of %1, not '%2'")
-                                .arg(GameLanguages().join(QStringLiteral(", ")), value),
-                            false);
-            line.language = value;
-        } else if (name == QLatin1String("motion")) {
-            if (value != QLatin1String("smooth") && value != QLatin1String("classic"))
-                return fail(QStringLiteral("tavolnik: --motion needs smooth or classic, not '%1'").arg(value),
-                            false);
-            line.motion = value;
+        } else if (choice) {
+            // The value exactly as the file stores it: "Classic" or "English" is not one.
+            QStringList values;
+            for (const ChoiceValue& v : choice->values) values << v.stored;
+            if (!values.contains(value)) {
+                const QString needs = choice->needs ? QString::fromUtf8(choice->needs)
+                                                    : QStringLiteral("one of ") + values.join(QStringLiteral(", "));
+                return fail(QStringLiteral("tavolnik: --%1 needs %2, not '%3'").arg(name, needs, value), false);
+            }
+            line.choices.insert(choice->key, value);
         } else {
             uint64_t scale = 0;
             if (!parseWhole(value, scale) || scale < 1 || scale > 4)
@@ -103,7 +105,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 QString UsageText()
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage: tavolnik [options]\n"
         "Tavolnik: a jet-board race through town.\n"
         "\n"
@@ -113,15 +115,21 @@ QString UsageText()
         "  --seed N       Makes every random draw of the run repeatable.\n"
         "  --scale N      Shows every window N times larger (1 to 4), every picture drawn\n"
         "                 sharp at that size; lowered to the largest that fits the screen.\n"
-        "                 Without it, a large screen gets a larger game.\n"
-        "  --language L   Shows the game in Japanese (ja, as designed) or English (en),\n"
-        "                 and keeps that choice for the next start.\n"
-        "  --motion M     smooth (the race drawn at the screen's rate, a held arrow steering\n"
-        "                 at a steady pace) or classic (drawn twice a second, as the race\n"
-        "                 ticks); the choice is remembered for the next runs.\n"
+        "                 Without it, a large screen gets a larger game.\n");
+    // The player's choices, each with its value and its lines of help beside it.
+    constexpr int helpColumn = 17;
+    for (const OptionRow& row : OptionRows()) {
+        if (row.flag.isEmpty()) continue;
+        const QString option = QStringLiteral("  --%1 %2").arg(row.flag, row.valueName);
+        const QStringList help = QString::fromUtf8(row.help).split(QLatin1Char('\n'));
+        text += option.leftJustified(helpColumn - 2) + QStringLiteral("  ") + help.first() + QLatin1Char('\n');
+        for (const QString& line : help.mid(1)) text += QString(helpColumn, QLatin1Char(' ')) + line + QLatin1Char('\n');
+    }
+    text += QStringLiteral(
         "\n"
         "The window system's own -platform, -display, -style, -platformtheme and -stylesheet\n"
         "options are handed on to it.\n");
+    return text;
 }
 
 QString VersionText() { return QStringLiteral("Tavolnik " TAVOLNIK_VERSION); }

@@ -6,6 +6,7 @@
 // machine without a display is told so plainly.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -16,8 +17,9 @@ struct CommandLine {
     bool hasSeed = false;
     uint64_t seed = 0;
     int scale = 0;          // 0: not given; else 1 to 4
-    QString language;       // --language: empty when not given; else one the game has
-    QString motion;         // "smooth" or "classic" when --motion was given, else empty
+    // The player's choices given (--language, --motion, ...): the [Options] key of each, with
+    // the value as the file stores it.
+    QMap<QString, QString> choices;
     QString error;          // one line, for Action::Error
     bool unknownOption = false;  // the error is an option the game does not know: show usage
     // The window system's own options (-platform NAME, -display NAME, ...), handed on to the

@@ -6,7 +6,7 @@
 #include "flow/race_screen_wiring.h"
 #include "input/action_sink.h"
 #include "input/gamepad.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 
 void RaceScreenKeySink(int16_t keyCode)

@@ -25,7 +25,7 @@
 #include "audio/sound.h"
 #include "input/gamepad.h"
 #include "prefs/language.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "view/picture.h"
 #include "view/save_wait_note.h"
 #include "storage/player_settings.h"
@@ -184,18 +184,17 @@ int RunTavolnik(int argc, char* argv[])
     ShowSaveWaitNotes();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
-    // A language given on the command line is the player's choice from now on.
-    QString languageFailure;
-    if (!line.language.isEmpty() && !ChooseLanguage(line.language, &languageFailure))
-        std::fprintf(stderr, "tavolnik: the language is shown but could not be kept: %s\n",
-                     qPrintable(languageFailure));
-    ShowLanguage(ChosenLanguage());
-    if (Motion motion; ParseMotion(line.motion, &motion)) {
+    // A choice given on the command line is the player's from now on; one the file already holds
+    // is not written again.
+    for (auto given = line.choices.cbegin(); given != line.choices.cend(); ++given) {
+        const OptionRow& row = *OptionRowOf(given.key());
         QString failure;
-        if (!ChooseMotion(motion, &failure))
-            std::fprintf(stderr, "tavolnik: --motion %s holds for this run only: %s\n",
-                         qPrintable(line.motion), qPrintable(failure));
+        if (PlayerSetting(OptionsGroup, row.key, QString()) != given.value() &&
+            !ChooseValue(row, ValueOf(row, given.value()), &failure))
+            std::fprintf(stderr, "tavolnik: --%s %s holds for this run only: %s\n", qPrintable(row.flag),
+                         qPrintable(given.value()), qPrintable(failure));
     }
+    ShowLanguage(ChosenLanguage());
     ApplyVolume();
 
     // The game opens on the title screen and ends when its last window closes.

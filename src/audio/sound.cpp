@@ -4,7 +4,6 @@
 #include "audio/sound.h"
 
 #include "audio/media.h"
-#include "storage/player_settings.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
 
@@ -14,30 +13,17 @@ QString BgmFile;
 namespace {
 std::function<bool()> effectsSwitch;
 
-const QString kMusicVolumeKey = QStringLiteral("MusicVolume");
-const QString kEffectsVolumeKey = QStringLiteral("EffectsVolume");
-
-int VolumeOf(const QString& key)
-{
-    bool ok = false;
-    const int percent = PlayerSetting(OptionsGroup, key, QString()).trimmed().toInt(&ok);
-    for (int step : VolumeSteps)
-        if (ok && percent == step) return step;
-    return 100;
-}
-
 bool SetVolumeOf(const QString& key, int percent, QString* failure)
 {
-    const bool stored = SetPlayerSetting(OptionsGroup, key, QString::number(percent), failure);
+    const OptionRow& row = *OptionRowOf(key);
+    const bool stored = ChooseValue(row, ValueOf(row, QString::number(percent)), failure);
     ApplyVolume();
     return stored;
 }
 } // namespace
 
-int MusicVolume() { return VolumeOf(kMusicVolumeKey); }
-int EffectsVolume() { return VolumeOf(kEffectsVolumeKey); }
-bool SetMusicVolume(int percent, QString* failure) { return SetVolumeOf(kMusicVolumeKey, percent, failure); }
-bool SetEffectsVolume(int percent, QString* failure) { return SetVolumeOf(kEffectsVolumeKey, percent, failure); }
+bool SetMusicVolume(int percent, QString* failure) { return SetVolumeOf(MusicVolumeKey, percent, failure); }
+bool SetEffectsVolume(int percent, QString* failure) { return SetVolumeOf(EffectsVolumeKey, percent, failure); }
 void ApplyVolume() { SetMediaVolume(MusicVolume(), EffectsVolume()); }
 
 void BgmControl(int16_t mode)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "prefs/choices.h"
 #include "runtime/vbool.h"
 
 extern VBool BgmOpen;        // the music device is open and playing
@@ -39,15 +40,10 @@ bool EffectsOn();
 // The file an effect is played from: <program folder>/sound/<name>.wav.
 QString EffectPath(const QString& name);
 
-// The volume of the music and of the effects, as the player chose it under サウンド > 音量: a
-// step of VolumeSteps, in percent of the game's own levels, kept in the settings file's
-// [Options] group as MusicVolume and EffectsVolume. A missing or unknown value is 100, the
-// design's level.
-inline constexpr int VolumeSteps[] = {25, 50, 75, 100};
-int MusicVolume();
-int EffectsVolume();
-// Keeps the player's choice and hands it to the mixer at once. False, with the reason in
-// *failure, when the settings file could not be written (the choice holds for this run).
+// The volume of the music and of the effects is the player's choice (MusicVolume(),
+// EffectsVolume(), VolumeSteps: prefs/choices.h). These keep a step of it and hand it to the
+// mixer at once. False, with the reason in *failure, when the settings file could not be
+// written (the choice holds for this run).
 bool SetMusicVolume(int percent, QString* failure = nullptr);
 bool SetEffectsVolume(int percent, QString* failure = nullptr);
 // Hands the chosen volumes to the mixer; the program calls it once the choices are read.

@@ -6,11 +6,10 @@
 #include <QAction>
 #include <QPushButton>
 
-#include "audio/sound.h"
 #include "input/action_sink.h"
 #include "race/race_state.h"
 #include "runtime/frame_clock.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 
 namespace {
@@ -63,20 +62,15 @@ form_Main* NewRaceScreen()
     QObject::connect(race->mend, &QAction::triggered, race, [race] { race->mend_Click(); });
     QObject::connect(race->mabout, &QAction::triggered, race, [race] { race->mabout_Click(); });
     QObject::connect(race->mcontrols, &QAction::triggered, race, [race] { race->mcontrols_Click(); });
-    // The language marks are set by translateMenu alone, as the sound menu's by its handlers.
-    wireCheckItem(race, race->mja, &form_Main::mja_Click);
-    wireCheckItem(race, race->men, &form_Main::men_Click);
     wireCheckItem(race, race->mon1, &form_Main::mon1_Click);
     wireCheckItem(race, race->moff1, &form_Main::moff1_Click);
     wireCheckItem(race, race->mon2, &form_Main::mon2_Click);
     wireCheckItem(race, race->moff2, &form_Main::moff2_Click);
-    for (int k = 0; k < 4; ++k) {
-        const int percent = VolumeSteps[k];
-        QObject::connect(race->mvolBgm[k], &QAction::triggered, race,
-                         [race, percent] { race->mvolume_Click(true, percent); });
-        QObject::connect(race->mvolEff[k], &QAction::triggered, race,
-                         [race, percent] { race->mvolume_Click(false, percent); });
-    }
+    // The marks of the player's choices are set by the handler alone, from the value kept.
+    for (const form_Main::ChoiceItems& choice : race->choiceMenus)
+        for (int value = 0; value < choice.items.size(); ++value)
+            QObject::connect(choice.items[value], &QAction::triggered, race,
+                             [race, row = choice.row, value] { race->mchoice_Click(*row, value); });
     return race;
 }
 

@@ -77,8 +77,11 @@ void form_Main::cmd_Start_Click()
 void form_Main::Waitfun()
 {
     NextFlag = VbFalse;
-    // "Click or SpaceKey to Next", with the player's key for the next message.
-    Nextbox->setCaption(QStringLiteral("Click or %1Key to Next").arg(KeyName(KeyOf(GameAction::Next))));
+    // "Click or SpaceKey to Next", with the player's key for the next message. The line is the
+    // design's own English in every language, so the design's Space keeps its English name here.
+    const int next = KeyOf(GameAction::Next);
+    Nextbox->setCaption(QStringLiteral("Click or %1Key to Next")
+                            .arg(next == Qt::Key_Space ? QStringLiteral("Space") : KeyName(next)));
     Nextbox->setVisible(true);
     Text1->setFocus();
     // Sleeps in the event loop until Space or a click on Nextbox sets the flag, or the window

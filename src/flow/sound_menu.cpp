@@ -3,11 +3,10 @@
 
 // The race screen's music poll and its sound menu. The check marks of the menu are the only
 // record of whether music and effects are on; they last as long as the race screen. The volume
-// is the player's for good: it is kept in the settings file.
+// is the player's for good, a choice of its own (flow/choice_menu.cpp).
 #include <QAction>
 
 #include "audio/sound.h"
-#include "runtime/message_box.h"
 #include "screens/form_main.h"
 
 void form_Main::timer_BGM_Timer()
@@ -34,16 +33,3 @@ void form_Main::mon2_Click()
 }
 
 void form_Main::moff2_Click() { mon2_Click(); }
-
-void form_Main::mvolume_Click(bool music, int percent)
-{
-    QString failure;
-    const bool stored = music ? SetMusicVolume(percent, &failure) : SetEffectsVolume(percent, &failure);
-    for (int k = 0; k < 4; ++k) {
-        mvolBgm[k]->setChecked(VolumeSteps[k] == MusicVolume());
-        mvolEff[k]->setChecked(VolumeSteps[k] == EffectsVolume());
-    }
-    if (!stored)
-        MsgBox(tr("音量を保存できませんでした。\n%1。\nこの音量は、ゲームを終えるまで有効です。").arg(failure),
-               QStringLiteral("Tavolnik"), this);
-}

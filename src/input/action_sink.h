@@ -21,7 +21,7 @@
 #include <functional>
 #include <vector>
 
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 
 class KeyRepeat;
 class QWidget;

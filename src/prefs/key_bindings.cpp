@@ -3,52 +3,16 @@
 
 #include "prefs/key_bindings.h"
 
+#include <QCoreApplication>
+
+#include "prefs/choices.h"
 #include "storage/player_settings.h"
 
-QString ControlsKeyOf(GameAction action)
-{
-    switch (action) {
-    case GameAction::Accelerate: return QStringLiteral("Accelerate");
-    case GameAction::Brake: return QStringLiteral("Brake");
-    case GameAction::Left: return QStringLiteral("Left");
-    case GameAction::Right: return QStringLiteral("Right");
-    case GameAction::Up: return QStringLiteral("Up");
-    case GameAction::Down: return QStringLiteral("Down");
-    case GameAction::Next: return QStringLiteral("Next");
-    case GameAction::Pause: return QStringLiteral("Pause");
-    }
-    return QString();
-}
+QString ControlsKeyOf(GameAction action) { return ControlRowOf(action).key; }
 
-int16_t KeyCodeOf(GameAction action)
-{
-    switch (action) {
-    case GameAction::Accelerate: return KeyA;
-    case GameAction::Brake: return KeyB;
-    case GameAction::Left: return KeyLeft;
-    case GameAction::Right: return KeyRight;
-    case GameAction::Up: return KeyUp;
-    case GameAction::Down: return KeyDown;
-    case GameAction::Next: return KeySpace;
-    case GameAction::Pause: return KeyP;
-    }
-    return 0;
-}
+int16_t KeyCodeOf(GameAction action) { return ControlRowOf(action).code; }
 
-int DesignKeyOf(GameAction action)
-{
-    switch (action) {
-    case GameAction::Accelerate: return Qt::Key_A;
-    case GameAction::Brake: return Qt::Key_B;
-    case GameAction::Left: return Qt::Key_Left;
-    case GameAction::Right: return Qt::Key_Right;
-    case GameAction::Up: return Qt::Key_Up;
-    case GameAction::Down: return Qt::Key_Down;
-    case GameAction::Next: return Qt::Key_Space;
-    case GameAction::Pause: return Qt::Key_P;
-    }
-    return 0;
-}
+int DesignKeyOf(GameAction action) { return ControlRowOf(action).designKey; }
 
 namespace {
 // The key the file gives the action, or 0 when it gives none the game can use.
@@ -126,7 +90,17 @@ bool ReservedKey(int qtKey)
     }
 }
 
-QString KeyName(int qtKey) { return QKeySequence(qtKey).toString(QKeySequence::NativeText); }
+QString KeyName(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Left: return QStringLiteral("←");
+    case Qt::Key_Right: return QStringLiteral("→");
+    case Qt::Key_Up: return QStringLiteral("↑");
+    case Qt::Key_Down: return QStringLiteral("↓");
+    case Qt::Key_Space: return QCoreApplication::translate("Choices", "スペース");
+    default: return QKeySequence(qtKey).toString(QKeySequence::NativeText);
+    }
+}
 
 QString PortableKeyText(int qtKey) { return QKeySequence(qtKey).toString(QKeySequence::PortableText); }
 

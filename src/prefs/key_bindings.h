@@ -66,7 +66,8 @@ KeyBindings DesignKeyBindings();
 // focused button, Escape and Pause pause, T leaves a paused race, Tab moves the focus.
 bool ReservedKey(int qtKey);
 
-// The key as the player reads it: "A", "Space", "Left", "F1".
+// The key as the player reads it, in the language shown: the arrows as arrows ("←"), Space in
+// words ("スペース", "Space"), any other by its name ("A", "F1").
 QString KeyName(int qtKey);
 
 // The key as the settings file keeps it, Qt's portable text ("W", "Left", "Space").

@@ -6,11 +6,10 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
-#include "storage/player_settings.h"
+#include "prefs/choices.h"
 
 namespace {
 const QString kJapanese = QStringLiteral("ja");
-const QString kLanguageKey = QStringLiteral("Language");
 
 QString& shown()
 {
@@ -26,13 +25,14 @@ QTranslator*& installed()
 }
 } // namespace
 
-QStringList GameLanguages() { return {kJapanese, QStringLiteral("en")}; }
-
-QString ChosenLanguage()
+QStringList GameLanguages()
 {
-    const QString chosen = PlayerSetting(OptionsGroup, kLanguageKey, kJapanese);
-    return GameLanguages().contains(chosen) ? chosen : kJapanese;
+    QStringList languages;
+    for (const ChoiceValue& language : OptionRowOf(LanguageKey)->values) languages << language.stored;
+    return languages;
 }
+
+QString ChosenLanguage() { return ChosenText(LanguageKey); }
 
 void ShowLanguage(const QString& language)
 {
@@ -59,10 +59,3 @@ void ShowLanguage(const QString& language)
 }
 
 QString ShownLanguage() { return shown(); }
-
-bool ChooseLanguage(const QString& language, QString* failure)
-{
-    const QString wanted = GameLanguages().contains(language) ? language : kJapanese;
-    ShowLanguage(wanted);
-    return SetPlayerSetting(OptionsGroup, kLanguageKey, wanted, failure);
-}

@@ -14,7 +14,8 @@
 // The languages the game has, by their codes: "ja" (the design's) first, then "en".
 QStringList GameLanguages();
 
-// The language the player chose, or "ja" when the settings file holds none the game has.
+// The language the player chose, or "ja" when the settings file holds none the game has (the
+// [Options] entry Language of prefs/choices.h).
 QString ChosenLanguage();
 
 // Shows every text from now on in the language (one of GameLanguages(); anything else is
@@ -23,8 +24,3 @@ void ShowLanguage(const QString& language);
 
 // The language the texts are shown in now.
 QString ShownLanguage();
-
-// The player's choice: kept in the settings file and shown at once. Returns false, with the
-// reason in the player's words in *failure, when the file could not be written; the language is
-// still shown for this run.
-bool ChooseLanguage(const QString& language, QString* failure = nullptr);

@@ -4,7 +4,6 @@
 #include "screens/form_controls.h"
 
 #include <QGridLayout>
-#include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,7 +22,7 @@ QPointer<form_Controls>& openWindow()
 QString keysOf(std::initializer_list<GameAction> actions)
 {
     QStringList names;
-    for (GameAction action : actions) names << form_Controls::KeyName(KeyOf(action));
+    for (GameAction action : actions) names << KeyName(KeyOf(action));
     return names.join(QLatin1Char(' '));
 }
 } // namespace
@@ -70,18 +69,6 @@ form_Controls::form_Controls(QWidget* parent)
 }
 
 form_Controls::~form_Controls() = default;
-
-QString form_Controls::KeyName(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Left: return QStringLiteral("←");
-    case Qt::Key_Right: return QStringLiteral("→");
-    case Qt::Key_Up: return QStringLiteral("↑");
-    case Qt::Key_Down: return QStringLiteral("↓");
-    case Qt::Key_Space: return tr("スペース");
-    default: return QKeySequence(qtKey).toString(QKeySequence::NativeText);
-    }
-}
 
 void form_Controls::fill()
 {

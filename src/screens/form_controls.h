@@ -30,9 +30,6 @@ public:
     };
     const QList<Row>& rows() const { return rows_; }
 
-    // How a key is written in the window: arrows as arrows, Space in words, others by name.
-    static QString KeyName(int qtKey);
-
 private:
     explicit form_Controls(QWidget* parent);
     ~form_Controls() override;

@@ -14,9 +14,9 @@
 #include <QStyle>
 
 #include "audio/sound.h"
-#include "prefs/language.h"
+#include "prefs/choices.h"
 #include "runtime/frame_clock.h"
-#include "prefs/motion_choice.h"
+#include "prefs/choices.h"
 #include "view/scaled_scene.h"
 #include "view/screen_fit.h"
 
@@ -243,12 +243,7 @@ void form_Main::buildMenu()
     moff2 = checkItem(meff, false);
 
     mvolume = msound->addMenu(QString());
-    mvolumeBgm = mvolume->addMenu(QStringLiteral("BGM"));
-    mvolumeEff = mvolume->addMenu(QString());
-    for (int k = 0; k < 4; ++k) {
-        mvolBgm[k] = checkItem(mvolumeBgm, VolumeSteps[k] == MusicVolume());
-        mvolEff[k] = checkItem(mvolumeEff, VolumeSteps[k] == EffectsVolume());
-    }
+    addChoiceMenus(mvolume, ChoiceMenu::Volume);
 
     mhelp = bar->addMenu(QString());
     // The controls, and the language of every text, before the version.
@@ -256,15 +251,46 @@ void form_Main::buildMenu()
     mcontrols->setShortcut(QKeySequence(Qt::Key_F1));
     // F1 answers while a race holds the menus too: the window owns the item as well.
     addAction(mcontrols);
-    mlanguage = mhelp->addMenu(QString());
-    // Each language is named in its own words, so that it can be found in the other.
-    mja = checkItem(mlanguage, false);
-    mja->setText(QStringLiteral("日本語"));
-    men = checkItem(mlanguage, false);
-    men->setText(QStringLiteral("English"));
+    addChoiceMenus(mhelp, ChoiceMenu::Help);
     mhelp->addSeparator();
     mabout = mhelp->addAction(QString());
+
+    for (int k = 0; k < 4; ++k) {
+        mvolBgm[k] = choiceItem(MusicVolumeKey, k);
+        mvolEff[k] = choiceItem(EffectsVolumeKey, k);
+    }
+    mja = choiceItem(LanguageKey, 0);
+    men = choiceItem(LanguageKey, 1);
     translateMenu();
+    markChoices();
+}
+
+void form_Main::addChoiceMenus(QMenu* into, ChoiceMenu place)
+{
+    for (const OptionRow& row : OptionRows()) {
+        if (row.menu != place) continue;
+        ChoiceItems choice{&row, into->addMenu(QString()), {}};
+        for (int value = 0; value < row.values.size(); ++value) {
+            QAction* item = choice.menu->addAction(QString());
+            item->setCheckable(true);
+            choice.items << item;
+        }
+        choiceMenus << choice;
+    }
+}
+
+QAction* form_Main::choiceItem(const QString& key, int value) const
+{
+    for (const ChoiceItems& choice : choiceMenus)
+        if (choice.row->key == key) return choice.items.value(value);
+    return nullptr;
+}
+
+void form_Main::markChoices()
+{
+    for (const ChoiceItems& choice : choiceMenus)
+        for (int value = 0; value < choice.items.size(); ++value)
+            choice.items[value]->setChecked(value == ChosenValue(*choice.row));
 }
 
 void form_Main::translateMenu()
@@ -278,18 +304,14 @@ void form_Main::translateMenu()
     for (QAction* on : {mon1, mon2}) on->setText(tr("オン"));
     for (QAction* off : {moff1, moff2}) off->setText(tr("オフ"));
     mvolume->setTitle(tr("音量"));
-    mvolumeEff->setTitle(tr("効果音"));
-    for (int k = 0; k < 4; ++k) {
-        const QString caption = tr("%1 %").arg(VolumeSteps[k]);
-        mvolBgm[k]->setText(caption);
-        mvolEff[k]->setText(caption);
-    }
     mhelp->setTitle(tr("ヘルプ(&H)"));
     mcontrols->setText(tr("操作方法(&C)"));
-    mlanguage->setTitle(tr("言語 (Language)(&L)"));
-    mja->setChecked(ShownLanguage() == QLatin1String("ja"));
-    men->setChecked(ShownLanguage() == QLatin1String("en"));
     mabout->setText(tr("バージョン情報(&A)"));
+    for (const ChoiceItems& choice : choiceMenus) {
+        choice.menu->setTitle(ChoiceTitle(*choice.row));
+        for (int value = 0; value < choice.items.size(); ++value)
+            choice.items[value]->setText(ShownValue(*choice.row, value));
+    }
 }
 
 void form_Main::toggleFullScreen()

@@ -17,6 +17,7 @@
 
 #include "view/controls.h"
 #include "view/screen_fit.h"
+#include "prefs/choices.h"
 #include "prefs/key_bindings.h"
 #include "view/picture.h"
 #include "runtime/timer.h"
@@ -99,16 +100,23 @@ public:
     QMenu* meff = nullptr;
     QAction* mon2 = nullptr;
     QAction* moff2 = nullptr;
-    // サウンド > 音量 > BGM and 効果音: one item a step of VolumeSteps (25 % to 100 %), the
-    // chosen one checked.
+    // サウンド > 音量: a submenu for each volume.
     QMenu* mvolume = nullptr;
-    QMenu* mvolumeBgm = nullptr;
-    QMenu* mvolumeEff = nullptr;
-    QAction* mvolBgm[4] = {};
-    QAction* mvolEff[4] = {};
     QMenu* mhelp = nullptr;
     QAction* mcontrols = nullptr;  // 操作方法 (F1): the controls window
-    QMenu* mlanguage = nullptr;    // 言語: 日本語 or English
+    // The submenu of each choice of prefs/choices.h that the menus offer (サウンド > 音量 > BGM
+    // and 効果音, ヘルプ > 言語), in the order of its rows, with an item a value; the item of the
+    // player's value is checked.
+    struct ChoiceItems {
+        const OptionRow* row;
+        QMenu* menu;
+        QList<QAction*> items;
+    };
+    QList<ChoiceItems> choiceMenus;
+    // Items of those by name: the volume steps of VolumeSteps (25 % to 100 %) for the BGM and
+    // the effects, and the languages 日本語 and English.
+    QAction* mvolBgm[4] = {};
+    QAction* mvolEff[4] = {};
     QAction* mja = nullptr;
     QAction* men = nullptr;
     QAction* mabout = nullptr;
@@ -123,8 +131,10 @@ public:
     void Form_Load();
     // Car n is img_Car<n> (n = 1 to 6); null for any other n.
     Picture* car(int n) const;
-    // Sets the menus' texts in the language shown now (and marks that language).
+    // Sets the menus' texts in the language shown now.
     void translateMenu();
+    // Checks the item of the player's value in each choice's submenu.
+    void markChoices();
     // Shows the race screen on the whole screen, or brings it back to its window (F11,
     // Alt+Return).
     void toggleFullScreen();
@@ -202,10 +212,11 @@ public:
     void mtitle_Click();
     void mend_Click();
     void mabout_Click();
-    // flow/help_menu.cpp: the controls window and the language.
+    // flow/help_menu.cpp: the controls window, and the language chosen shown in this screen.
     void mcontrols_Click();
-    void mja_Click();
-    void men_Click();
+    void ShowChosenLanguage();
+    // flow/choice_menu.cpp: a value of a choice chosen in its submenu; kept for good.
+    void mchoice_Click(const OptionRow& row, int value);
     // ファイル > キー設定…: the player's key for each action.
     void mkeys_Click();
     // Leaves a paused race for the title screen, as TITLE does between races.
@@ -218,8 +229,6 @@ public:
     void moff1_Click();
     void mon2_Click();
     void moff2_Click();
-    // A volume step chosen: the music's (music true) or the effects'; remembered for good.
-    void mvolume_Click(bool music, int percent);
 
     // scores/check_rank.cpp
     void CheckRank();
@@ -248,6 +257,9 @@ private:
     void layOutRoad();
     void layOutPanel();
     void buildMenu();
+    // Adds a submenu for each choice offered in that place.
+    void addChoiceMenus(QMenu* into, ChoiceMenu place);
+    QAction* choiceItem(const QString& key, int value) const;
     void stopEverything();
 
     bool closing_ = false;

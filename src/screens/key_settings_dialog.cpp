@@ -10,42 +10,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "prefs/choices.h"
 #include "view/controls.h"
 #include "runtime/message_box.h"
 #include "view/screen_fit.h"
 
 namespace {
-QString ActionCaption(GameAction action)
-{
-    switch (action) {
-    case GameAction::Accelerate: return KeySettingsDialog::tr("アクセル");
-    case GameAction::Brake: return KeySettingsDialog::tr("ブレーキ");
-    case GameAction::Left: return KeySettingsDialog::tr("左へ");
-    case GameAction::Right: return KeySettingsDialog::tr("右へ");
-    case GameAction::Up: return KeySettingsDialog::tr("上へ");
-    case GameAction::Down: return KeySettingsDialog::tr("下へ");
-    case GameAction::Next: return KeySettingsDialog::tr("次のメッセージ");
-    case GameAction::Pause: return KeySettingsDialog::tr("一時停止");
-    }
-    return QString();
-}
-
-// What the gamepad does for the action (input/gamepad.h); a pad's buttons are not remapped.
-QString PadCaption(GameAction action)
-{
-    switch (action) {
-    case GameAction::Accelerate: return KeySettingsDialog::tr("下のボタン (A / ✕)");
-    case GameAction::Brake: return KeySettingsDialog::tr("右のボタン (B / ○)");
-    case GameAction::Left: return KeySettingsDialog::tr("十字キー左 / 左スティック");
-    case GameAction::Right: return KeySettingsDialog::tr("十字キー右 / 左スティック");
-    case GameAction::Up: return KeySettingsDialog::tr("十字キー上 / 左スティック");
-    case GameAction::Down: return KeySettingsDialog::tr("十字キー下 / 左スティック");
-    case GameAction::Next: return KeySettingsDialog::tr("Start / 下のボタン");
-    case GameAction::Pause: return KeySettingsDialog::tr("Start (一時停止中の Back でタイトルへ)");
-    }
-    return QString();
-}
-
 // What a key the game keeps for itself does, for the refusal.
 QString ReservedUse(int qtKey)
 {
@@ -195,8 +165,6 @@ void KeySettingsDialog::restoreDesign()
 void KeySettingsDialog::accept()
 {
     QString failure;
-    if (!StoreKeyBindings(chosenKeys(), &failure))
-        MsgBox(tr("キー設定を保存できませんでした。\n%1。\nこの設定は、ゲームを終えるまで有効です。").arg(failure),
-               tr("キー設定"), this);
+    if (!StoreKeyBindings(chosenKeys(), &failure)) TellChoiceNotKept(failure, this);
     QDialog::accept();
 }

@@ -1,0 +1,105 @@
+// SPDX-FileCopyrightText: 2026 The Tavolnik developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The player's choices, one table: every entry of the settings file's [Options] group (the
+// language, the motion, the volumes) with its values, its default, its command-line option and
+// the menu that offers it, and every entry of [Controls], one an action of the race. The command
+// line's options and their help, the race screen's menu items and the reading of the file are
+// all made from these rows: a new choice is a new row (and its English texts).
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+#include "prefs/key_bindings.h"
+
+class QWidget;
+
+// Where the race screen offers a choice: a submenu of its own, in サウンド > 音量 or in ヘルプ
+// (after 操作方法), in the order of the rows; or nowhere but on the command line.
+enum class ChoiceMenu { None, Volume, Help };
+
+struct ChoiceValue {
+    QString stored;     // as the file and the command line write it: "en", "classic", "50"
+    const char* shown;  // the menu item, translated in the "Choices" context; %1 is the stored text
+};
+
+struct OptionRow {
+    QString key;                // the key in [Options]
+    QList<ChoiceValue> values;  // in the menu's order
+    int byDefault = 0;          // the design's value, an index of values
+    QString flag;               // the command-line option without its "--"; empty for none
+    QString valueName;          // the option's value in the usage: "L"
+    const char* help = nullptr;   // the usage's lines for the option
+    const char* needs = nullptr;  // how a wrong value is told ("smooth or classic"); null: "one of a, b"
+    ChoiceMenu menu = ChoiceMenu::None;
+    const char* title = nullptr;  // the submenu's title, translated in the "Choices" context
+};
+
+// Every [Options] entry, in the order the usage and the menus list them.
+const QList<OptionRow>& OptionRows();
+// The row of an [Options] key; null for a key the game does not have.
+const OptionRow* OptionRowOf(const QString& key);
+
+// The value a text in the file stands for: the stored text it matches, blanks around it and
+// case aside, a number by its value ("050" is 50); -1 for a text the row does not know.
+int ValueOf(const OptionRow& row, const QString& text);
+// The player's value of the row: the file's, or the default when the file holds none the row
+// knows.
+int ChosenValue(const OptionRow& row);
+// The stored text of the player's value of an [Options] key.
+QString ChosenText(const QString& key);
+// Keeps a value of the row (the default for an index the row does not have), in memory and in
+// the file. False, with the reason in *failure, when
+// the file could not be written: the value still holds for this run.
+bool ChooseValue(const OptionRow& row, int value, QString* failure = nullptr);
+
+// The menu item of a value and the submenu's title, in the language shown.
+QString ShownValue(const OptionRow& row, int value);
+QString ChoiceTitle(const OptionRow& row);
+
+// Tells the player, in a box over `over`, that a choice could not be written to the settings
+// file and holds until the game ends; the same box for every choice.
+void TellChoiceNotKept(const QString& failure, QWidget* over);
+
+// --- the [Options] entries the game reads, by their meaning ---
+
+// How the race moves on screen. Smooth (the default): the race screen is drawn at the display's
+// rate and every picture the race tick moves slides towards where the next tick puts it; a held
+// arrow steers at a steady rate from the moment it is pressed. Classic: the race is drawn at the
+// race tick, twice a second, and a held arrow repeats at the keyboard's own rate. The rules are
+// the same in both.
+enum class Motion { Smooth, Classic };
+// A held arrow's steps a second with smooth motion, each one key press of 5 px.
+constexpr double SteadyStepsPerSecond = 30;
+Motion ChosenMotion();
+bool ChooseMotion(Motion motion, QString* failure = nullptr);
+
+// The volume of the music and of the effects, as the player chose it under サウンド > 音量: a
+// step of VolumeSteps, in percent of the game's own levels.
+inline constexpr int VolumeSteps[] = {25, 50, 75, 100};
+int MusicVolume();
+int EffectsVolume();
+
+// The [Options] keys the game reads by name.
+inline const QString LanguageKey = QStringLiteral("Language");
+inline const QString MotionKey = QStringLiteral("Motion");
+inline const QString MusicVolumeKey = QStringLiteral("MusicVolume");
+inline const QString EffectsVolumeKey = QStringLiteral("EffectsVolume");
+
+// --- the [Controls] entries ---
+
+struct ControlRow {
+    GameAction action;
+    QString key;               // the key in [Controls]: "Accelerate", "Left", ...
+    int designKey;             // the design's key (a Qt::Key value)
+    int16_t code;              // the key handler's code for the action, whichever key it has
+    const char* caption;       // the action in the key dialog, translated in the "Choices" context
+    const char* pad;           // what the gamepad does for it, likewise
+};
+// Every action's row, in the order of AllGameActions.
+const ControlRow& ControlRowOf(GameAction action);
+// The action, and what the gamepad does for it, in the language shown.
+QString ActionCaption(GameAction action);
+QString PadCaption(GameAction action);
