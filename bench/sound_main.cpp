@@ -18,6 +18,12 @@
 //                                      the music takes to fall silent (from the call, give or take
 //                                      one 23-ms buffer), and the level of its last millisecond
 //                                      before silence (of its first after, on resuming)
+//   loudness tune=<n> lufs=<LUFS> live_lufs=<LUFS> live_late_ms=<ms>
+//                                      tune n as heard over one round (EBU R128 integrated
+//                                      loudness), from its recording and synthesised live (its
+//                                      MIDI file alone in a folder, so no recording belongs to
+//                                      it); and how late the live tune's second round begins
+//                                      against its length (the best match of its first 200 ms)
 //   mix peak_dbfs=<dB> full_scale=<n>  the loudest sample of a race's mix (the loudest tune, both
 //                                      crashes, nine accelerations in a row and the claps) and how
 //                                      many samples reached full scale
@@ -98,6 +104,54 @@ int main(int argc, char* argv[])
         const qsizetype seam = start + qsizetype(std::llround(tune.seconds * kRate));
         std::printf("loop tune=%d gap_ms=%.2f seconds=%.1f rms_db=%.2f seam_db=%.1f\n", n, SilenceOf(d).longestMs,
                     double(d.size()) / (kRate * kBytesPerFrame), RmsDb(d, start, seam), QuietestMsDb(d, seam));
+        std::fflush(stdout);
+    }
+
+    // Every tune's loudness, recorded and live, and the live tune's loop.
+    for (int n = 1; n <= 5; ++n) {
+        double lufs[2] = {};
+        qsizetype late = 0;
+        for (int live = 0; live < 2; ++live) {
+            BgmFile = soundDir + QStringLiteral("BGM%1.mid").arg(n);
+            if (live) {
+                const QString alone = temp.filePath(QStringLiteral("BGM%1.mid").arg(n));
+                QFile::remove(alone);
+                QFile::copy(BgmFile, alone);
+                BgmFile = alone;
+            }
+            QFile midi(BgmFile);
+            const MidiFile tune = ReadMidiFile(midi.open(QIODevice::ReadOnly) ? midi.readAll() : QByteArray());
+            const QString raw = temp.filePath(QStringLiteral("level.raw"));
+            const QByteArray d = record(raw, true, [&] {
+                BgmControl(BgmStart);
+                QElapsedTimer clock;
+                clock.start();
+                // Until two rounds and a little more have been heard from the tune's first sound
+                // (a live tune starts once it is measured, the driver writing silence meanwhile).
+                QFile file(raw);
+                file.open(QIODevice::ReadOnly);
+                qint64 soundAt = -1;
+                while (clock.elapsed() < 90000) {
+                    QThread::msleep(10);
+                    BgmControl(BgmPoll);
+                    if (soundAt < 0) {
+                        const qint64 from = file.pos();
+                        const QByteArray more = file.read(file.size() - from - (file.size() - from) % kBytesPerFrame);
+                        const qsizetype f = FirstSound(more);
+                        if (f >= 0) soundAt = from + f * kBytesPerFrame;
+                    } else if (file.size() >= soundAt + (2 * tune.seconds + 3) * kRate * kBytesPerFrame) {
+                        break;
+                    }
+                }
+                BgmControl(BgmStop);
+            });
+            const qsizetype start = FirstSound(d);
+            const qsizetype round = qsizetype(std::llround(tune.seconds * kRate));
+            lufs[live] = LoudnessOf(d, start, start + round).integrated;
+            if (live) late = LagOf(d, start, start + round);
+        }
+        std::printf("loudness tune=%d lufs=%.2f live_lufs=%.2f live_late_ms=%.1f\n", n, lufs[0], lufs[1],
+                    1000.0 * double(late) / kRate);
         std::fflush(stdout);
     }
 

@@ -13,7 +13,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/loudness.h"
 #include "audio/sound.h"
+
+#include <vector>
 
 // Plays the race's loudest moment over the music in BgmFile, in real time; clapsMs is how long
 // the claps are left to sound before the music stops.
@@ -150,4 +153,34 @@ inline double FirstMsDb(const QByteArray& audio, qsizetype from)
 {
     const qsizetype first = FirstSound(audio, from);
     return first < 0 ? -180 : RmsDb(audio, first, first + 44);
+}
+
+// The loudness (EBU R128) of frames [from, to) of a recording: integrated, loudest moment, true
+// peak.
+inline Loudness LoudnessOf(const QByteArray& audio, qsizetype from, qsizetype to)
+{
+    to = std::min(to, FramesOf(audio));
+    std::vector<float> samples;
+    for (qsizetype f = std::max<qsizetype>(0, from); f < to; ++f)
+        for (int c = 0; c < 2; ++c) samples.push_back(float(SampleAt(audio, f, c)));
+    return MeasureLoudness(samples.data(), samples.size() / 2, 2, 44100);
+}
+
+// Where, within 150 ms either side of frame `at`, the 200 ms that begin at frame `start` come back
+// best (their correlation highest): how many frames late the sound at `at` is.
+inline qsizetype LagOf(const QByteArray& audio, qsizetype start, qsizetype at)
+{
+    const qsizetype span = 44100 / 5, reach = 44100 * 3 / 20;
+    double best = -1e300;
+    qsizetype lag = 0;
+    for (qsizetype d = -reach; d <= reach; ++d) {
+        if (at + d < 0 || at + d + span > FramesOf(audio)) continue;
+        double sum = 0;
+        for (qsizetype f = 0; f < span; f += 2) sum += SampleAt(audio, start + f, 0) * SampleAt(audio, at + d + f, 0);
+        if (sum > best) {
+            best = sum;
+            lag = d;
+        }
+    }
+    return lag;
 }

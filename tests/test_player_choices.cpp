@@ -239,7 +239,7 @@ private slots:
         if (choice == "language") {
             race->mja->trigger();
         } else if (choice == "volume") {
-            race->mvolBgm[1]->trigger();
+            race->mvolBgm[3]->trigger();
             QCOMPARE(MusicVolume(), 50);
         } else {
             whileModal<KeySettingsDialog>([](KeySettingsDialog* d) {
@@ -320,7 +320,7 @@ private slots:
     {
         QTest::addColumn<bool>("music");
         QTest::addColumn<int>("step");
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < VolumeStepCount; ++k) {
             QTest::addRow("BGM %d %%", VolumeSteps[k]) << true << k;
             QTest::addRow("effects %d %%", VolumeSteps[k]) << false << k;
         }
@@ -339,9 +339,9 @@ private slots:
                  QString::number(percent));
         race->close();
         form_Main* next = openRace(ModeDrive);
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(next->mvolBgm[k]->isChecked(), k == (music ? step : 3));
-            QCOMPARE(next->mvolEff[k]->isChecked(), k == (music ? 3 : step));
+        for (int k = 0; k < VolumeStepCount; ++k) {
+            QCOMPARE(next->mvolBgm[k]->isChecked(), k == (music ? step : VolumeStepCount - 1));
+            QCOMPARE(next->mvolEff[k]->isChecked(), k == (music ? VolumeStepCount - 1 : step));
         }
         QVERIFY(next->mon1->isChecked() && next->mon2->isChecked());
     }

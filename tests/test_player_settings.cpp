@@ -95,6 +95,8 @@ private slots:
         QTest::newRow("BGM in words") << "MusicVolume" << "loud" << "100";
         QTest::newRow("no effects volume") << "EffectsVolume" << QString() << "100";
         QTest::newRow("effects 25 %") << "EffectsVolume" << "25" << "25";
+        QTest::newRow("the old 75 %") << "MusicVolume" << "75" << "100";
+        QTest::newRow("effects off") << "EffectsVolume" << "0" << "0";
     }
     void storedChoiceReadsAsItsValue()
     {

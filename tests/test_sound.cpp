@@ -716,8 +716,9 @@ private slots:
     // A game over, a pause and a stage's end, on a steady tone in place of a tune: the music
     // falls silent and comes back in straight-line fades of 10 to 20 ms at the pause and of about
     // 300 ms where it stops, never with a step larger than the tone's own. Closing does not wait
-    // for the fade, a new piece starts at once while the last one still fades out, and the
-    // program's end lets the fade finish.
+    // for the fade, a new piece asked for while the last one still fades out (a stage's end and
+    // its clear tune) starts once that fade is heard whole, and the program's end lets the fade
+    // finish.
     void theMusicFadesWhereItStopsAndPauses()
     {
         BgmFile = temp.filePath(QStringLiteral("steady.wav"));
@@ -744,7 +745,7 @@ private slots:
             BgmControl(0);  // at once, while the last one fades out
             restartMs = clock.elapsed();
             QCOMPARE(BgmOpen, VbTrue);
-            QThread::msleep(300);
+            QTest::qWait(700);  // the game's event loop starts it once the fade is over
             BgmControl(1);  // and the program ends
             exit.start();
         });
@@ -762,14 +763,17 @@ private slots:
         const qsizetype resumeFrom = crossing(env, paused, silent, true), resumed = crossing(env, resumeFrom, high, true);
         const qsizetype stopFrom = crossing(env, resumed, high, false), stopped = crossing(env, stopFrom, silent, false);
         const qsizetype nextStart = crossing(env, stopped, high, true);
+        const qsizetype cutFrom = crossing(env, nextStart, high, false), cut = crossing(env, cutFrom, silent, false);
         const qsizetype endFrom = crossing(env, env.size() - 400, high, false), ended = crossing(env, endFrom, silent, false);
         // A straight-line fade passes from 90 % to 0.1 % in nine tenths of its length.
-        const QString times = QString("pause %1 ms, resume %2 ms, stop %3 ms, at the end %4 ms")
-                                  .arg(paused - pauseFrom).arg(resumed - resumeFrom).arg(stopped - stopFrom).arg(ended - endFrom);
+        const QString times = QString("pause %1 ms, resume %2 ms, stop %3 ms, before the next %4 ms, at the end %5 ms")
+                                  .arg(paused - pauseFrom).arg(resumed - resumeFrom).arg(stopped - stopFrom)
+                                  .arg(cut - cutFrom).arg(ended - endFrom);
         qInfo("%s", qPrintable(times));
         QVERIFY2(paused - pauseFrom >= 8 && paused - pauseFrom <= 20, qPrintable(times));
         QVERIFY2(resumed - resumeFrom >= 8 && resumed - resumeFrom <= 20, qPrintable(times));
         QVERIFY2(stopped - stopFrom >= 220 && stopped - stopFrom <= 330, qPrintable(times));
+        QVERIFY2(cut - cutFrom >= 220 && cut - cutFrom <= 330, qPrintable(times));
         QVERIFY2(nextStart < env.size() && ended < env.size() && ended - endFrom >= 220, qPrintable(times));
 
         const double own = LargestStep(d, (start + 50) * 44, (start + 250) * 44);
@@ -800,46 +804,78 @@ private slots:
         QVERIFY2(largest <= 3 * own, qPrintable(QString("a step of %1, the tone's own %2").arg(largest).arg(own)));
     }
 
-    // Every tune as the player hears it, played round once, against the race's effects alone:
-    // the tunes within 1.5 dB of each other, the effects 6 to 10 dB over every one of them.
+    // Every tune as the player hears it, played round once, against the race's effects alone
+    // (EBU R128): the tunes within 0.5 LU of each other, every effect's loudest moment 7 to 9 LU
+    // over every one of them. BGM1 synthesised live (its MIDI file alone, no recording belongs
+    // to it) is heard within 1 LU of its recording, and its second round begins on time, with no
+    // dip at its loop point.
     void theRaceEffectsStandOverEveryTune()
     {
         SetProgramFolderOverride(QStringLiteral(TAVOLNIK_BUILD_DIR));
         qputenv("SDL_DISKAUDIODELAY", "0");
         QMap<double, QString> tunes;
-        for (int n = 1; n <= 5; ++n) {
-            BgmFile = soundFolder() + QStringLiteral("/BGM%1.mid").arg(n);
+        double live = 0, recorded = 0, lateMs = 0, seamDb = 0;
+        for (int n = 0; n <= 5; ++n) {
+            BgmFile = soundFolder() + QStringLiteral("/BGM%1.mid").arg(qMax(n, 1));
+            if (n == 0) {
+                const QString alone = temp.filePath(QStringLiteral("BGM1.mid"));
+                QFile::remove(alone);
+                QVERIFY(QFile::copy(BgmFile, alone));
+                BgmFile = alone;
+            }
             QFile midi(BgmFile);
             QVERIFY(midi.open(QIODevice::ReadOnly));
             const double seconds = ReadMidiFile(midi.readAll()).seconds;
+            const qsizetype round = qsizetype(seconds * 44100);
             const QString raw = temp.filePath(QStringLiteral("tune.raw"));
             const QByteArray d = recordSoundCard(raw, [&] {
                 BgmControl(0);
-                // The driver writes silence as fast as it can until the tune starts.
-                const qint64 from = QFileInfo(raw).size();
+                // The driver writes silence as fast as it can until the tune starts: rounds are
+                // counted from its first sound, polled as the race screen polls.
+                QFile file(raw);
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                qint64 soundAt = -1;
                 QElapsedTimer clock;
                 clock.start();
-                while (QFileInfo(raw).size() < from + (seconds + 1) * 44100 * 4 && clock.elapsed() < 60000)
-                    QThread::msleep(5);
+                while (clock.elapsed() < 90000) {
+                    QThread::msleep(100);
+                    BgmControl(2);
+                    if (soundAt < 0) {
+                        const qint64 from = file.pos() / 4;
+                        const qsizetype f = FirstSound(file.read(file.bytesAvailable() & ~qint64(3)));
+                        if (f >= 0) soundAt = from + f;
+                    }
+                    if (soundAt >= 0 && file.size() / 4 >= soundAt + (n == 0 ? 2 : 1) * round + 44100) break;
+                }
                 BgmControl(1);
             });
             const qsizetype start = FirstSound(d);
-            QVERIFY2(start >= 0 && start + seconds * 44100 <= FramesOf(d),
+            QVERIFY2(start >= 0 && start + round <= FramesOf(d),
                      qPrintable(QString("BGM%1: sound from frame %2 of %3").arg(n).arg(start).arg(FramesOf(d))));
-            tunes.insert(RmsDb(d, start, start + qsizetype(seconds * 44100)), QStringLiteral("BGM%1").arg(n));
+            const double lufs = LoudnessOf(d, start, start + round).integrated;
+            if (n == 0) {
+                live = lufs;
+                lateMs = 1000.0 * double(LagOf(d, start, start + round)) / 44100;
+                seamDb = QuietestMsDb(d, start + round);
+                continue;
+            }
+            if (n == 1) recorded = lufs;
+            tunes.insert(lufs, QStringLiteral("BGM%1").arg(n));
         }
         QString levels;
-        for (auto t = tunes.cbegin(); t != tunes.cend(); ++t) levels += QString("%1 %2 dB, ").arg(*t).arg(t.key(), 0, 'f', 2);
-        QVERIFY2(tunes.lastKey() - tunes.firstKey() <= 1.5, qPrintable(levels));
-        for (const char* name : {"Up", "Down", "Crush1", "Crush2"}) {
+        for (auto t = tunes.cbegin(); t != tunes.cend(); ++t) levels += QString("%1 %2 LUFS, ").arg(*t).arg(t.key(), 0, 'f', 2);
+        qInfo("%slive BGM1 %.2f LUFS, its second round %.1f ms late, %.1f dB at its loop point", qPrintable(levels), live,
+              lateMs, seamDb);
+        QVERIFY2(tunes.lastKey() - tunes.firstKey() <= 0.5, qPrintable(levels));
+        QVERIFY2(std::fabs(live - recorded) <= 1, qPrintable(QString("live %1, recorded %2").arg(live).arg(recorded)));
+        QVERIFY2(std::fabs(lateMs) <= 3 && seamDb > -40, qPrintable(QString("%1 ms late, %2 dB").arg(lateMs).arg(seamDb)));
+        for (const char* name : {"Up", "Down", "Crush1", "Crush2", "Claps"}) {
             const QByteArray d = recordSoundCard(temp.filePath(QStringLiteral("effect.raw")), [name] {
                 PlayEffectWait(QLatin1String(name));
             });
-            qsizetype last = FramesOf(d) - 1;
-            while (last > 0 && std::fabs(SampleAt(d, last, 0)) < 0.001 && std::fabs(SampleAt(d, last, 1)) < 0.001) --last;
-            const double level = RmsDb(d, FirstSound(d), last + 1);
-            const QString what = QString("%1 %2 dB over %3").arg(name).arg(level, 0, 'f', 2).arg(levels);
-            QVERIFY2(level - tunes.lastKey() >= 6 && level - tunes.firstKey() <= 10, qPrintable(what));
+            const double loudest = LoudnessOf(d, FirstSound(d), FramesOf(d)).loudestMoment;
+            const QString what = QString("%1 %2 LUFS at its loudest over %3").arg(name).arg(loudest, 0, 'f', 2).arg(levels);
+            QVERIFY2(loudest - tunes.lastKey() >= 7 && loudest - tunes.firstKey() <= 9, qPrintable(what));
         }
         qunsetenv("SDL_DISKAUDIODELAY");
     }

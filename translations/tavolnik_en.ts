@@ -103,6 +103,22 @@ It holds until the game ends.</translation>
         <source>スペース</source>
         <translation>Space</translation>
     </message>
+    <message>
+        <source>オフ</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>−18 dB</source>
+        <translation>−18 dB</translation>
+    </message>
+    <message>
+        <source>−12 dB</source>
+        <translation>−12 dB</translation>
+    </message>
+    <message>
+        <source>−6 dB</source>
+        <translation>−6 dB</translation>
+    </message>
 </context>
 <context>
     <name>HighScores</name>

@@ -26,10 +26,19 @@
 // end is told by the music's own clock (the frames the mixer produced while it played) against
 // the length the MIDI file gives. Then "stopped" means the mixer has already gone round to the
 // top; the "seek ... to start" that follows only turns the clock back by the laps it has run, and
-// the "play" goes on. The tune never stops sounding at its loop. A MIDI file synthesised live is
-// told to end by the same clock but is started again by the poll, its last notes ringing across
-// the restart: FluidSynth asked to loop a file it reads as empty spins forever in the mixer's
-// thread, holding the lock every sound call waits for, and would freeze the game.
+// the "play" goes on. The tune never stops sounding at its loop. A MIDI file synthesised live
+// loops the same way, on the synthesiser's own clock, when it is a plain MIDI file read whole to
+// its end and at least a second long; any other is told to end by the same clock but started
+// again by the poll: FluidSynth asked to loop a file it reads as empty spins forever in the
+// mixer's thread, holding the lock every sound call waits for, and would freeze the game.
+//
+// Every tune is heard equally loud: the recordings are made so, and a tune synthesised live is
+// measured ahead (LiveLoudness) and turned to the recordings' loudness by the game's mix,
+// whatever sound font plays it. A tune starts once it is measured (about a second of one core
+// for a whole tune), and never later than kLevelWaitMs after its "play".
+//
+// Music starts with a fade-in of kStartFadeMs, never with a click. A tune started while the one
+// before it still fades out at a stage's end waits for that fade to finish, so it is heard whole.
 #include "audio/media.h"
 
 #include <QCoreApplication>
@@ -41,6 +50,8 @@
 #include <QtEndian>
 
 #include "audio/beep.h"
+#include "audio/live_loudness.h"
+#include "audio/loudness.h"
 #include "audio/media_command.h"
 #include "audio/rendered_tune.h"
 #include "midi/midi_file.h"
@@ -51,6 +62,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -68,6 +80,13 @@ constexpr int kStopFadeMs = 300;   // the music's end at a game over or a stage'
 constexpr int kPauseFadeMs = 15;   // the race's pause and its end
 constexpr int kCutFadeMs = 5;      // an effect cut off by the next
 constexpr int kHurryFadeMs = 10;   // a piece fading out when a new one wants the slot
+constexpr int kStartFadeMs = 8;    // a piece starting from its top
+constexpr int kTrimMs = 200;       // a live tune measured only once it sounds, turned to its level
+// How long a tune synthesised live waits at most to be measured before it starts anyway.
+constexpr int kLevelWaitMs = 1500;
+// SDL_mixer gives FluidSynth a gain of 1.2 at the mixer's full music volume, where a recording
+// plays at its own level.
+constexpr double kLiveGainAtFullVolume = 1.2;
 // How long the game waits at most for the mixer to carry out a short fade, and how long past its
 // end a long one may take before the piece is stopped anyway (a sound card that has stalled).
 constexpr int kSilenceWaitCapMs = 100;
@@ -153,6 +172,7 @@ struct Voice {
 struct Mixing {
     std::mutex lock;
     Ramp music;                     // the music's gain
+    Ramp trim;                      // the level of the tune playing: 1, or a live tune's
     Voice effect;                   // the one effect sounding
     std::array<Voice, 4> leaving;   // effects cut off, fading out
     float effectsShare = 1;         // the player's effects volume, 0 to 1
@@ -169,7 +189,7 @@ void SDLCALL postMix(void*, Uint8* stream, int len)
         std::array<Voice*, 5> voices{&mixing.effect};
         for (size_t k = 0; k < mixing.leaving.size(); ++k) voices[k + 1] = &mixing.leaving[k];
         for (int f = 0; f < frames; ++f) {
-            const float music = mixing.music.next();
+            const float music = mixing.music.next() * mixing.trim.next();
             float gains[5];
             for (size_t v = 0; v < voices.size(); ++v) {
                 Voice& voice = *voices[v];
@@ -328,6 +348,12 @@ private:
         bool rewound = false;   // "seek ... to start" found it round its loop: "play" goes on
         QString source;         // the file played: the MIDI file or its rendering
         bool paused = false;    // held by "pause": its mode is "paused" until it goes on
+        QString key;            // its alias, as the devices are keyed
+        // A tune synthesised live: how loud it is, being found out; its gain into the mix.
+        std::shared_ptr<LiveLoudness> level;
+        float trim = 1;
+        bool trimKnown = true;
+        Uint64 levelDeadline = 0;
     };
     using Devices = QHash<QString, Device>;
 
@@ -364,6 +390,7 @@ private:
         {
             const std::lock_guard<std::mutex> hold(mixing.lock);
             mixing.music = Ramp{};
+            mixing.trim = Ramp{};
             mixing.effect = Voice{};
             mixing.leaving.fill(Voice{});
         }
@@ -389,14 +416,16 @@ private:
                 if (QFileInfo(QFile::decodeName(path)).isFile()) fonts << path;
                 else all = false;
             }
-            if (all) return true;
             if (!fonts.isEmpty()) {
-                mix->Mix_SetSoundFonts(fonts.join(';').constData());
+                soundFonts = fonts;
+                if (!all) mix->Mix_SetSoundFonts(fonts.join(';').constData());
                 return true;
             }
+            if (all) return true;
         }
         const char* font = FindSoundFont(SoundFontUse::Live);
         if (!font) return false;
+        soundFonts = {QByteArray(font)};
         mix->Mix_SetSoundFonts(font);
         return true;
     }
@@ -453,7 +482,13 @@ private:
                 return MCIERR_INVALID_FILE;
             }
             device.seconds = info.seconds;
+            device.loops = bytes.startsWith("MThd") && !info.error && info.seconds >= 1;
+            if (info.seconds > 0) {
+                device.level = std::make_shared<LiveLoudness>(bytes, soundFonts, info.seconds);
+                device.trimKnown = false;
+            }
         }
+        device.key = key;
         devices.insert(key, device);
         return MCIERR_NONE;
     }
@@ -474,23 +509,67 @@ private:
             goOnPlaying();
             return MCIERR_NONE;
         }
+        if (mustWait(device)) {
+            waiting = device.key;
+            settleSoon();
+            return MCIERR_NONE;
+        }
+        return startFromTop(device) ? MCIERR_NONE : MCIERR_HARDWARE;
+    }
+
+    // A piece to start waits while the one before it fades out at a stage's end, and while a tune
+    // synthesised live is still being measured (up to kLevelWaitMs from its "play").
+    bool mustWait(Device& device)
+    {
+        const Uint64 now = sdl->SDL_GetTicks64();
+        if (leaving && !musicSilent() && now < leavingDeadline) return true;
+        if (device.level && !device.trimKnown) {
+            if (waiting != device.key) device.levelDeadline = now + kLevelWaitMs;
+            if (!device.level->done() && now < device.levelDeadline) return true;
+        }
+        return false;
+    }
+
+    bool startFromTop(Device& device)
+    {
+        waiting.clear();
         clearSlot();
         musicClockRunning = false;
-        setMusicGain(1);
-        if (mix->Mix_PlayMusic(device.music, device.loops ? -1 : 0) != 0) return MCIERR_HARDWARE;
+        setMusicGain(0);
+        learnLevel(device);
+        setTrim(device.trim, 0);
+        if (mix->Mix_PlayMusic(device.music, device.loops ? -1 : 0) != 0) return false;
         mix->Mix_ResumeMusic();
         current = device.music;
         held = false;
         device.fromStart = false;
         musicFrames = 0;
         musicClockRunning = true;
-        return MCIERR_NONE;
+        fadeMusic(1, kStartFadeMs);
+        if (!device.trimKnown) settleSoon();
+        return true;
+    }
+
+    // A live tune's gain into the mix, once measured: the recordings' loudness against the tune's
+    // at the gain the mixer gives FluidSynth.
+    void learnLevel(Device& device)
+    {
+        if (device.trimKnown || !device.level || !device.level->done()) return;
+        device.trimKnown = true;
+        const double atUnitGain = device.level->loudnessAtUnitGain();
+        if (!std::isfinite(atUnitGain) || atUnitGain <= -69) return;
+        const double db = TuneLoudness - (atUnitGain + 20 * std::log10(kLiveGainAtFullVolume));
+        device.trim = float(std::pow(10.0, std::clamp(db, -30.0, 12.0) / 20));
     }
 
     int32_t stop(Device& device, const QStringList& words)
     {
         if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
         device.paused = false;
+        if (waiting == device.key) {
+            waiting.clear();
+            device.fromStart = true;
+        }
         hold(device, kStopFadeMs);
         return MCIERR_NONE;
     }
@@ -500,6 +579,11 @@ private:
     int32_t pause(Device& device, const QStringList& words)
     {
         if (!OnlyWait(words)) return MCIERR_UNRECOGNIZED_KEYWORD;
+        // A piece still waiting to start waits on, paused.
+        if (waiting == device.key) {
+            device.paused = true;
+            return MCIERR_NONE;
+        }
         if (hold(device, kPauseFadeMs)) {
             device.paused = true;
             waitForSilence(kPauseFadeMs + kSilenceWaitCapMs);
@@ -554,6 +638,7 @@ private:
         if (rest.size() > 2) return MCIERR_UNRECOGNIZED_KEYWORD;
         if (IsKeyword(rest.at(1), "start") || IsKeyword(rest.at(1), "end")) {
             device.paused = false;
+            if (waiting == device.key) waiting.clear();
             if (IsKeyword(rest.at(1), "start") && roundTheLoop(device)) {
                 device.rewound = true;
                 device.fromStart = false;
@@ -580,7 +665,8 @@ private:
         QString answer;
         if (IsKeyword(rest.at(0), "mode")) {
             settle();
-            bool playing = owns(device) && mix->Mix_PlayingMusic() && !held;
+            bool playing = (owns(device) && mix->Mix_PlayingMusic() && !held) ||
+                           (waiting == device.key && !device.paused);
             if (playing && lengthInFrames(device) > 0 && musicFrames.load() >= lengthInFrames(device))
                 playing = false;
             answer = playing          ? QStringLiteral("playing")
@@ -624,6 +710,8 @@ private:
     // and is freed once silent; any other is freed at once.
     void free(Device& device)
     {
+        if (waiting == device.key) waiting.clear();
+        device.level.reset();
         if (owns(device)) {
             current = nullptr;
             if (!leaving && sounding()) {
@@ -652,6 +740,7 @@ private:
     {
         for (Device& device : devices) free(device);
         devices.clear();
+        waiting.clear();
     }
 
     // ---- fades ----
@@ -666,6 +755,13 @@ private:
     {
         const std::lock_guard<std::mutex> hold(mixing.lock);
         mixing.music = Ramp{gain, gain, 1};
+    }
+
+    void setTrim(float trim, int ms)
+    {
+        const std::lock_guard<std::mutex> hold(mixing.lock);
+        if (ms <= 0) mixing.trim = Ramp{trim, trim, 1};
+        else mixing.trim.to(trim, ms);
     }
 
     bool musicSilent()
@@ -723,7 +819,21 @@ private:
             mix->Mix_PauseMusic();
             musicClockRunning = false;
         }
-        if (leaving || (held && current && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic())) settleSoon();
+        bool again = leaving || (held && current && mix->Mix_PlayingMusic() && !mix->Mix_PausedMusic());
+        if (!waiting.isEmpty()) {
+            const auto found = devices.find(waiting);
+            if (found == devices.end()) waiting.clear();
+            else if (!found->paused && !mustWait(*found)) startFromTop(*found);
+            else again = true;
+        }
+        // A live tune that started before it was measured is turned to its level once it is.
+        for (Device& device : devices) {
+            if (device.trimKnown || !owns(device)) continue;
+            learnLevel(device);
+            if (device.trimKnown) setTrim(device.trim, kTrimMs);
+            else again = true;
+        }
+        if (again) settleSoon();
     }
 
     // Settles again shortly, from the game's event loop.
@@ -773,7 +883,9 @@ private:
     int musicPercent_ = 100;
     int effectsPercent_ = 100;
     bool haveSoundFont = false;
+    QByteArrayList soundFonts;  // the fonts the mixer synthesises with
     Devices devices;
+    QString waiting;  // the alias of a piece whose "play" waits to start it
     Mix_Music* current = nullptr;  // the device that owns the mixer's music slot
     bool held = false;             // "stop" or "pause" holds it: fading out, paused once silent
     Uint64 holdDeadline = 0;

@@ -11,8 +11,14 @@
 namespace {
 QList<OptionRow> makeOptionRows()
 {
+    static const char* const volumeNames[VolumeStepCount] = {
+        QT_TRANSLATE_NOOP("Choices", "オフ"), QT_TRANSLATE_NOOP("Choices", "−18 dB"),
+        QT_TRANSLATE_NOOP("Choices", "−12 dB"), QT_TRANSLATE_NOOP("Choices", "−6 dB"),
+        QT_TRANSLATE_NOOP("Choices", "%1 %")};
     QList<ChoiceValue> volumeSteps;
-    for (int step : VolumeSteps) volumeSteps.append({QString::number(step), QT_TRANSLATE_NOOP("Choices", "%1 %")});
+    for (int k = 0; k < VolumeStepCount; ++k)
+        volumeSteps.append({QString::number(VolumeSteps[k]), volumeNames[k],
+                            VolumeSteps[k] == 100 ? QStringLiteral("75") : QString()});
     const int fullVolume = static_cast<int>(volumeSteps.size()) - 1;
 
     QList<OptionRow> rows;
@@ -91,6 +97,10 @@ int ValueOf(const OptionRow& row, const QString& text)
         if (givenIsNumber && storedIsNumber ? number == stored
                                             : given.compare(row.values[i].stored, Qt::CaseInsensitive) == 0)
             return i;
+    }
+    for (int i = 0; i < row.values.size(); ++i) {
+        const QString& formerly = row.values[i].formerly;
+        if (!formerly.isEmpty() && (givenIsNumber ? number == formerly.toInt() : given == formerly)) return i;
     }
     return -1;
 }

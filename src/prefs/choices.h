@@ -10,6 +10,8 @@
 
 #include <QList>
 #include <QString>
+
+#include <iterator>
 #include <cstdint>
 
 #include "prefs/key_bindings.h"
@@ -23,6 +25,7 @@ enum class ChoiceMenu { None, Volume, Help };
 struct ChoiceValue {
     QString stored;     // as the file and the command line write it: "en", "classic", "50"
     const char* shown;  // the menu item, translated in the "Choices" context; %1 is the stored text
+    QString formerly = {};  // what an earlier version of the game stored for it, read as this value
 };
 
 struct OptionRow {
@@ -77,8 +80,11 @@ Motion ChosenMotion();
 bool ChooseMotion(Motion motion, QString* failure = nullptr);
 
 // The volume of the music and of the effects, as the player chose it under サウンド > 音量: a
-// step of VolumeSteps, in percent of the game's own levels.
-inline constexpr int VolumeSteps[] = {25, 50, 75, 100};
+// step of VolumeSteps, in percent of the game's own levels. The steps lie 6 dB apart, each heard
+// as much quieter as the last: off, -18, -12, -6 dB and the game's own level. The old step of
+// 75 % (-2.5 dB) is read as the nearest, 100 %.
+inline constexpr int VolumeSteps[] = {0, 13, 25, 50, 100};
+constexpr int VolumeStepCount = int(std::size(VolumeSteps));
 int MusicVolume();
 int EffectsVolume();
 

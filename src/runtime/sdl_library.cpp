@@ -3,6 +3,8 @@
 
 #include "runtime/sdl_library.h"
 
+#include "runtime/fluidsynth_library.h"
+
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -18,7 +20,7 @@ namespace {
 
 bool missing(const char* name)
 {
-    std::fprintf(stderr, "tavolnik: the installed SDL lacks %s; playing without it\n", name);
+    std::fprintf(stderr, "tavolnik: the installed library lacks %s; playing without it\n", name);
     return false;
 }
 
@@ -31,6 +33,12 @@ bool resolve(void* handle, SdlLibrary& library)
 bool resolve(void* handle, MixerLibrary& library)
 {
     TAVOLNIK_MIXER_FUNCTIONS(TAVOLNIK_RESOLVE)
+    return true;
+}
+
+bool resolve(void* handle, FluidSynthLibrary& library)
+{
+    TAVOLNIK_FLUIDSYNTH_FUNCTIONS(TAVOLNIK_RESOLVE)
     return true;
 }
 
@@ -67,3 +75,5 @@ const MixerLibrary* Mixer()
     if (!Sdl()) return nullptr;
     return load<MixerLibrary>("libSDL2_mixer-2.0.so.0");
 }
+
+const FluidSynthLibrary* FluidSynth() { return load<FluidSynthLibrary>("libfluidsynth.so.3"); }

@@ -255,7 +255,7 @@ void form_Main::buildMenu()
     mhelp->addSeparator();
     mabout = mhelp->addAction(QString());
 
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < VolumeStepCount; ++k) {
         mvolBgm[k] = choiceItem(MusicVolumeKey, k);
         mvolEff[k] = choiceItem(EffectsVolumeKey, k);
     }

@@ -113,10 +113,10 @@ public:
         QList<QAction*> items;
     };
     QList<ChoiceItems> choiceMenus;
-    // Items of those by name: the volume steps of VolumeSteps (25 % to 100 %) for the BGM and
+    // Items of those by name: the volume steps of VolumeSteps (off to 100 %) for the BGM and
     // the effects, and the languages 日本語 and English.
-    QAction* mvolBgm[4] = {};
-    QAction* mvolEff[4] = {};
+    QAction* mvolBgm[VolumeStepCount] = {};
+    QAction* mvolEff[VolumeStepCount] = {};
     QAction* mja = nullptr;
     QAction* men = nullptr;
     QAction* mabout = nullptr;

@@ -11,7 +11,10 @@
 // its start; all are equally loud. Without a General MIDI sound font soundgen warns, writes no recordings and removes old
 // ones, and the game synthesises the tunes. The output is the same on every run.
 // --verbose prints each recording's length, size and level.
+// soundgen --measure <file>... prints each sound file's loudness (integrated, loudest moment, true
+// peak), as the build levels the recordings.
 #include "effects.h"
+#include "loudness.h"
 #include "music.h"
 #include "render.h"
 #include "tunes.h"
@@ -64,6 +67,20 @@ void record(std::vector<Recording>& recordings, const std::string& soundFont)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--measure") == 0) {
+        std::printf("%-40s %10s %10s %10s\n", "file", "LUFS", "loudest", "dBTP");
+        for (int i = 2; i < argc; ++i) {
+            try {
+                const Loudness l = soundgen::measureLoudness(argv[i]);
+                std::printf("%-40s %10.2f %10.2f %10.2f\n", std::filesystem::path(argv[i]).filename().c_str(),
+                            l.integrated, l.loudestMoment, l.truePeak);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "soundgen: %s\n", e.what());
+                return 1;
+            }
+        }
+        return 0;
+    }
     const bool verbose = argc == 3 && std::strcmp(argv[1], "--verbose") == 0;
     if (argc != 2 && !verbose) {
         std::fprintf(stderr, "usage: %s [--verbose] <folder>\n", argv[0]);
@@ -117,10 +134,11 @@ int main(int argc, char** argv)
             }
             if (verbose)
                 std::printf("%s: %.3f s, %zu bytes, synthesised peak %.3f, raised by %.1f dB, peaks held down by "
-                            "up to %.1f dB (more than 0.5 dB for %.2f %% of it)\n",
+                            "up to %.1f dB (more than 0.5 dB for %.2f %% of it), %.2f LUFS, %.2f dBTP\n",
                             r.path.filename().c_str(), double(r.done.frames) / soundgen::kSampleRate,
                             r.done.bytes, double(r.done.synthPeak), 20 * std::log10(double(r.done.gain)),
-                            -double(r.done.limitedDb), 100 * double(r.done.limitedShare));
+                            -double(r.done.limitedDb), 100 * double(r.done.limitedShare), r.done.loudness,
+                            r.done.truePeak);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "soundgen: %s\n", e.what());

@@ -3,6 +3,8 @@
 
 #include "render.h"
 
+#include "loudness.h"
+
 #include "midi/midi_file.h"
 
 #include <QByteArray>
@@ -137,11 +139,10 @@ void highPass(std::vector<float>& samples)
     }
 }
 
-double rmsOf(const std::vector<float>& samples)
+// The loop's integrated loudness: the gated mean of the whole tune, as EBU R128 hears it.
+double loopLoudness(const std::vector<float>& loop)
 {
-    double sum = 0;
-    for (float v : samples) sum += double(v) * v;
-    return samples.empty() ? 0 : std::sqrt(sum / double(samples.size()));
+    return IntegratedLoudness(loop.data(), loop.size() / 2, 2, kRate);
 }
 
 // The recording `loop` (interleaved stereo, played round and round) raised by `gain`, its peaks
@@ -265,22 +266,6 @@ void writeOgg(const std::string& path, const std::vector<float>& samples, int64_
     if (!ok) fail("cannot write " + path + ": " + error);
 }
 
-// The loudest sample of an Ogg file as a decoder plays it.
-float decodedPeak(const std::string& path)
-{
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file) fail("cannot read back " + path + ": " + sf_strerror(nullptr));
-    // Samples as they are, not scaled to the loudest one.
-    sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
-    std::vector<float> block(size_t(4096) * size_t(std::max(1, info.channels)));
-    float peak = 0;
-    for (sf_count_t n; (n = sf_readf_float(file, block.data(), 4096)) > 0;)
-        for (sf_count_t i = 0; i < n * info.channels; ++i) peak = std::max(peak, std::fabs(block[size_t(i)]));
-    sf_close(file);
-    return peak;
-}
-
 }  // namespace
 
 Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFont,
@@ -314,25 +299,29 @@ Rendering renderOgg(const std::vector<uint8_t>& midi, const std::string& soundFo
     const std::string part = path + ".part";
     try {
         // Every tune as loud as the next; the few peaks a quiet one's raise would push past the
-        // ceiling are held down. The limiter takes a little off the level, so the raise is found
-        // again. The Vorbis coding lets a peak overshoot a little: where it passes kPeak, the
-        // ceiling comes down by as much and the tune is made again.
-        double ceiling = kPeak * 0.95;
+        // ceiling are held down. The limiter takes a little off the loudness, so the raise is
+        // found again. The Vorbis coding and the samples' in-between let a peak overshoot a
+        // little: where the decoded true peak passes kTruePeak, the ceiling comes down by as
+        // much and the tune is made again.
+        const double peakCeiling = std::pow(10.0, kTruePeak / 20);
+        double ceiling = peakCeiling * 0.95;
         for (int attempt = 0;; ++attempt) {
             r.gain = 1;
             std::vector<float> samples;
             for (int round = 0; round < 4; ++round) {
                 samples = loop;
                 r.limitedDb = float(raiseAndLimit(samples, r.gain, ceiling, &r.limitedShare));
-                const double level = rmsOf(samples);
-                if (!(level > 0)) fail(path + ": FluidSynth made no sound");
-                if (round < 3) r.gain = float(r.gain * kLevel / level);
+                const double level = loopLoudness(samples);
+                if (!(level > -70)) fail(path + ": FluidSynth made no sound");
+                if (round < 3) r.gain = float(r.gain * std::pow(10.0, (kLoudness - level) / 20));
             }
             writeOgg(part, samples, r.frames, "tavolnik-midi-sha1:" + digest);
-            const float peak = decodedPeak(part);
-            if (peak <= kPeak) break;
-            if (attempt == 3) fail(path + ": its peaks stay over -1 dBFS");
-            ceiling *= kPeak / peak * 0.99;
+            const Loudness decoded = measureLoudness(part);
+            r.loudness = decoded.integrated;
+            r.truePeak = decoded.truePeak;
+            if (decoded.truePeak <= kTruePeak) break;
+            if (attempt == 5) fail(path + ": its true peak stays over the ceiling");
+            ceiling *= std::pow(10.0, (kTruePeak - decoded.truePeak) / 20) * 0.99;
         }
         fixStreamNumber(part, uint32_t(std::stoul(digest.substr(0, 8), nullptr, 16)));
         std::filesystem::rename(part, path);

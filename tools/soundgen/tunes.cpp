@@ -120,7 +120,9 @@ Tune bgm2()
     t.melody2 = part(84, 66, 40, 0, 0.8, 88, -12);        // charang, an octave under it
     t.comp = part(61, 80, 44, 64, 0.6, 88);               // brass section stabs
     t.pad = part(44, 64, 84, 62, 0.98, 72);               // tremolo strings
-    t.bass = part(38, 100, 64, 33, 0.7, 100, 0, 10);      // synth bass
+    // The synth bass's roots stay above E2 but for the home key's A: below that its
+    // fundamentals would rumble under the whole tune.
+    t.bass = part(38, 100, 64, 36, 0.7, 100, 0, 10);        // synth bass
 
     const std::string gallop = "R:2 R:1 R:1 R:2 R:1 R:1 R:2 R:1 R:1 8:2 R:2";
     const std::string bass = "R:2 R:2 R:2 R:2 R:2 R:2 8:2 R:2";
@@ -204,11 +206,14 @@ Tune bgm3()
     t.bpm = 144;
     t.keySharps = 1;
     t.minor = true;
-    t.melody = part(29, 96, 64, 0, 0.92, 104, -12, 45);   // overdriven guitar
-    t.melody2 = part(81, 66, 84, 0, 0.85, 80, -12);       // sawtooth lead in unison
-    t.comp = part(30, 76, 40, 40, 0.45, 86);              // distortion guitar, power chords
-    t.pad = part(18, 62, 88, 64, 0.95, 72);               // rock organ
-    t.bass = part(34, 100, 64, 28, 0.8, 102, 0, 10);      // picked bass
+    // Two distorted guitars and a sawtooth all crowd the presence band: the lead and the chugs
+    // stand back a little and the organ and the bass fill in, so the drive stays bright, not
+    // shrill.
+    t.melody = part(29, 82, 64, 0, 0.92, 90, -12, 45);    // overdriven guitar
+    t.melody2 = part(81, 50, 84, 0, 0.85, 72, -12);       // sawtooth lead in unison
+    t.comp = part(30, 54, 40, 40, 0.4, 76);               // distortion guitar, power chords
+    t.pad = part(18, 76, 88, 64, 0.95, 78);               // rock organ
+    t.bass = part(34, 106, 64, 28, 0.8, 104, 0, 10);      // picked bass
 
     const std::string bass = "R:2 R:2 R:2 R:2 R:2 R:2 5:2 R:2";
     const std::string chug = "P:2 P:2 P:2 P:2 P:2 P:2 P:2 P:2";
