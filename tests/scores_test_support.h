@@ -72,9 +72,9 @@ inline void writeRaw(const QString& path, const QByteArray& bytes)
 inline void saveTablesAsTheyAre()
 {
     SettingsStore store(QStringLiteral("Tavolnik"));
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int slot = 1; slot <= 2; ++slot)
-            for (int rank = 0; rank <= 4; ++rank) {
+    for (int kind = 1; kind <= RankKinds(); ++kind)
+        for (int slot = 1; slot <= RankSlots(); ++slot)
+            for (int rank = 0; rank < RanksKept; ++rank) {
                 store.SaveSetting(QStringLiteral("Setting"), ScoreNameKey(kind, slot, rank), HScoreName[kind][slot][rank]);
                 store.SaveSetting(QStringLiteral("Setting"), ScoreValKey(kind, slot, rank),
                                   QString::number(HScoreVal[kind][slot][rank]));

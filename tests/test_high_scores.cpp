@@ -42,9 +42,9 @@ struct Entry {
 QList<Entry> allEntries()
 {
     QList<Entry> entries;
-    for (int kind = 1; kind <= 2; ++kind)
-        for (int slot = 1; slot <= 2; ++slot)
-            for (int rank = 0; rank <= 4; ++rank) entries.append({kind, slot, rank});
+    for (int kind = 1; kind <= RankKinds(); ++kind)
+        for (int slot = 1; slot <= RankSlots(); ++slot)
+            for (int rank = 0; rank < RanksKept; ++rank) entries.append({kind, slot, rank});
     return entries;
 }
 

@@ -655,7 +655,7 @@ private slots:
         };
         QCOMPARE(mciSendString("open \"" + midi + "\" alias bgm"), 0);
         QCOMPARE(mciSendString(QStringLiteral("play bgm")), 0);
-        QThread::msleep(800);
+        QTest::qWait(800);  // the game's event loop runs meanwhile
         QCOMPARE(mciSendString(QStringLiteral("close bgm")), 0);
         QThread::msleep(500);  // let the silence after it reach the file
         const qint64 afterMusic = QFileInfo(raw).size();

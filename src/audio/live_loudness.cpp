@@ -7,6 +7,7 @@
 #include "runtime/fluidsynth_library.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -73,6 +74,13 @@ LiveLoudness::~LiveLoudness()
         if (synth_->settings) fs->delete_fluid_settings(synth_->settings);
     }
     delete synth_;
+}
+
+bool LiveLoudness::waitFor(int ms) const
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
 }
 
 void LiveLoudness::measure(long long frames)

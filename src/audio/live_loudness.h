@@ -28,6 +28,8 @@ public:
 
     // True once the measure is there, or has failed (no FluidSynth, a font it refuses).
     bool done() const { return done_.load(std::memory_order_acquire); }
+    // Waits up to `ms` for the measure; true once it is there.
+    bool waitFor(int ms) const;
     // The tune's integrated loudness in LUFS at FluidSynth's gain of 1; NaN when it failed.
     double loudnessAtUnitGain() const { return loudness_; }
 

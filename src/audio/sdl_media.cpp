@@ -84,6 +84,7 @@ constexpr int kStartFadeMs = 8;    // a piece starting from its top
 constexpr int kTrimMs = 200;       // a live tune measured only once it sounds, turned to its level
 // How long a tune synthesised live waits at most to be measured before it starts anyway.
 constexpr int kLevelWaitMs = 1500;
+constexpr int kLevelQuickWaitMs = 50;
 // SDL_mixer gives FluidSynth a gain of 1.2 at the mixer's full music volume, where a recording
 // plays at its own level.
 constexpr double kLiveGainAtFullVolume = 1.2;
@@ -524,7 +525,11 @@ private:
         const Uint64 now = sdl->SDL_GetTicks64();
         if (leaving && !musicSilent() && now < leavingDeadline) return true;
         if (device.level && !device.trimKnown) {
-            if (waiting != device.key) device.levelDeadline = now + kLevelWaitMs;
+            // A short tune is measured in a few milliseconds: the "play" waits for that much.
+            if (waiting != device.key) {
+                device.levelDeadline = now + kLevelWaitMs;
+                device.level->waitFor(kLevelQuickWaitMs);
+            }
             if (!device.level->done() && now < device.levelDeadline) return true;
         }
         return false;
