@@ -34,8 +34,9 @@
 //
 // Every tune is heard equally loud: the recordings are made so, and a tune synthesised live is
 // measured ahead (LiveLoudness) and turned to the recordings' loudness by the game's mix,
-// whatever sound font plays it. A tune starts once it is measured (about a second of one core
-// for a whole tune), and never later than kLevelWaitMs after its "play".
+// whatever sound font plays it. A tune starts once it is measured (about a quarter of a second of
+// one core), and never later than kLevelWaitMs after its "play", then turned to its level once
+// measured.
 //
 // Music starts with a fade-in of kStartFadeMs, never with a click. A tune started while the one
 // before it still fades out at a stage's end waits for that fade to finish, so it is heard whole.
@@ -83,7 +84,7 @@ constexpr int kHurryFadeMs = 10;   // a piece fading out when a new one wants th
 constexpr int kStartFadeMs = 8;    // a piece starting from its top
 constexpr int kTrimMs = 200;       // a live tune measured only once it sounds, turned to its level
 // How long a tune synthesised live waits at most to be measured before it starts anyway.
-constexpr int kLevelWaitMs = 1500;
+constexpr int kLevelWaitMs = 5000;
 constexpr int kLevelQuickWaitMs = 50;
 // SDL_mixer gives FluidSynth a gain of 1.2 at the mixer's full music volume, where a recording
 // plays at its own level.
