@@ -260,7 +260,6 @@ private slots:
         QTest::newRow("1440p") << QSize(2560, 1440) << QSize(2560, 1410) << 0 << 2.4 << false;
         QTest::newRow("4K") << uhd << QSize(3840, 2120) << 0 << 3.65 << false;
         QTest::newRow("8K: at most 4") << QSize(7680, 4320) << QSize(7680, 4280) << 0 << 4.0 << false;
-        QTest::newRow("wide and low: its width") << QSize(1280, 2000) << QSize(1280, 1970) << 0 << 2.1 << false;
         QTest::newRow("VGA: never below 1") << QSize(640, 480) << QSize(640, 450) << 0 << 1.0 << false;
         QTest::newRow("1080p --scale 2") << hd << QSize(1920, 1053) << 2 << 2.0 << false;
         QTest::newRow("SXGA --scale 3") << sxga << QSize(1280, 994) << 3 << 2.0 << true;

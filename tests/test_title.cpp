@@ -14,10 +14,11 @@
 #include <QtTest>
 
 #include "app/form_title.h"
-#include "prefs/choices.h"
+#include "flow/race_screen_wiring.h"
 #include "prefs/language.h"
 #include "screens/form_controls.h"
-#include "storage/player_settings.h"
+#include "screens/form_rank.h"
+#include "screens/key_settings_dialog.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "scores/high_scores.h"
@@ -126,100 +127,35 @@ private slots:
         QCOMPARE(title->lbl_Msg->Caption(), hint);
     }
 
-    // The hint follows the keyboard's focus as it follows the pointer: Tab, Shift+Tab.
+    // The hint follows the keyboard's focus as it follows the pointer: Tab, and Shift+Tab back.
     void hintFollowsTab_data()
     {
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QString>("hint");
-        const int tab = Qt::Key_Tab, back = Qt::Key_Backtab;
-        QTest::newRow("Tab") << QList<int>{tab} << driveHint;
-        QTest::newRow("Tab Tab") << QList<int>{tab, tab} << rankingHint;
-        QTest::newRow("Tab Tab Tab") << QList<int>{tab, tab, tab} << endHint;
-        QTest::newRow("Tab, Shift+Tab") << QList<int>{tab, back} << storyHint;
+        QTest::newRow("Tab") << QList<int>{Qt::Key_Tab} << driveHint;
+        QTest::newRow("three Tabs") << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab} << endHint;
+        QTest::newRow("Tab, Shift+Tab") << QList<int>{Qt::Key_Tab, Qt::Key_Backtab} << storyHint;
     }
     void hintFollowsTab()
     {
         QFETCH(QList<int>, keys);
-        QFETCH(QString, hint);
         form_Title* title = openTitle();
         QVERIFY(QTest::qWaitForWindowActive(title));
         for (int key : keys) QTest::keyClick(title->focusWidget(), Qt::Key(key));
-        QCOMPARE(title->lbl_Msg->Caption(), hint);
+        QTEST(title->lbl_Msg->Caption(), "hint");
     }
 
     // Every window has a title for the task bar and the window lists, in the language shown.
-    void everyWindowHasATitle_data()
-    {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("title") << "title" << "ja" << "Tavolnik";
-        QTest::newRow("race screen") << "race" << "en" << "Tavolnik";
-        QTest::newRow("ranking") << "rank" << "ja" << "ランキング";
-        QTest::newRow("ranking, English") << "rank" << "en" << "Ranking";
-        QTest::newRow("controls") << "controls" << "en" << "Controls";
-        QTest::newRow("key dialog") << "keys" << "ja" << "キー設定";
-        QTest::newRow("message box") << "box" << "ja" << "ﾊﾞｰｼﾞｮﾝ情報";
-    }
     void everyWindowHasATitle()
     {
-        QFETCH(QString, window);
-        QFETCH(QString, language);
-        QFETCH(QString, caption);
-        ShowLanguage(language);
+        ShowLanguage(QStringLiteral("en"));
         form_Title* title = openTitle();
-        // A modal window answers once it is up, and is closed.
-        QString modalCaption;
-        QTimer modal;
-        connect(&modal, &QTimer::timeout, [&] {
-            if (QWidget* up = QApplication::activeModalWidget()) {
-                modalCaption = up->windowTitle();
-                up->close();
-            }
-        });
-        modal.start(10);
-        QString shown;
-        if (window == "title") {
-            shown = title->windowTitle();
-        } else if (window == "rank") {
-            title->Command3->click();
-            shown = modalCaption;
-        } else {
-            form_Main* race = raceFrom(title->Command2);
-            if (window == "race") shown = race->windowTitle();
-            if (window == "keys") race->mkeys->trigger();
-            if (window == "box") race->mabout->trigger();
-            if (window == "keys" || window == "box") shown = modalCaption;
-            if (window == "controls") shown = form_Controls::Open(race)->windowTitle();
-        }
-        QCOMPARE(shown, caption);
-    }
-
-    // The link to the other language sits off the designed buttons; it shows every text of the
-    // title in that language at once, keeps the choice, and stops standing out once used.
-    void languageLinkSwitchesTheTitle()
-    {
-        ResetPlayerSettings();  // no language chosen yet
-        form_Title* title = openTitle();
-        const QList<QRect> buttons{title->Command1->geometry(), title->Command2->geometry(),
-                                   title->Command3->geometry(), title->Command4->geometry()};
-        QCOMPARE(title->cmd_Language->text(), QStringLiteral("English"));
-        QCOMPARE(title->cmd_Language->isFlat(), QLocale::system().language() == QLocale::Japanese);
-        QTest::mouseClick(title->cmd_Language, Qt::LeftButton);
-        QCOMPARE(ShownLanguage(), QStringLiteral("en"));
-        QCOMPARE(PlayerSetting(OptionsGroup, LanguageKey, QString()), QStringLiteral("en"));
-        QTRY_COMPARE(title->Command1->text(), QStringLiteral("Story"));
-        QCOMPARE(title->lbl_Msg->Caption(), QStringLiteral("Which will you play: \"Story\" or \"Drive\"?"));
-        QCOMPARE(title->cmd_Language->text(), QStringLiteral("日本語"));
-        QVERIFY(title->cmd_Language->isFlat());
-        QCOMPARE(title->focusWidget(), static_cast<QWidget*>(title->Command1));
-        QTest::mouseClick(title->cmd_Language, Qt::LeftButton);
-        QCOMPARE(ShownLanguage(), QStringLiteral("ja"));
-        QTRY_COMPARE(title->Command1->text(), QStringLiteral("ストーリー"));
-        QCOMPARE((QList<QRect>{title->Command1->geometry(), title->Command2->geometry(),
-                               title->Command3->geometry(), title->Command4->geometry()}),
-                 buttons);
-        for (const QRect& button : buttons) QVERIFY(!button.intersects(title->cmd_Language->geometry()));
+        form_Main* race = NewRaceScreen();
+        KeySettingsDialog keys(race);
+        QStringList titles;
+        for (QWidget* w : QList<QWidget*>{title, race, form_Rank::create(title), form_Controls::Open(race), &keys})
+            titles << w->windowTitle();
+        QCOMPARE(titles, (QStringList{"Tavolnik", "Tavolnik", "Ranking", "Controls", "Keys"}));
     }
 
     void modeButtonOpensTheRaceScreen_data()
@@ -261,6 +197,7 @@ private slots:
         for (int n = 1; n <= 6; ++n) QCOMPARE(CarFlag[n], VbFalse);
         for (int n = 1; n <= 4; ++n) QCOMPARE(ShogaiFlag[n], VbFalse);
         QVERIFY(race->cmd_Start->isEnabled());
+        QVERIFY(race->focusWidget() == race->cmd_Start && race->testAttribute(Qt::WA_KeyboardFocusChange));  // the ring
         QVERIFY(race->mon1->isChecked());
         QVERIFY(race->mon2->isChecked());
 
