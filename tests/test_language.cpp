@@ -245,6 +245,12 @@ private slots:
         QCOMPARE(rows[0].keys, QStringLiteral("W"));
         QCOMPARE(rows[1].keys, QStringLiteral("B"));
         QCOMPARE(rows[2].keys, QStringLiteral("← → ↑ ↓"));
+        // Every key the game answers is listed, those it keeps for itself included.
+        QStringList keys;
+        for (const auto& row : rows) keys << row.keys.split(QRegularExpression(QStringLiteral("[ /]+")));
+        for (int key : {int(Qt::Key_Escape), int(Qt::Key_Pause), int(Qt::Key_T), int(Qt::Key_F1), int(Qt::Key_F11),
+                        (Qt::ALT | Qt::Key_Return).toCombined()})
+            QVERIFY2(keys.contains(KeyName(key)), qPrintable(KeyName(key)));
         // What the player reads is what the rows say.
         QStringList shown;
         for (QLabel* label : controls->findChildren<QLabel*>()) shown << label->text();

@@ -7,6 +7,8 @@
 // volume reaching the mixer, and Return pressing the button that has the focus ring.
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QWindow>
@@ -16,6 +18,8 @@
 #include "audio/sound.h"
 #include "flow/race_screen_wiring.h"
 #include "prefs/key_bindings.h"
+#include "prefs/language.h"
+#include "screens/form_controls.h"
 #include "storage/player_settings.h"
 #include "runtime/scene_wait.h"
 #include "runtime/sdl_library.h"
@@ -96,6 +100,7 @@ private slots:
     {
         f.cleanup();
         ResetPlayerSettings();
+        ShowLanguage(QStringLiteral("ja"));
         form_Main::SetTitleScreenOpener({});
     }
 
@@ -179,6 +184,38 @@ private slots:
         QCOMPARE(f.effectNames(), QStringList{"Click"});
         QCOMPARE(readRaw(rankingFile()), before);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // In a pause the menus open. A choice made there, a window opened from them and closed, or
+    // Esc out of a menu leaves the race paused; once it goes on the menus are off, none lit.
+    void menusInAPauseLeaveItPaused_data()
+    {
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"language", "key dialog", "controls window", "Esc in a menu", "Esc on the bar"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
+    void menusInAPauseLeaveItPaused()
+    {
+        QFETCH(QString, way);
+        form_Main* race = openRace(ModeDrive);
+        WindowFixture::pressStart(race);
+        QTest::keyClick(race->Text1, Qt::Key_P);
+        QVERIFY(race->mfile->menuAction()->isEnabled() && race->mhelp->menuAction()->isEnabled());
+        if (way == "language") race->men->trigger();
+        if (way == "key dialog") whileModal<KeySettingsDialog>([](KeySettingsDialog* dialog) { dialog->reject(); });
+        if (way == "key dialog") race->mkeys->trigger();
+        if (way == "controls window") {
+            QTest::keyClick(race->Text1, Qt::Key_F1);
+            QVERIFY(QTest::qWaitForWindowActive(form_Controls::current()));
+            form_Controls::current()->close();
+        }
+        if (way == "Esc in a menu") race->menuBar()->setActiveAction(race->msound->menuAction());
+        if (way.startsWith("Esc"))
+            QTest::keyClick(way == "Esc in a menu" ? static_cast<QWidget*>(race->msound) : race->menuBar(), Qt::Key_Escape);
+        QVERIFY(race->Paused() && race->timer_Main->Paused());
+        QTest::keyClick(race->Text1, Qt::Key_P);
+        QVERIFY(!race->Paused() && !race->mfile->menuAction()->isEnabled());
+        QCOMPARE(race->menuBar()->activeAction(), nullptr);
     }
 
     // The key dialog: a key given to another action, or one the game keeps, is refused with a

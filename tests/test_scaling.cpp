@@ -244,35 +244,37 @@ private slots:
         QVERIFY2(difference < 8, qPrintable(QString::number(difference)));
     }
 
-    // The scale the game picks for a screen: without --scale the largest at which the race
-    // window takes at most half the screen's height; --scale N lowered until the window fits
-    // the screen's free area; --scale 1 always.
+    // The scale the game picks for a screen: without --scale the largest, in twentieths, at
+    // which the race window takes at most 80 % of the screen's free height; --scale N lowered
+    // until the window fits the screen's free area; --scale 1 always.
     void scaleForScreen_data()
     {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QSize>("free");
         QTest::addColumn<int>("requested");
-        QTest::addColumn<int>("scale");
+        QTest::addColumn<double>("scale");
         QTest::addColumn<bool>("lowered");
         const QSize hd(1920, 1080), uhd(3840, 2160), sxga(1280, 1024), laptop(1366, 768);
-        QTest::newRow("1080p") << hd << QSize(1920, 1053) << 0 << 1 << false;
-        QTest::newRow("1440p") << QSize(2560, 1440) << QSize(2560, 1410) << 0 << 1 << false;
-        QTest::newRow("4K") << uhd << QSize(3840, 2120) << 0 << 2 << false;
-        QTest::newRow("8K: at most 4") << QSize(7680, 4320) << QSize(7680, 4280) << 0 << 4 << false;
-        QTest::newRow("1080p --scale 2") << hd << QSize(1920, 1053) << 2 << 2 << false;
-        QTest::newRow("SXGA --scale 3") << sxga << QSize(1280, 994) << 3 << 2 << true;
-        QTest::newRow("laptop --scale 2") << laptop << QSize(1366, 740) << 2 << 1 << true;
-        QTest::newRow("tall narrow --scale 2") << QSize(1080, 1920) << QSize(1080, 1890) << 2 << 1 << true;
-        QTest::newRow("4K --scale 4") << uhd << QSize(3840, 2120) << 4 << 4 << false;
-        QTest::newRow("4K --scale 1") << uhd << QSize(3840, 2120) << 1 << 1 << false;
-        QTest::newRow("VGA --scale 1") << QSize(640, 480) << QSize(640, 450) << 1 << 1 << false;
+        QTest::newRow("SXGA") << sxga << QSize(1280, 994) << 0 << 1.65 << false;
+        QTest::newRow("1080p") << hd << QSize(1920, 1053) << 0 << 1.75 << false;
+        QTest::newRow("1440p") << QSize(2560, 1440) << QSize(2560, 1410) << 0 << 2.4 << false;
+        QTest::newRow("4K") << uhd << QSize(3840, 2120) << 0 << 3.65 << false;
+        QTest::newRow("8K: at most 4") << QSize(7680, 4320) << QSize(7680, 4280) << 0 << 4.0 << false;
+        QTest::newRow("VGA: never below 1") << QSize(640, 480) << QSize(640, 450) << 0 << 1.0 << false;
+        QTest::newRow("1080p --scale 2") << hd << QSize(1920, 1053) << 2 << 2.0 << false;
+        QTest::newRow("SXGA --scale 3") << sxga << QSize(1280, 994) << 3 << 2.0 << true;
+        QTest::newRow("laptop --scale 2") << laptop << QSize(1366, 740) << 2 << 1.0 << true;
+        QTest::newRow("tall narrow --scale 2") << QSize(1080, 1920) << QSize(1080, 1890) << 2 << 1.0 << true;
+        QTest::newRow("4K --scale 4") << uhd << QSize(3840, 2120) << 4 << 4.0 << false;
+        QTest::newRow("4K --scale 1") << uhd << QSize(3840, 2120) << 1 << 1.0 << false;
+        QTest::newRow("VGA --scale 1") << QSize(640, 480) << QSize(640, 450) << 1 << 1.0 << false;
     }
     void scaleForScreen()
     {
         QFETCH(QSize, screen);
         QFETCH(QSize, free);
         QFETCH(int, requested);
-        QFETCH(int, scale);
+        QFETCH(double, scale);
         QFETCH(bool, lowered);
         const ScaleChoice choice = ChooseScale(requested, {QRect(QPoint(), screen), QRect(QPoint(0, 30), free)});
         QCOMPARE(choice.scale, scale);

@@ -14,6 +14,11 @@
 #include <QtTest>
 
 #include "app/form_title.h"
+#include "flow/race_screen_wiring.h"
+#include "prefs/language.h"
+#include "screens/form_controls.h"
+#include "screens/form_rank.h"
+#include "screens/key_settings_dialog.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "scores/high_scores.h"
@@ -68,7 +73,11 @@ private:
 
 private slots:
     void init() { f.init(); }
-    void cleanup() { f.cleanup(); }
+    void cleanup()
+    {
+        f.cleanup();
+        ShowLanguage(QStringLiteral("ja"));
+    }
 
     void opensWithTheQuestionAndStoryFocused()
     {
@@ -76,7 +85,8 @@ private slots:
         QCOMPARE(title->lbl_Msg->Caption(), question);
         QCOMPARE(title->focusWidget(), static_cast<QWidget*>(title->Command1));
         QCOMPARE(title->size(), QSize(305, 231));
-        QVERIFY(title->windowTitle().trimmed().isEmpty());
+        // The ring shows on START from the first moment.
+        QVERIFY(title->testAttribute(Qt::WA_KeyboardFocusChange));
         // The rankings were read from the store as the screen opened.
         QCOMPARE(HScoreName[1][1][0], DefaultScoreName());
         QCOMPARE(HScoreVal[2][1][4], DefaultScoreVal(2));
@@ -115,6 +125,37 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(title, &leave);
         QCOMPARE(title->lbl_Msg->Caption(), hint);
+    }
+
+    // The hint follows the keyboard's focus as it follows the pointer: Tab, and Shift+Tab back.
+    void hintFollowsTab_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("Tab") << QList<int>{Qt::Key_Tab} << driveHint;
+        QTest::newRow("three Tabs") << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab} << endHint;
+        QTest::newRow("Tab, Shift+Tab") << QList<int>{Qt::Key_Tab, Qt::Key_Backtab} << storyHint;
+    }
+    void hintFollowsTab()
+    {
+        QFETCH(QList<int>, keys);
+        form_Title* title = openTitle();
+        QVERIFY(QTest::qWaitForWindowActive(title));
+        for (int key : keys) QTest::keyClick(title->focusWidget(), Qt::Key(key));
+        QTEST(title->lbl_Msg->Caption(), "hint");
+    }
+
+    // Every window has a title for the task bar and the window lists, in the language shown.
+    void everyWindowHasATitle()
+    {
+        ShowLanguage(QStringLiteral("en"));
+        form_Title* title = openTitle();
+        form_Main* race = NewRaceScreen();
+        KeySettingsDialog keys(race);
+        QStringList titles;
+        for (QWidget* w : QList<QWidget*>{title, race, form_Rank::create(title), form_Controls::Open(race), &keys})
+            titles << w->windowTitle();
+        QCOMPARE(titles, (QStringList{"Tavolnik", "Tavolnik", "Ranking", "Controls", "Keys"}));
     }
 
     void modeButtonOpensTheRaceScreen_data()
@@ -156,6 +197,7 @@ private slots:
         for (int n = 1; n <= 6; ++n) QCOMPARE(CarFlag[n], VbFalse);
         for (int n = 1; n <= 4; ++n) QCOMPARE(ShogaiFlag[n], VbFalse);
         QVERIFY(race->cmd_Start->isEnabled());
+        QVERIFY(race->focusWidget() == race->cmd_Start && race->testAttribute(Qt::WA_KeyboardFocusChange));  // the ring
         QVERIFY(race->mon1->isChecked());
         QVERIFY(race->mon2->isChecked());
 

@@ -534,6 +534,18 @@ Command: </translation>
         <source>ゲームパッド</source>
         <translation>Gamepad</translation>
     </message>
+    <message>
+        <source>一時停止中にタイトル画面へ</source>
+        <translation>Back to the title from the pause</translation>
+    </message>
+    <message>
+        <source>バック</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>全画面表示の切り替え</source>
+        <translation>Full screen on or off</translation>
+    </message>
 </context>
 <context>
     <name>form_Main</name>

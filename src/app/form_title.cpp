@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -21,6 +22,9 @@
 #include "race/stages.h"
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/choices.h"
+#include "prefs/language.h"
+#include "storage/player_settings.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
@@ -49,9 +53,8 @@ form_Title::form_Title(QWidget* parent)
     // TITLE on the race screen comes back to a fresh title screen.
     form_Main::SetTitleScreenOpener([] { (new form_Title)->show(); });
     setAttribute(Qt::WA_DeleteOnClose);
-    // The title bar carries no text. An empty title would be filled in with the program's
-    // name by the window system, a blank one is not.
-    setWindowTitle(QStringLiteral(" "));
+    // The game's name, for the title bar, the task bar and the window lists.
+    setWindowTitle(QStringLiteral("Tavolnik"));
     setFont(GameFont());
     // Opens at its designed size; made larger or smaller (down to half), its scene follows.
     resize(ClientWidth, ClientHeight);
@@ -126,6 +129,18 @@ void form_Title::layOut()
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
     setTabOrder(Command3, Command4);
+
+    // Below the bubble, right of 烈's feet and above the credit line: the one free strip.
+    cmd_Language = new QPushButton(surface);
+    cmd_Language->setObjectName(QStringLiteral("cmd_Language"));
+    cmd_Language->setGeometry(226, 202, 72, 11);
+    cmd_Language->setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a click leaves the focus where it was.
+    cmd_Language->setFocusPolicy(Qt::TabFocus);
+    connect(cmd_Language, &QPushButton::clicked, this, &form_Title::cmd_Language_Click);
+    setTabOrder(Command4, cmd_Language);
+    showLanguageLink();
+    // START has the focus from the first moment (and the ring, showEvent): Return presses it.
     Command1->setFocus();
 }
 
@@ -211,8 +226,12 @@ bool form_Title::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (event->type() == QEvent::MouseMove) {
-        if (watched == surface) {
+    // The hint follows the keyboard's focus (Tab, Shift+Tab) as it follows the pointer.
+    const auto* focus = event->type() == QEvent::FocusIn ? static_cast<QFocusEvent*>(event) : nullptr;
+    const bool keyboardFocus =
+        focus && (focus->reason() == Qt::TabFocusReason || focus->reason() == Qt::BacktabFocusReason);
+    if (event->type() == QEvent::MouseMove || keyboardFocus) {
+        if (watched == surface && event->type() == QEvent::MouseMove) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
             const Picture* over = pictureAt(at);
             if (over == Image1)
@@ -275,6 +294,49 @@ void form_Title::Command3_Click()
     rank->exec();
 }
 
+void form_Title::showLanguageLink()
+{
+    const bool english = ShownLanguage() == QLatin1String("en");
+    cmd_Language->setText(english ? QStringLiteral("日本語") : QStringLiteral("English"));
+    // Until a language is chosen once, a player whose system speaks another language than
+    // Japanese is shown the way to English: a yellow button instead of a plain link.
+    const bool chosen = ValueOf(*OptionRowOf(LanguageKey), PlayerSetting(OptionsGroup, LanguageKey, QString())) >= 0;
+    const bool standOut = !chosen && QLocale::system().language() != QLocale::Japanese;
+    QFont font = GameFont(7);
+    font.setUnderline(!standOut);
+    font.setBold(standOut);
+    cmd_Language->setFont(font);
+    cmd_Language->setFlat(!standOut);
+    QPalette colours = cmd_Language->palette();
+    colours.setColor(QPalette::ButtonText, standOut ? Qt::black : QColor(0, 0, 255));
+    colours.setColor(QPalette::Button, QColor(255, 255, 0));
+    cmd_Language->setPalette(colours);
+}
+
+void form_Title::cmd_Language_Click()
+{
+    PlayEffect(QStringLiteral("Click"));
+    const OptionRow& row = *OptionRowOf(LanguageKey);
+    const QString other = ShownLanguage() == QLatin1String("en") ? QStringLiteral("ja") : QStringLiteral("en");
+    QString failure;
+    const bool kept = ChooseValue(row, ValueOf(row, other), &failure);
+    // Every open window is told the language anew (changeEvent below).
+    ShowLanguage(ChosenLanguage());
+    if (!kept) TellChoiceNotKept(failure, this);
+}
+
+void form_Title::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && cmd_Language) {
+        const QStringList captions = buttonCaptions();
+        const QList<QPushButton*> buttons{Command1, Command2, Command3, Command4};
+        for (int i = 0; i < buttons.size(); ++i) buttons[i]->setText(captions[i]);
+        lbl_Msg->setCaption(questionHint());
+        showLanguageLink();
+    }
+    QWidget::changeEvent(event);
+}
+
 void form_Title::Command4_Click()
 {
     PlayEffect(QStringLiteral("Click"));
@@ -282,6 +344,14 @@ void form_Title::Command4_Click()
     // Every window goes and the game ends at once.
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+void form_Title::showEvent(QShowEvent* event)
+{
+    // The ring the style draws once the keyboard has moved the focus shows from the first
+    // moment: showing a window clears it.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget::showEvent(event);
 }
 
 void form_Title::closeEvent(QCloseEvent* event)

@@ -45,6 +45,10 @@ public:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;
+    // A small link below the bubble to the other language ("English", or "日本語"), off the
+    // designed buttons. On a system whose language is not Japanese it stands out until the
+    // player has chosen a language once.
+    QPushButton* cmd_Language = nullptr;
 
     // --- handlers ---
     void Form_Load();
@@ -52,6 +56,7 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void cmd_Language_Click();
     void Command1_MouseMove();
     void Command2_MouseMove();
     void Command3_MouseMove();
@@ -62,11 +67,16 @@ public:
     void Form_MouseMove();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A language newly shown: the captions and the hint are told again in it.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layOut();
+    // The language link's text, and whether it stands out.
+    void showLanguageLink();
     // Opens the race screen in the mode just chosen and lets the title screen go.
     void openRace(const QString& modeCaption);
     // The picture under a point of the surface, topmost first; null over bare surface.

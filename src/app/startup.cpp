@@ -9,6 +9,8 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -82,7 +84,7 @@ private:
 // Wayland) the monitor the windows open on decides: --scale N is lowered until the race window
 // fits it, and without --scale a large screen gets a larger game. Elsewhere --scale is taken as
 // given.
-int ChooseStartScale(const CommandLine& line)
+double ChooseStartScale(const CommandLine& line)
 {
     const bool onDesktop = QGuiApplication::platformName() == QLatin1String("xcb") || OnWayland();
     // A scale the player set for Qt himself stays his.
@@ -93,7 +95,10 @@ int ChooseStartScale(const CommandLine& line)
     const std::optional<ScreenArea> screen = PointerScreen();
     if (!screen) return line.scale;
 
-    const ScaleChoice choice = ChooseScale(line.scale, *screen);
+    ScaleChoice choice = ChooseScale(line.scale, *screen);
+    // A Wayland compositor sizes the window again in its own pixels, and with a fraction of a
+    // scale it would not come back to its size from full screen: whole scales there.
+    if (OnWayland()) choice.scale = std::max(1.0, std::floor(choice.scale));
     if (choice.lowered)
         std::fprintf(stderr, "%s\n", qPrintable(ScaleLoweredText(line.scale, choice, *screen)));
     if (line.scale == 0 && choice.scale == 1) return 0;
@@ -172,7 +177,7 @@ int RunTavolnik(int argc, char* argv[])
 
     QApplication app(qtArgc, qtArgv.data());
     // The screens are known now, and no window is open yet.
-    if (const int scale = ChooseStartScale(line); scale > 0) SetWindowScale(scale);
+    if (const double scale = ChooseStartScale(line); scale > 0) SetWindowScale(scale);
     fontList.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Tavolnik"));
     QApplication::setOrganizationName(QStringLiteral("Tavolnik"));

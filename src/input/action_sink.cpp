@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 #include <algorithm>
 
@@ -55,7 +56,10 @@ bool ActionSink::eventFilter(QObject* watched, QEvent* event)
         const bool press = type == QEvent::KeyPress;
         keyHeld(key->key(), press, key->isAutoRepeat());
         auto* w = qobject_cast<QWidget*>(watched);
-        if (window_ && w && (w == window_ || window_->isAncestorOf(w))) {
+        // The menu bar has the keyboard only while the player walks its menus (Esc out of an
+        // open menu leaves it there): its keys, Esc included, are the menus' own.
+        const bool inMenus = qobject_cast<QMenuBar*>(w);
+        if (window_ && w && !inMenus && (w == window_ || window_->isAncestorOf(w))) {
             const bool taken = press ? keyPressed(key->key(), key->modifiers(), key->isAutoRepeat())
                                      : keyReleased(key->key(), key->isAutoRepeat());
             if (taken) return true;
@@ -123,6 +127,8 @@ void ActionSink::padAction(int16_t code)
     // A modal window above the race screen holds the pad's input, as it holds the keyboard's.
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal != window_) return;
+    // So does an open menu.
+    if (QApplication::activePopupWidget()) return;
     deliver_(code, 0);
 }
 

@@ -5,7 +5,9 @@
 // stands still where it is. Every timer of the race screen keeps the rest of its interval, the
 // music holds its place, the keys steer nothing, and the road is dimmed under a pause sign. A
 // race that loses its window's focus pauses by itself and waits for the player's key. From the
-// pause the player may also leave the race for the title screen (T, or the gamepad's Back).
+// pause the player may also leave the race for the title screen (T, or the gamepad's Back),
+// and the menus open: the volume, the keys, the language, the motion and the controls window
+// can be changed or read, and the race stays paused after them until the player's key.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
@@ -74,12 +76,14 @@ void form_Main::PauseRace()
     }
     pauseSign->raise();
     pauseSign->show();
+    setTopMenusEnabled(true);
 }
 
 void form_Main::ResumeRace()
 {
     if (!paused_) return;
     paused_ = false;
+    setTopMenusEnabled(false);
     if (pauseSign) pauseSign->hide();
     BgmPause(false);
     for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM}) t->resume();

@@ -74,6 +74,7 @@ void form_Controls::fill()
 {
     setWindowTitle(tr("操作方法"));
     close_->setText(tr("とじる"));
+    const QString slash = QStringLiteral(" / ");
     rows_ = {
         {tr("アクセル"), keysOf({GameAction::Accelerate}), tr("下のボタン (A / ✕)")},
         {tr("ブレーキ"), keysOf({GameAction::Brake}), tr("右のボタン (B / ○)")},
@@ -82,8 +83,12 @@ void form_Controls::fill()
          tr("十字キー、左スティック")},
         {tr("次のメッセージ"), keysOf({GameAction::Next}), tr("スタート、下のボタン")},
         {tr("START を押す"), KeyName(Qt::Key_Return), tr("スタート")},
-        {tr("一時停止と再開"), keysOf({GameAction::Pause}) + QStringLiteral(" / ") + KeyName(Qt::Key_Pause),
+        {tr("一時停止と再開"),
+         QStringList{keysOf({GameAction::Pause}), KeyName(Qt::Key_Pause), KeyName(Qt::Key_Escape)}.join(slash),
          tr("スタート")},
+        {tr("一時停止中にタイトル画面へ"), KeyName(Qt::Key_T), tr("バック")},
+        {tr("全画面表示の切り替え"), QStringList{KeyName(Qt::Key_F11), KeyName((Qt::ALT | Qt::Key_Return).toCombined())}.join(slash),
+         QStringLiteral("-")},
         {tr("タイトル画面のボタンを選ぶ"),
          tr("%1 のあと %2").arg(KeyName(Qt::Key_Tab), KeyName(Qt::Key_Return)), QStringLiteral("-")},
         {tr("この操作方法"), KeyName(Qt::Key_F1), QStringLiteral("-")},

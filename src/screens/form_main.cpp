@@ -84,6 +84,8 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     layout()->invalidate();
     setMinimumSize(layout()->minimumSize());
     PlaceOnScreen(this);
+    // START has the focus, and shows it (showEvent), from the first moment.
+    FocusReturnButton();
 
     Form_Load();
 }
@@ -324,6 +326,11 @@ void form_Main::setTopMenusEnabled(bool enabled)
     mfile->menuAction()->setEnabled(enabled);
     msound->menuAction()->setEnabled(enabled);
     mhelp->menuAction()->setEnabled(enabled);
+    if (enabled) return;
+    // A menu title the keyboard had reached (Alt, or Esc out of an open menu) is let go, so
+    // it does not stay lit through the race.
+    menuBar()->setActiveAction(nullptr);
+    if (menuBar()->hasFocus()) Text1->setFocus();
 }
 
 QPushButton* form_Main::ReturnButton() const
@@ -344,6 +351,13 @@ void form_Main::FocusReturnButton()
     if (!button) return;
     setAttribute(Qt::WA_KeyboardFocusChange);
     button->setFocus(Qt::OtherFocusReason);
+}
+
+void form_Main::showEvent(QShowEvent* event)
+{
+    // Showing a window clears the ring of the focused button: it shows from the first moment.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    QMainWindow::showEvent(event);
 }
 
 void form_Main::stopEverything()

@@ -250,6 +250,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // flow/main_menu.cpp
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;      // race/pause.cpp
 
 private:

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QScreen>
 #include <QWidget>
+#include <QtMath>
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <algorithm>
 
@@ -35,9 +36,10 @@ bool fits(const QSize& window, const QSize& area)
 
 } // namespace
 
-QSize RaceWindowSize(int scale)
+QSize RaceWindowSize(double scale)
 {
-    return QSize(RaceClientWidth * scale + FrameWidth, (RaceClientHeight + MenuBarHeight) * scale + FrameHeight);
+    return QSize(qCeil(RaceClientWidth * scale) + FrameWidth,
+                 qCeil((RaceClientHeight + MenuBarHeight) * scale) + FrameHeight);
 }
 
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen)
@@ -45,15 +47,20 @@ ScaleChoice ChooseScale(int requested, const ScreenArea& screen)
     const QSize free = screen.available.size();
     ScaleChoice choice;
     if (requested > 0) {
-        choice.scale = std::min(requested, MaxScale);
-        while (choice.scale > 1 && !fits(RaceWindowSize(choice.scale), free)) --choice.scale;
-        choice.lowered = choice.scale < requested;
+        int scale = std::min(requested, MaxScale);
+        while (scale > 1 && !fits(RaceWindowSize(scale), free)) --scale;
+        choice.scale = scale;
+        choice.lowered = scale < requested;
         return choice;
     }
-    while (choice.scale < MaxScale) {
-        const QSize larger = RaceWindowSize(choice.scale + 1);
-        if (2 * larger.height() > screen.geometry.height() || !fits(larger, free)) break;
-        ++choice.scale;
+    // Counted in steps, so that no sum of fractions falls short of a step that fits.
+    const int steps = qRound((MaxScale - 1) / ScaleStep);
+    const int openingHeight = qFloor(OpeningHeightShare * free.height());
+    for (int step = 1; step <= steps; ++step) {
+        const double larger = 1 + step * ScaleStep;
+        const QSize window = RaceWindowSize(larger);
+        if (window.height() > openingHeight || !fits(window, free)) break;
+        choice.scale = larger;
     }
     return choice;
 }
@@ -82,7 +89,7 @@ std::optional<ScreenArea> PointerScreen()
     return ScreenArea{desktop(screen->geometry()), desktop(screen->availableGeometry())};
 }
 
-void SetWindowScale(int scale)
+void SetWindowScale(double scale)
 {
     // Qt's own factor, as QT_SCALE_FACTOR sets it at start: set here once the screens are known,
     // without a second connection to the window system before the application's.

@@ -23,16 +23,19 @@ struct ScreenArea {
 };
 
 struct ScaleChoice {
-    int scale = 1;
+    double scale = 1;
     bool lowered = false;  // the scale asked for does not fit: this is the largest that does
 };
 
 // The race window at a scale, frame and menu bar included: the largest of the three windows.
-QSize RaceWindowSize(int scale);
+QSize RaceWindowSize(double scale);
 
-// requested 0: the largest whole scale (up to 4) at which the race window takes at most half
-// the screen's height and fits its free area. requested 1..4: the largest scale up to it at
-// which the race window fits the free area; 1 always.
+// requested 0: the largest scale, in steps of ScaleStep from 1 up to 4, at which the race window
+// takes at most OpeningHeightShare of the screen's free height and fits its free area (about 1.75
+// on a 1080p screen). requested 1..4: the largest whole scale up to it at which the race window
+// fits the free area; 1 always.
+constexpr double ScaleStep = 0.05;
+constexpr double OpeningHeightShare = 0.8;
 ScaleChoice ChooseScale(int requested, const ScreenArea& screen);
 
 // The monitor the windows open on, as the application sees it: in the desktop's own pixels,
@@ -44,9 +47,9 @@ std::optional<ScreenArea> PointerScreen();
 // True under a Wayland compositor, which places every window itself.
 bool OnWayland();
 
-// Draws every window at scale (1 to 4) from now on, its pictures from their sources at that
-// size and its text with it. Only before the first window opens.
-void SetWindowScale(int scale);
+// Draws every window at scale (1 to 4, fractions included) from now on, its pictures from their
+// sources at that size and its text with it. Only before the first window opens.
+void SetWindowScale(double scale);
 
 // The line said on standard error when a --scale is lowered to fit.
 QString ScaleLoweredText(int requested, const ScaleChoice& choice, const ScreenArea& screen);
