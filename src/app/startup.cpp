@@ -181,7 +181,7 @@ int RunTavolnik(int argc, char* argv[])
     if (line.hasSeed) SetFixedSeed(line.seed);
     CloseGameOnSignals();
     // A save that waits for another copy of the game shows the player a note.
-    ShowSaveWaitNotes();
+    ShowSaveNotes();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
     // A language given on the command line is the player's choice from now on.
