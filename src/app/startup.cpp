@@ -190,11 +190,16 @@ int RunTavolnik(int argc, char* argv[])
         std::fprintf(stderr, "tavolnik: the language is shown but could not be kept: %s\n",
                      qPrintable(languageFailure));
     ShowLanguage(ChosenLanguage());
-    if (Motion motion; ParseMotion(line.motion, &motion)) {
+    if (Motion motion; !EndedBySignal() && ParseMotion(line.motion, &motion)) {
         QString failure;
         if (!ChooseMotion(motion, &failure))
             std::fprintf(stderr, "tavolnik: --motion %s holds for this run only: %s\n",
                          qPrintable(line.motion), qPrintable(failure));
+    }
+    // A signal while those saves waited ends the game before its first window.
+    if (const int code = EndedBySignal()) {
+        fontList.finish();
+        return code;
     }
     ApplyVolume();
 
@@ -222,7 +227,8 @@ int RunTavolnik(int argc, char* argv[])
 
     std::atexit(KeepResultsWhenTheDisplayGoes);
     playing = true;
-    const int code = app.exec();
+    // A signal heard while the title was being made has ended no loop yet: it ends the game now.
+    const int code = EndedBySignal() ? EndedBySignal() : app.exec();
     playing = false;
     // A result whose save failed gets one more try, or a recovery file, before the game ends;
     // a signal (status 128 + its number) is told on standard error, the player's close in a box.
