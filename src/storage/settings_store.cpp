@@ -130,10 +130,15 @@ const Fault* writeAndReadBack(const QString& staged, const QString& checked,
 const Fault* stage(const QString& target, const QMap<QString, QVariant>& wanted,
                    const QMap<QString, QVariant>& mustHave, QString* checkedPath)
 {
+    // Each pass writes under names of its own, never read before.
     static int serial = 0;
-    const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
-    const QString staged = stem + QStringLiteral(".new");
-    const QString checked = stem + QStringLiteral(".check");
+    QString staged, checked;
+    const auto newNames = [&] {
+        const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+        staged = stem + QStringLiteral(".new");
+        checked = stem + QStringLiteral(".check");
+    };
+    newNames();
     const auto fail = [&](const Fault& fault) {
         QFile::remove(staged);
         QFile::remove(checked);
@@ -164,6 +169,7 @@ const Fault* stage(const QString& target, const QMap<QString, QVariant>& wanted,
     for (auto it = mustHave.cbegin(); it != mustHave.cend(); ++it)
         if (!got.contains(it.key()) || got.value(it.key()) != it.value()) return fail(kDamaged);
     QMap<QString, QVariant> again;
+    newNames();
     if (const Fault* fault = writeAndReadBack(staged, checked, got, &again)) return fail(*fault);
     if (tooLarge() || !sameEntries(got, again)) return fail(kDamaged);
     *checkedPath = checked;
