@@ -30,7 +30,7 @@ QStringList GameLanguages() { return {kJapanese, QStringLiteral("en")}; }
 
 QString ChosenLanguage()
 {
-    const QString chosen = PlayerSetting(OptionsGroup, kLanguageKey, kJapanese);
+    const QString chosen = PlayerSetting(OptionsGroup, kLanguageKey, kJapanese).trimmed();  // as a hand-edited file may have it
     return GameLanguages().contains(chosen) ? chosen : kJapanese;
 }
 
