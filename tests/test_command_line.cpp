@@ -195,19 +195,11 @@ private slots:
 
     // A signal while the start-up save of --language waits for another program's lock ends the
     // game at once, as the close box would, before the title opens.
-    void signalWhileStartingEndsTheGame_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-    }
     void signalWhileStartingEndsTheGame()
     {
-        QFETCH(int, number);
         QTemporaryDir config;
-        QVERIFY(config.isValid() && QDir().mkpath(config.filePath(QStringLiteral("Tavolnik"))));
-        const int lock = ::open(QFile::encodeName(config.filePath(QStringLiteral("Tavolnik/Tavolnik.conf.lock"))).constData(),
-                                O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("Tavolnik"))));
+        const int lock = ::open(QFile::encodeName(config.filePath(QStringLiteral("Tavolnik/Tavolnik.conf.lock"))).constData(), O_RDWR | O_CREAT, 0600);
         QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
         QProcessEnvironment env = headless();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -215,17 +207,13 @@ private slots:
         QProcess game;
         game.setProcessEnvironment(env);
         game.start(programPath(), {QStringLiteral("--language"), QStringLiteral("en")});
-        QVERIFY(game.waitForStarted());
         QTest::qWait(1500);  // well into the wait for the lock
         QVERIFY2(game.state() == QProcess::Running, game.readAllStandardError().constData());
-        QElapsedTimer clock;
-        clock.start();
-        ::kill(pid_t(game.processId()), number);
-        const bool ended = game.waitForFinished(5000);
+        ::kill(pid_t(game.processId()), SIGTERM);
+        const bool ended = game.waitForFinished(2000);
         ::close(lock);
-        if (!ended) game.kill(), game.waitForFinished();
-        QVERIFY2(ended && clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(game.exitCode(), 128 + number);
+        QVERIFY(ended || (game.kill(), game.waitForFinished(), false));
+        QCOMPARE(game.exitCode(), 128 + SIGTERM);
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their
