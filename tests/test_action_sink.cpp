@@ -14,7 +14,8 @@ class ActionSinkTest : public QObject
 private slots:
     // A script of steps: "+Key" press, "*Key" its system repeat, "-Key" release, "~Key" the
     // repeat's release (keys as QKeySequence writes them), "pad:65" a pad press, "!" the window
-    // loses the keyboard, "x" it begins to close, "modal" a modal window opens over it. Each step
+    // loses the keyboard, "x" it begins to close, "modal" a modal window opens over it; steps
+    // come a second apart, or 5 ms after a "5ms". Each step
     // did: the codes delivered ("66/6": with shift 6), "full" for the whole screen, "-" a key
     // kept with nothing delivered, "." a key passed on or a pad press not delivered.
     void steps_data()
@@ -26,6 +27,10 @@ private slots:
         QTest::addColumn<QString>("held");  // the keys held down at the end
         QTest::newRow("the game's keys") << false << "+A +Shift+A +Ctrl+Alt+B +Right +Space +Return +Enter +P +Pause +Esc +T"
                                          << "65 65/1 66/6 39 32 13 13 80 19 27 84" << 0 << "A,B,Enter,Esc,P,Pause,Return,Right,Space,T";
+        QTest::newRow("let go and pressed at once: still held") << false << "+Return -Return 5ms +Return -A 5ms +A"
+                                                                << "13 . - . 65" << 0 << "A,Return";
+        QTest::newRow("let go and pressed later") << false << "+Return -Return +Return" << "13 . 13" << 0 << "Return";
+        QTest::newRow("tapped, pressed at once") << false << "+A 5ms -A 5ms +A" << "65 . 65" << 0 << "A";
         QTest::newRow("others pass") << false << "+C +Tab -A -Right" << ". . . ." << 0 << "C,Tab";
         QTest::newRow("repeats") << false << "*Return *P *Pause *Esc *T *A *Right" << "- - - - - 65 39" << 0 << "";
         QTest::newRow("whole screen") << false << "+F11 *F11 +Alt+Return +Alt+Enter" << "full - full full" << 0 << "Enter,F11,Return";
@@ -52,7 +57,13 @@ private slots:
         sink.setFullScreenToggle([&] { now << QStringLiteral("full"); });
         sink.setSteadySteering(steady);
         QDialog modal;
+        qint64 at = 0, gap = 1000;
         for (const QString& step : script.split(' ')) {
+            if (step == "5ms") {
+                gap = 5;
+                continue;
+            }
+            at += std::exchange(gap, 1000);
             bool kept = false;
             if (step == "!") sink.focusLost();
             if (step == "x") open = false;
@@ -61,8 +72,8 @@ private slots:
             if (QStringLiteral("+*-~").contains(step[0]) && step.size() > 1) {
                 const QKeyCombination key = QKeySequence::fromString(step.mid(1))[0];
                 const bool down = step[0] == '+' || step[0] == '*', repeat = step[0] == '*' || step[0] == '~';
-                sink.keyHeld(key.key(), down, repeat);
-                kept = down ? sink.keyPressed(key.key(), key.keyboardModifiers(), repeat) : sink.keyReleased(key.key(), repeat);
+                const bool held = sink.keyHeld(key.key(), down, repeat, at);
+                kept = down ? sink.keyPressed(key.key(), key.keyboardModifiers(), held) : sink.keyReleased(key.key(), repeat);
             }
             did << (!now.isEmpty() ? now.join(',') : kept ? QStringLiteral("-") : QStringLiteral("!x modal").contains(step) ? step : QStringLiteral("."));
             now.clear();

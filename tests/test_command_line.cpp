@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "app/command_line.h"
@@ -194,6 +196,29 @@ private slots:
         QCOMPARE(stored.value(key).toString(), value);
         QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Val_2_1_0")).toString(), QStringLiteral("4321"));
         QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
+    }
+
+    // A signal while the start-up save of --language waits for another program's lock ends the
+    // game at once, as the close box would, before the title opens.
+    void signalWhileStartingEndsTheGame()
+    {
+        QTemporaryDir config;
+        QVERIFY(QDir().mkpath(config.filePath(QStringLiteral("Tavolnik"))));
+        const int lock = ::open(QFile::encodeName(config.filePath(QStringLiteral("Tavolnik/Tavolnik.conf.lock"))).constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+        QProcessEnvironment env = headless();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        QProcess game;
+        game.setProcessEnvironment(env);
+        game.start(programPath(), {QStringLiteral("--language"), QStringLiteral("en")});
+        QTest::qWait(1500);  // well into the wait for the lock
+        QVERIFY2(game.state() == QProcess::Running, game.readAllStandardError().constData());
+        ::kill(pid_t(game.processId()), SIGTERM);
+        const bool ended = game.waitForFinished(2000);
+        ::close(lock);
+        QVERIFY(ended || (game.kill(), game.waitForFinished(), false));
+        QCOMPARE(game.exitCode(), 128 + SIGTERM);
     }
 
     // The measuring hooks go into the measured program only: the game itself reads none of their

@@ -20,13 +20,16 @@
 #include <QThread>
 #include <csignal>
 #include <cstring>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/stat.h>
 
 #include "app/close_on_signals.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "scores/high_scores.h"
+#include "storage/player_settings.h"
 #include "scores_test_support.h"
 #include "screens/form_main.h"
 #include "view/save_wait_note.h"
@@ -241,7 +244,7 @@ private slots:
     void initTestCase()
     {
         // As the game does at start-up: a save that waits shows the player a note.
-        ShowSaveWaitNotes();
+        ShowSaveNotes();
         freshConfig();
         QVERIFY(rankingFile().startsWith(configRoot().path()));
         QVERIFY(rankingFile().endsWith(QStringLiteral("/Tavolnik/Tavolnik.conf")));
@@ -432,6 +435,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("words");  // the cause, in the player's words
         QTest::newRow("full disk") << "full" << "ディスクがいっぱい";
+        QTest::newRow("a disk of 64 KiB with 8 KiB free") << "nearly full" << "ディスクがいっぱい";
+        QTest::newRow("a 400 KB value that writes back past the read limit") << "large" << "1 MiB";
         QTest::newRow("read-only folder") << "read-only" << "設定のフォルダーに書き込めません";
         QTest::newRow("a file where the folder should be") << "no folder" << "設定のフォルダーを作れません";
         QTest::newRow("the lock is a folder") << "lock folder" << "（Tavolnik.conf.lock）が、ふつうのファイルでなく";
@@ -459,7 +464,22 @@ private slots:
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         std::unique_ptr<Copy> holder;
-        if (fault == "full") {
+        const QString filler = folder + QStringLiteral("/filler");
+        const auto unmount = qScopeGuard([&] { if (fault == "nearly full") ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH); });
+        if (fault == "nearly full") {
+            // The settings library keeps a file that the full disk cut off, and says nothing.
+            if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("this user may not mount a small disk (not root)");
+            before += "[Options]\nLanguage=en\nMotion=classic\nNote=" + QByteArray(3500, 'n') + "\n";  // past one page
+            writeRaw(rankingFile(), before);
+            struct statvfs disk {};
+            QVERIFY(::statvfs(QFile::encodeName(folder).constData(), &disk) == 0);
+            writeRaw(filler, QByteArray(qint64(disk.f_bavail * disk.f_bsize) - 8192, 'f'));
+        } else if (fault == "large") {
+            // Control characters take one byte each in the file as read, and three as written.
+            before += "[Options]\nLanguage=en\nBig=" + QByteArray(400000, '\x01') + "\n";
+            writeRaw(rankingFile(), before);
+        } else if (fault == "full") {
             // Files may grow no larger than a few hundred bytes, as on a disk that is full.
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit full{600, limit.rlim_max};
@@ -509,6 +529,10 @@ private slots:
             QVERIFY(QDir(lock).removeRecursively());
         } else if (fault == "lock link") {
             QVERIFY(QFile::remove(lock));
+        } else if (fault == "nearly full") {
+            QVERIFY(QFile::remove(filler));
+        } else if (fault == "large") {
+            writeRaw(rankingFile(), before.left(before.indexOf("[Options]")));
         }
         QVERIFY(SaveScore());
         QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));
@@ -621,7 +645,10 @@ private slots:
         QCOMPARE(HScoreVal[2][1][0], 3000);
 
         KeepUnsavedResult(2, 1, 5000, QStringLiteral("烈"));
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString&) { boxes << text; });
         QVERIFY(SaveScore());
+        SetMsgBoxHook({});
         const QStringList aside = QDir(QFileInfo(file).path()).entryList({QStringLiteral("Tavolnik.conf.damaged-*")},
                                                                          QDir::AllEntries | QDir::System);
         QCOMPARE(aside.size(), 1);
@@ -630,6 +657,8 @@ private slots:
         const QFileInfo kept(QFileInfo(file).path() + QLatin1Char('/') + aside[0]);
         QCOMPARE(kept.isFile(), regular);
         if (regular) QCOMPARE(kept.size(), size);
+        QCOMPARE(boxes.size(), 1);  // the player is told where it went
+        QVERIFY2(boxes[0].contains(kept.filePath()), qPrintable(boxes.join('|')));
         const QMap<QString, QString> keys = keysOnDisk();
         QCOMPARE(keys.size(), 40);
         QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
@@ -657,6 +686,10 @@ private slots:
         QVERIFY(QFile::exists(rankingFile() + QStringLiteral(".lock")));
         writeRaw(target + "." + pid + "-1.new", "[Setting]\n");
         writeRaw(target + "." + pid + "-2.check", "[Setting]\n");
+        // The player's own files beside the target, named much like the leftovers.
+        const QStringList players{target + ".old-2024.newest-notes.txt", target.toLower() + ".v1-final.check-later",
+                                  target + "." + pid + "-3.new.txt", target + ".1-1.check.bak"};
+        for (const QString& file : players) writeRaw(file, "mine");
 
         LoadScore();
         QCOMPARE(HScoreName[1][1][0], QStringLiteral("linked"));
@@ -680,6 +713,7 @@ private slots:
                  QStringList{QStringLiteral("Tavolnik.conf")});
         QVERIFY(!QFile::exists(target + "." + pid + "-1.new"));
         QVERIFY(!QFile::exists(target + "." + pid + "-2.check"));
+        for (const QString& file : players) QCOMPARE(readRaw(file), QByteArray("mine"));
     }
 
     // --- copies of the game at once, as real processes sharing one settings folder ---
@@ -776,7 +810,8 @@ private slots:
 
     // A name pasted into the name box, however long, is saved so that the next start reads the
     // file and shows it, cut at the end of a whole character. (The ranking window keeps what is
-    // typed as it is; the rankings cut it.)
+    // typed as it is; the rankings cut it.) A file already at the read limit, read whole, stays
+    // as it is: the save that would take it past the limit fails, and the result waits.
     void pastedNamesLeaveAFileTheNextStartReads()
     {
         QFETCH(QString, pasted);
@@ -788,10 +823,19 @@ private slots:
             QCOMPARE(bytes.size(), SettingsStore::MaxFileSize);
             writeRaw(rankingFile(), bytes);
         }
+        const QByteArray before = readRaw(rankingFile());
         LoadScore();
         KeepUnsavedResult(RankDrive, SlotDrive, 9999, pasted);
-        QVERIFY(SaveScore());
+        QString failure;
+        QCOMPARE(catchStderr([&] { QCOMPARE(SaveScore(&failure), !fullFile); }).isEmpty(), !fullFile);
         QVERIFY(QFileInfo(rankingFile()).size() <= SettingsStore::MaxFileSize);
+        if (fullFile) {
+            QVERIFY2(failure.contains(QStringLiteral("1 MiB")), qPrintable(failure));
+            QCOMPARE(readRaw(rankingFile()), before);
+            QVERIFY(HasUnsavedResults());
+            QCOMPARE(HScoreVal[2][1][0], 3500);
+            return;
+        }
         QCOMPARE(HScoreName[2][1][0], kept);
 
         moveToCopyOfRankingFile();
@@ -799,7 +843,6 @@ private slots:
         LoadScore();
         QCOMPARE(HScoreName[2][1][0], kept);
         QCOMPARE(HScoreVal[2][1][0], 9999);
-        if (fullFile) QCOMPARE(HScoreVal[2][1][1], 3500);
     }
 
     void linkToWhatIsNotAFileIsLeftAlone_data()
@@ -851,7 +894,8 @@ private slots:
         if (what == "damaged") {
             QVERIFY(saved);
             QCOMPARE(readRaw(target), QByteArray("[]\n=x\n"));
-            QVERIFY(boxes.isEmpty());
+            QCOMPARE(boxes.size(), 1);  // no failure: where the link went
+            QVERIFY2(boxes[0].contains(rankingFile() + ".damaged-"), qPrintable(boxes[0]));
             QVERIFY(!QFileInfo(rankingFile()).isSymLink());
             QCOMPARE(keysOnDisk().value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈"));
             return;
@@ -868,6 +912,22 @@ private slots:
         LoadScore();  // the next start shows it
         QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));
         QCOMPARE(HScoreVal[2][1][0], 9999);
+    }
+
+    // The start reads the player's choices and the rankings in a time in proportion to the
+    // file's size, however many keys one group holds: 60,000 in [Controls] (540 KB).
+    void readingTakesTimeInProportionToTheFile()
+    {
+        QByteArray bytes = "[Controls]\n";
+        for (int i = 0; i < 60000; ++i) bytes += "K" + QByteArray::number(i) + "=x\n";
+        writeRaw(rankingFile(), bytes);
+        QElapsedTimer clock;
+        clock.start();
+        LoadPlayerSettings();
+        LoadScore();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(PlayerSetting(ControlsGroup, QStringLiteral("K59999"), QString()), QStringLiteral("x"));
+        ResetPlayerSettings();
     }
 
     // Without HOME the path told is the one really used, not "//.config/...".

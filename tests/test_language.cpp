@@ -164,6 +164,7 @@ private slots:
         QTest::newRow("English system") << "en_US" << "" << japanese << "ストーリー";
         QTest::newRow("German system") << "de_DE" << "" << japanese << "ストーリー";
         QTest::newRow("English chosen") << "ja_JP" << "en" << english << "Story";
+        QTest::newRow("English chosen, spaces around") << "ja_JP" << " en " << english << "Story";
         QTest::newRow("unknown choice") << "en_GB" << "fr" << japanese << "ストーリー";
     }
     void japaneseOnEveryLocaleEnglishWhenChosen()

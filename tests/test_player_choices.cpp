@@ -114,6 +114,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("held A repeats") << true << "rrrrru" << "Zed";
         QTest::newRow("held A pressed as it opens") << true << "aru" << "Zed";
+        QTest::newRow("held A repeats as release and press") << true << "uaua" << "Zed";
         QTest::newRow("repeats of a key pressed before") << false << "rrrru" << "Zed";
         QTest::newRow("A typed and held there") << false << "arru" << "aaaZed";
     }
@@ -125,7 +126,7 @@ private slots:
         form_Main* race = openRace(ModeDrive);
         WindowFixture::pressStart(race);
         QVERIFY(race->RaceRunning());
-        if (holdA) QTest::keyPress(race->Text1, Qt::Key_A);
+        if (holdA) QTest::keyPress(race->Text1, Qt::Key_A), QTest::qWait(200);  // long enough to repeat
         Distance = 5000;
         QString inTheBox;
         WhileRankOpen whileOpen([&](form_Rank* rank) {

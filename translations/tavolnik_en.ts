@@ -368,6 +368,16 @@ Command: </translation>
         <source>保存中…</source>
         <translation>Saving…</translation>
     </message>
+    <message>
+        <source>設定のファイルが壊れていて、読めたところを書き戻せません</source>
+        <translation>The settings file is damaged, and what could be read of it cannot be written back</translation>
+    </message>
+    <message>
+        <source>設定のファイルが読めなかったので、次の名前でよけておき、新しいファイルに保存しました。
+%1</source>
+        <translation>The settings file could not be read, so it was set aside under this name and a new file was saved:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>Stages</name>

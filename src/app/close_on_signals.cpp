@@ -14,6 +14,7 @@
 namespace {
 
 int wakeFds[2] = {-1, -1};  // the signal handler writes the signal's number to [1]
+int endedBy = 0;            // the status of the first signal heard, 0 before any
 
 void onSignal(int number)
 {
@@ -33,14 +34,15 @@ void CloseGameOnSignals()
     ::fcntl(wakeFds[1], F_SETFL, ::fcntl(wakeFds[1], F_GETFL) | O_NONBLOCK);
 
     auto* notifier = new QSocketNotifier(wakeFds[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [notifier] {
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         unsigned char number = 0;
         if (::read(wakeFds[0], &number, 1) != 1) return;
-        // Once is enough: a second signal while the game closes changes nothing.
-        notifier->setEnabled(false);
-        // Every event loop ends first, the modal windows' and the scene waits' included, so that
-        // nothing the closing windows do can wait for the player.
-        QCoreApplication::exit(128 + number);
+        // The first signal decides the status. Each one ends every event loop running then, the
+        // modal windows', the scene waits' and a save's wait for the lock included, so that
+        // nothing the closing windows do can wait for the player; one that comes while the game
+        // is still starting (no loop of its own yet) ends the game before its first window.
+        if (endedBy == 0) endedBy = 128 + number;
+        QCoreApplication::exit(endedBy);
         QApplication::closeAllWindows();
     });
 
@@ -50,3 +52,5 @@ void CloseGameOnSignals()
     action.sa_flags = SA_RESTART;
     for (int number : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(number, &action, nullptr);
 }
+
+int EndedBySignal() { return endedBy; }

@@ -11,3 +11,7 @@
 // itself only wakes the application; all of that runs on the user-interface thread. Needs the
 // application object.
 void CloseGameOnSignals();
+
+// 128 + the number of the first signal heard, 0 before any: the start-up, whose saves may wait
+// for another program's lock before any event loop runs, ends the game once it is set.
+int EndedBySignal();

@@ -186,12 +186,12 @@ int RunTavolnik(int argc, char* argv[])
     if (line.hasSeed) SetFixedSeed(line.seed);
     CloseGameOnSignals();
     // A save that waits for another copy of the game shows the player a note.
-    ShowSaveWaitNotes();
+    ShowSaveNotes();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
     // A choice given on the command line is the player's from now on; one the file already holds
-    // is not written again.
-    for (auto given = line.choices.cbegin(); given != line.choices.cend(); ++given) {
+    // is not written again. A signal while a save waits ends the game: nothing more is saved.
+    for (auto given = line.choices.cbegin(); given != line.choices.cend() && !EndedBySignal(); ++given) {
         const OptionRow& row = *OptionRowOf(given.key());
         QString failure;
         if (PlayerSetting(OptionsGroup, row.key, QString()) != given.value() &&
@@ -200,6 +200,11 @@ int RunTavolnik(int argc, char* argv[])
                          qPrintable(given.value()), qPrintable(failure));
     }
     ShowLanguage(ChosenLanguage());
+    // A signal while those saves waited ends the game before its first window.
+    if (const int code = EndedBySignal()) {
+        fontList.finish();
+        return code;
+    }
     ApplyVolume();
 
     // The game opens on the title screen and ends when its last window closes.
@@ -226,7 +231,8 @@ int RunTavolnik(int argc, char* argv[])
 
     std::atexit(KeepResultsWhenTheDisplayGoes);
     playing = true;
-    const int code = app.exec();
+    // A signal heard while the title was being made has ended no loop yet: it ends the game now.
+    const int code = EndedBySignal() ? EndedBySignal() : app.exec();
     playing = false;
     // A result whose save failed gets one more try, or a recovery file, before the game ends;
     // a signal (status 128 + its number) is told on standard error, the player's close in a box.

@@ -16,7 +16,10 @@ namespace {
 bool isArrow(int16_t code) { return code >= KeyLeft && code <= KeyDown; }
 } // namespace
 
-ActionSink::ActionSink(Deliver deliver, QObject* parent) : QObject(parent), deliver_(std::move(deliver)) {}
+ActionSink::ActionSink(Deliver deliver, QObject* parent) : QObject(parent), deliver_(std::move(deliver))
+{
+    clock_.start();
+}
 
 ActionSink::~ActionSink()
 {
@@ -54,7 +57,14 @@ bool ActionSink::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool press = type == QEvent::KeyPress;
-        keyHeld(key->key(), press, key->isAutoRepeat());
+        if (keyHeld(key->key(), press, key->isAutoRepeat(), clock_.elapsed()) && press && !key->isAutoRepeat()) {
+            // The press of a key still held goes on as the repeat it is, to whichever window.
+            QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), key->nativeScanCode(), key->nativeVirtualKey(),
+                            key->nativeModifiers(), key->text(), true, key->count(), key->device());
+            QCoreApplication::sendEvent(watched, &again);
+            event->setAccepted(again.isAccepted());
+            return true;
+        }
         auto* w = qobject_cast<QWidget*>(watched);
         // The menu bar has the keyboard only while the player walks its menus (Esc out of an
         // open menu leaves it there): its keys, Esc included, are the menus' own.
@@ -70,13 +80,22 @@ bool ActionSink::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void ActionSink::keyHeld(int qtKey, bool down, bool autoRepeat)
+bool ActionSink::keyHeld(int qtKey, bool down, bool autoRepeat, qint64 atMs)
 {
-    if (autoRepeat) return;
-    if (down)
-        keysDown_.insert(qtKey);
-    else
+    if (autoRepeat) return down;
+    if (!down) {
         keysDown_.remove(qtKey);
+        // Only a key held as long as the system waits before it repeats can be repeating.
+        if (atMs - downSince_.value(qtKey, atMs) >= RepeatAfterMs) letGo_.insert(qtKey, atMs);
+        return false;
+    }
+    const auto letGo = letGo_.constFind(qtKey);
+    // Text without a key (Qt::Key_unknown) is each time a new character.
+    const bool held = qtKey != Qt::Key_unknown && letGo != letGo_.cend() && atMs - *letGo <= HeldKeyGapMs;
+    letGo_.remove(qtKey);
+    keysDown_.insert(qtKey);
+    if (!held) downSince_.insert(qtKey, atMs);
+    return held;
 }
 
 bool ActionSink::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat)

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <QObject>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QPointer>
 #include <QSet>
 #include <cstdint>
@@ -30,6 +32,11 @@ class QWidget;
 // first step after SteadyRepeatDelayMs from the press, then one every SteadyRepeatIntervalMs.
 constexpr double SteadyRepeatDelayMs = 1000 / SteadyStepsPerSecond;
 constexpr double SteadyRepeatIntervalMs = 1000 / SteadyStepsPerSecond;
+// A key held down this long (the least the systems wait before they repeat a held key) and let
+// go and pressed again within HeldKeyGapMs was never let go: no player taps a key that way, and
+// the system's repeat of a held key comes as such a pair on some window systems.
+constexpr qint64 RepeatAfterMs = 150;
+constexpr qint64 HeldKeyGapMs = 40;
 
 class ActionSink : public QObject
 {
@@ -67,9 +74,14 @@ public:
     bool keyReleased(int qtKey, bool autoRepeat);
     // The race screen has lost the keyboard to another window: no release would come.
     void focusLost();
-    // A key pressed or let go in any window of the game. The keys held down now: a window that
-    // opens over the race (the ranking's name box) ignores them until they are let go.
-    void keyHeld(int qtKey, bool down, bool autoRepeat);
+    // A key pressed or let go in any window of the game, atMs on a steady clock; true for a
+    // press that repeats a held key. A key held RepeatAfterMs or longer, let go and pressed again
+    // within HeldKeyGapMs is still held, whatever the window system calls the pair (X11 under load sends the system's
+    // repeat as a release and a press that Qt does not pair): every window of the game gets that
+    // press as a repeat. The keys held down now: a window that opens over the race (the
+    // ranking's name box) ignores them until they are let go, and the repeats of keys it never
+    // saw pressed.
+    bool keyHeld(int qtKey, bool down, bool autoRepeat, qint64 atMs);
     const QSet<int>& keysDown() const { return keysDown_; }
 
     // An action of the gamepad (its own repeat of a held arrow included).
@@ -89,6 +101,9 @@ private:
     std::function<bool()> steers_;
     QPointer<QWidget> window_;
     QSet<int> keysDown_;
+    QHash<int, qint64> downSince_;  // when each key was last pressed (not as a repeat)
+    QHash<int, qint64> letGo_;      // when each key held long enough to repeat was last let go
+    QElapsedTimer clock_;
     KeyRepeat* steering_ = nullptr;  // null unless steady
     std::vector<int16_t> heldArrows_;  // the arrows held on the keyboard, the latest last
 };

@@ -10,10 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QThread>
 #include <QTimer>
@@ -24,6 +27,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -48,6 +52,7 @@ const Fault kNotWritten{"the new file cannot be written", QT_TRANSLATE_NOOP("Set
 const Fault kNotMoved{"the new file cannot be moved", QT_TRANSLATE_NOOP("SettingsStore", "新しいファイルを置けません")};
 const Fault kNotReadBack{"the new file cannot be read back", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルを読み返せません")};
 const Fault kIncomplete{"the new file came out incomplete", QT_TRANSLATE_NOOP("SettingsStore", "書き込んだファイルが欠けています（ディスクがいっぱいかもしれません）")};
+const Fault kDamaged{"the file is damaged past repair", QT_TRANSLATE_NOOP("SettingsStore", "設定のファイルが壊れていて、読めたところを書き戻せません")};
 const Fault kNotSetAside{"the damaged file there cannot be set aside", QT_TRANSLATE_NOOP("SettingsStore", "壊れたファイルをよけておけません")};
 const Fault kNotReplaced{"the old file cannot be replaced", QT_TRANSLATE_NOOP("SettingsStore", "前のファイルを置き換えられません")};
 
@@ -92,54 +97,106 @@ QMap<QString, QVariant> entriesOf(const QString& iniPath)
     return entries;
 }
 
+// Writes entries to a new file at `staged`, moves it to `checked` and reads it back from there:
+// under a name of its own it is really read from the disk, not from the settings library's
+// memory of what it wrote.
+const Fault* writeAndReadBack(const QString& staged, const QString& checked,
+                              const QMap<QString, QVariant>& entries, QMap<QString, QVariant>* got)
+{
+    {
+        QSettings out(staged, QSettings::IniFormat);
+        out.setAtomicSyncRequired(true);
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it) out.setValue(it.key(), it.value());
+        out.sync();
+        if (out.status() != QSettings::NoError) return &kNotWritten;
+    }
+    if (!QFile::rename(staged, checked)) return &kNotMoved;
+    const QSettings back(checked, QSettings::IniFormat);
+    if (back.status() != QSettings::NoError) return &kNotReadBack;
+    got->clear();
+    for (const QString& key : back.allKeys()) got->insert(key, back.value(key));
+    return nullptr;
+}
+
 // Writes a new file beside target and reads it back: nullptr and the checked file's name when it
-// holds what was wanted, with every value of mustHave exactly.
-const Fault* stage(const QString& target, QMap<QString, QVariant> wanted,
+// holds every entry of wanted as it was meant, within what the next start reads.
+//
+// The settings library can miss a write that fails on its last flush (a full disk) and keep a
+// cut-off file, so a file that comes back short is never put in place. Only the entries of a
+// damaged file may come back otherwise than they were read: each entry that did not come back
+// is written alone to a private file, and one that comes back from there was lost by the disk.
+// When none does, the difference is the damage, and what came back is written once more
+// (kDamaged when that fails, or a value of mustHave, set since, is not among it).
+const Fault* stage(const QString& target, const QMap<QString, QVariant>& wanted,
                    const QMap<QString, QVariant>& mustHave, QString* checkedPath)
 {
+    // Each pass writes under names of its own, never read before.
     static int serial = 0;
-    const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
-    const QString staged = stem + QStringLiteral(".new");
-    const QString checked = stem + QStringLiteral(".check");
+    QString staged, checked;
+    const auto newNames = [&] {
+        const QString stem = target + QStringLiteral(".%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+        staged = stem + QStringLiteral(".new");
+        checked = stem + QStringLiteral(".check");
+    };
+    newNames();
     const auto fail = [&](const Fault& fault) {
         QFile::remove(staged);
         QFile::remove(checked);
         return &fault;
     };
+    // What the next start would not read is never put in place.
+    const auto tooLarge = [&] { return QFileInfo(checked).size() > SettingsStore::MaxFileSize; };
 
-    // The settings library can miss a write that fails on its last flush (a full disk) and keep a
-    // cut-off file. So the new file is read back, under a name of its own so that it is really
-    // read from the disk, and compared entry by entry before it may take the old one's place.
-    // Keys of a damaged file may not come back as they were read; then what did come back is
-    // written once more, and that must come back unchanged. The values set since must come back
-    // exactly.
-    for (int pass = 0; pass < 2; ++pass) {
-        {
-            QSettings out(staged, QSettings::IniFormat);
-            out.setAtomicSyncRequired(true);
-            for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) out.setValue(it.key(), it.value());
-            out.sync();
-            if (out.status() != QSettings::NoError) return fail(kNotWritten);
-        }
-        if (!QFile::rename(staged, checked)) return fail(kNotMoved);
-        // What the next start would not read is never put in place.
-        if (QFileInfo(checked).size() > SettingsStore::MaxFileSize) return fail(kTooLarge);
-        QMap<QString, QVariant> got;
-        {
-            const QSettings back(checked, QSettings::IniFormat);
-            if (back.status() != QSettings::NoError) return fail(kNotReadBack);
-            for (const QString& key : back.allKeys()) got.insert(key, back.value(key));
-        }
-        for (auto it = mustHave.cbegin(); it != mustHave.cend(); ++it)
-            if (!got.contains(it.key()) || got.value(it.key()) != it.value()) return fail(kIncomplete);
-        if (sameEntries(wanted, got)) {
-            *checkedPath = checked;
-            return nullptr;
-        }
-        QFile::remove(checked);
-        wanted = got;
+    QMap<QString, QVariant> got;
+    if (const Fault* fault = writeAndReadBack(staged, checked, wanted, &got)) return fail(*fault);
+    if (tooLarge()) return fail(kTooLarge);
+    if (sameEntries(wanted, got)) {
+        *checkedPath = checked;
+        return nullptr;
     }
-    return fail(kIncomplete);
+    QFile::remove(checked);
+
+    const QTemporaryDir alone(QDir::tempPath() + QStringLiteral("/tavolnik-check-XXXXXX"));
+    int tried = 0;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        if (got.contains(it.key()) && (it.value() != it.value() || got.value(it.key()) == it.value())) continue;
+        const QMap<QString, QVariant> one{{it.key(), it.value()}};
+        QMap<QString, QVariant> back;
+        const QString name = alone.filePath(QString::number(++tried));
+        if (!alone.isValid() || writeAndReadBack(name + QStringLiteral(".new"), name, one, &back) || sameEntries(one, back))
+            return fail(kIncomplete);
+    }
+    for (auto it = mustHave.cbegin(); it != mustHave.cend(); ++it)
+        if (!got.contains(it.key()) || got.value(it.key()) != it.value()) return fail(kDamaged);
+    QMap<QString, QVariant> again;
+    newNames();
+    if (const Fault* fault = writeAndReadBack(staged, checked, got, &again)) return fail(*fault);
+    if (tooLarge() || !sameEntries(got, again)) return fail(kDamaged);
+    *checkedPath = checked;
+    return nullptr;
+}
+
+SetAsideNote& setAsideNote()
+{
+    static SetAsideNote note;
+    return note;
+}
+
+// The files set aside and not told yet, and how many locks this process holds: the player is told
+// once the save is over and its lock gone, so no other copy of the game waits on his click.
+QStringList& asidesToTell()
+{
+    static QStringList asides;
+    return asides;
+}
+int locksHeld = 0;
+
+void tellAsides()
+{
+    if (locksHeld > 0) return;
+    const QStringList asides = std::exchange(asidesToTell(), {});
+    if (setAsideNote())
+        for (const QString& aside : asides) setAsideNote()(aside);
 }
 
 }  // namespace
@@ -229,10 +286,13 @@ QStringList SettingsStore::keysOf(const QString& section) const
 {
     const QString prefix = section + QLatin1Char('/');
     QStringList keys;
+    QSet<QString> seen;  // a list's own look-up would cost the square of the keys
     for (const auto* map : {&entries_, &pending_})
-        for (auto it = map->constBegin(); it != map->constEnd(); ++it)
-            if (it.key().startsWith(prefix) && !keys.contains(it.key().mid(prefix.size())))
-                keys << it.key().mid(prefix.size());
+        for (auto it = map->lowerBound(prefix); it != map->constEnd() && it.key().startsWith(prefix); ++it)
+            if (const QString key = it.key().mid(prefix.size()); !seen.contains(key)) {
+                seen.insert(key);
+                keys << key;
+            }
     return keys;
 }
 
@@ -252,7 +312,9 @@ bool SettingsStore::Save()
 {
     QString why;
     failure_.clear();
-    if (writeFile(&why, &failure_)) return true;
+    const bool written = writeFile(&why, &failure_);
+    tellAsides();
+    if (written) return true;
     tellFailure(appName_, path_, why);
     return false;
 }
@@ -281,9 +343,8 @@ bool SettingsStore::writeFile(QString* why, QString* told)
     if (!QDir().mkpath(QFileInfo(target).path())) return fail(kNoFolder);
     QString checked;
     const Fault* fault = stage(target, wanted, pending_, &checked);
-    if ((fault == &kIncomplete || fault == &kTooLarge) && asRead && !entries_.isEmpty()) {
-        // What was read cannot be written back as it was, or not within what the game reads:
-        // the file is damaged past repair.
+    if (fault == &kDamaged && asRead) {
+        // What was read of a damaged file cannot be written back: the file goes aside.
         asRead = false;
         target = path_;
         fault = stage(target, pending_, pending_, &checked);
@@ -302,6 +363,7 @@ bool SettingsStore::writeFile(QString* why, QString* told)
         }
         std::fprintf(stderr, "%s: the settings file could not be kept as it was; it is set aside as %s\n",
                      qPrintable(appName_.toLower()), qPrintable(QDir::toNativeSeparators(aside)));
+        asidesToTell() << aside;
     } else if (read_ == Read::Whole) {
         QFile::setPermissions(checked, QFileInfo(target).permissions());
     }
@@ -388,16 +450,21 @@ SettingsLock::SettingsLock(const QString& appName, int waitMs)
                     QString::fromUtf8(fault->why).replace(QStringLiteral("%1"), QDir::toNativeSeparators(path_)));
         return;
     }
+    ++locksHeld;
 
     // No other copy is saving: the temporary files beside the file are a killed save's
     // leftovers, with the settings library's own lock and temporary files of each, which would
-    // otherwise hold up a later copy that happens to get the same process number.
+    // otherwise hold up a later copy that happens to get the same process number. They are made
+    // beside the file a save writes (a link's target, see writeTarget), and only their exact
+    // names go: "<file>.<process>-<count>.new" and ".check", with the ".lock" and the six-letter
+    // temporary name the settings library adds to the first. Anything else there, however alike,
+    // is the player's.
     const QFileInfo target(writeTarget(SettingsStore::filePath(appName)));
-    const QString stem = target.fileName() + QStringLiteral(".*-*.");
+    const QRegularExpression leftover(QStringLiteral("^%1\\.[0-9]+-[0-9]+\\.(new(\\.lock|\\.[A-Za-z0-9]{6})?|check)$")
+                                          .arg(QRegularExpression::escape(target.fileName())));
     QDir folder = target.dir();
-    for (const QString& left : folder.entryList({stem + QStringLiteral("new*"), stem + QStringLiteral("check*")},
-                                                QDir::Files | QDir::Hidden | QDir::System))
-        folder.remove(left);
+    for (const QString& left : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (leftover.match(left).hasMatch()) folder.remove(left);
 }
 
 SettingsLock::Trouble SettingsLock::take(int waitMs)
@@ -438,11 +505,18 @@ SettingsLock::~SettingsLock()
     if (fd_ < 0) return;
     ::unlink(QFile::encodeName(path_).constData());
     ::close(fd_);
+    --locksHeld;
+    tellAsides();
 }
 
 void SetSaveWaitNote(SaveWaitNote note)
 {
     saveWaitNote() = std::move(note);
+}
+
+void SetSetAsideNote(SetAsideNote note)
+{
+    setAsideNote() = std::move(note);
 }
 
 bool ReadSettingsSizedFile(const QString& path, QByteArray* bytes)

@@ -17,9 +17,13 @@
 // A save writes a new file beside the old one, reads it back and only then puts it in the old
 // one's place (through a symbolic link to a regular file, to the link's target), so a save that
 // fails (no folder, a read-only folder, a full disk) leaves the previous file as it was; the
-// failure is told on standard error and by failure(). A file that cannot be written back as it
-// was read (damaged past repair, too large, not a regular file) is set aside beside itself as
-// "<app>.conf.damaged-YYYYMMDD-HHMMSS", never deleted, and a fresh file holds the values set.
+// failure is told on standard error and by failure(). The new file must give back every entry
+// that was read and every value set; one that comes back short (a disk that cuts it off
+// unnoticed) or larger than the game reads is a failed save, so a save never leaves fewer of
+// the entries read than it found. Only a file the game could not read (not a regular file, too
+// large to read, or damaged so that what was read of it cannot be written back) is set aside
+// beside itself as "<app>.conf.damaged-YYYYMMDD-HHMMSS", never deleted, and a fresh file holds
+// the values set; the player is told (SetSetAsideNote).
 // Nothing outside the application's folder is ever moved or replaced: when the path is a link,
 // the link itself is what goes aside, and a link to anything but a regular file (a FIFO, a
 // device, a folder) makes every save fail with the player told why.
@@ -118,6 +122,12 @@ private:
 // owns the windows; the store itself shows nothing. An empty function tells no one.
 using SaveWaitNote = std::function<void(bool waiting)>;
 void SetSaveWaitNote(SaveWaitNote note);
+
+// Told the new name of a settings file the store has set aside (see SettingsStore), once the
+// fresh file is in place; the windows tell the player. Set once at start-up by the layer that
+// owns the windows, like SetSaveWaitNote.
+using SetAsideNote = std::function<void(const QString& asidePath)>;
+void SetSetAsideNote(SetAsideNote note);
 
 // Reads a regular file of at most SettingsStore::MaxFileSize bytes, without ever waiting on a
 // FIFO or a device: false for anything else.
