@@ -316,7 +316,7 @@ private slots:
         QFETCH(bool, smooth);
         QFETCH(int, holdMs);
         QFETCH(int, steps);
-        QVERIFY(ChooseMotion(smooth ? Motion::Smooth : Motion::Classic));
+        QVERIFY(ChooseStyle(smooth ? Style::Modern : Style::Classic));
         ConnectToRaceScreen(*pad);
         pad->setKeySink([this](int16_t code) {
             codes << code;

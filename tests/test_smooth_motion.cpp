@@ -55,10 +55,10 @@ bool OnTheRoad(form_Main* m, Picture* p)
     return true;  // the road
 }
 
-void UseMotion(Motion motion)
+void UseStyle(Style style)
 {
     ResetPlayerSettings();
-    QVERIFY(ChooseMotion(motion));
+    QVERIFY(ChooseStyle(style));
 }
 
 } // namespace
@@ -73,12 +73,12 @@ class SmoothMotionTest : public QObject
     // speed 9 and taps of the arrows at random, by a hand with its own seed. With smooth motion
     // every frame is drawn, and just before each tick every slid picture must be drawn where the
     // tick then puts it.
-    QStringList playRaces(Motion motion, int16_t mode, long limitMs, bool steer, int* checkedSlides)
+    QStringList playRaces(Style style, int16_t mode, long limitMs, bool steer, int* checkedSlides)
     {
-        UseMotion(motion);
+        UseStyle(style);
         f.setUp(4242);
         form_Main* m = f.form;
-        if ((m->frameClock != nullptr) != (motion == Motion::Smooth)) return {QStringLiteral("wrong motion")};
+        if ((m->frameClock != nullptr) != (style == Style::Modern)) return {QStringLiteral("wrong motion")};
         const int32_t time = mode == 0 ? 70 : mode == 1 ? 50 : 0;
         const int32_t distance = mode == 0 ? 3000 : mode == 1 ? 2000 : 0;
         // A drive's result ranks nowhere, so its game over opens no window.
@@ -167,8 +167,8 @@ private slots:
         QFETCH(int, ms);
         QFETCH(bool, steer);
         int slides = 0, none = 0;
-        const QStringList classic = playRaces(Motion::Classic, int16_t(mode), ms, steer, &none);
-        const QStringList smooth = playRaces(Motion::Smooth, int16_t(mode), ms, steer, &slides);
+        const QStringList classic = playRaces(Style::Classic, int16_t(mode), ms, steer, &none);
+        const QStringList smooth = playRaces(Style::Modern, int16_t(mode), ms, steer, &slides);
         // Many ticks, several races with their hits and results.
         QVERIFY(classic.size() > ms / 500 * 6 / 10);
         QVERIFY(classic.filter(QStringLiteral("result: ")).size() >= (steer ? 2 : 1));
@@ -194,7 +194,7 @@ private slots:
     void placedNotSlid()
     {
         QFETCH(QString, what);
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp(SeedWithFirstDrawBelow(0.05));
         form_Main* m = f.form;
         f.startRace(2, 0, 0);
@@ -297,7 +297,7 @@ private slots:
     {
         QFETCH(int, road);
         QFETCH(int, speed);
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp();
         form_Main* m = f.form;
         GameMode = 2;
@@ -318,8 +318,8 @@ private slots:
         f.tearDown();
     }
 
-    // The remembered choice: [Options] Motion=classic gives classic motion; anything else, or
-    // nothing, the default smooth motion.
+    // The remembered choice: [Options] Style=classic, or the former Motion=classic, gives the
+    // classic way; anything else, or nothing, the default modern way.
     void rememberedMotion_data()
     {
         QTest::addColumn<QByteArray>("options");
@@ -329,6 +329,8 @@ private slots:
         QTest::newRow("smooth") << QByteArray("[Options]\nMotion=smooth\n") << true;
         QTest::newRow("unknown") << QByteArray("[Options]\nMotion=jerky\n") << true;
         QTest::newRow("in the rankings' group") << QByteArray("[Setting]\nMotion=classic\n") << true;
+        QTest::newRow("style classic") << QByteArray("[Options]\nStyle=classic\n") << false;
+        QTest::newRow("style modern over motion classic") << QByteArray("[Options]\nMotion=classic\nStyle=modern\n") << true;
     }
     void rememberedMotion()
     {
@@ -341,7 +343,7 @@ private slots:
         file.write(options);
         file.close();
         LoadPlayerSettings();
-        QCOMPARE(ChosenMotion() == Motion::Smooth, smooth);
+        QCOMPARE(ChosenStyle() == Style::Modern, smooth);
         f.setUp();
         QCOMPARE(f.form->frameClock != nullptr, smooth);
         QCOMPARE(InputOf(f.form)->steadySteering(), smooth);
@@ -352,7 +354,7 @@ private slots:
     // Frames run only while the race tick does, at the display's rate.
     void framesOnlyWhileTheRaceRuns()
     {
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp();
         form_Main* m = f.form;
         m->show();
@@ -404,7 +406,7 @@ private slots:
         QFETCH(int, holdMs);
         QFETCH(int, systemRepeats);
         QFETCH(int, steps);
-        UseMotion(smooth ? Motion::Smooth : Motion::Classic);
+        UseStyle(smooth ? Style::Modern : Style::Classic);
         f.setUp();
         form_Main* m = f.form;
         f.startRace(2, 0, 0);
