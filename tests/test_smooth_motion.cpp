@@ -386,8 +386,9 @@ private slots:
         f.tearDown();
     }
 
-    // Steady steering: a tap is one 5 px step; a held arrow steps 30 times a second from the
-    // press, and the system's own repeats are not heeded. Classic motion steps at each of them.
+    // Steady steering: a tap is one 5 px step; a held arrow steps at the press and 30 times a
+    // second from the steady delay on, and the system's own repeats are not heeded. Classic
+    // motion steps at each of them.
     void steering_data()
     {
         QTest::addColumn<bool>("smooth");
@@ -395,8 +396,8 @@ private slots:
         QTest::addColumn<int>("systemRepeats");
         QTest::addColumn<int>("steps");
         QTest::newRow("smooth tap") << true << 0 << 0 << 1;
-        QTest::newRow("smooth, held 1 s, system repeats ignored") << true << 1000 << 25 << 30;
-        QTest::newRow("smooth, held 2 s") << true << 2000 << 0 << 60;
+        QTest::newRow("smooth, held 1 s, system repeats ignored") << true << 1000 << 25 << 26;
+        QTest::newRow("smooth, held 2 s") << true << 2000 << 0 << 56;
         QTest::newRow("classic tap") << false << 0 << 0 << 1;
         QTest::newRow("classic, held with 25 system repeats") << false << 1000 << 25 << 26;
     }
@@ -432,11 +433,11 @@ private slots:
         // Nothing after the release; a step is 5 px.
         QCOMPARE(m->img_JetR[0]->Left(), made * 5.0);
         if (smooth) {
-            // One at the press, then one every thirtieth of a second held, counted from it. Never
-            // more; a loop kept busy (a sanitizer on a loaded machine) may lose a few, never a
-            // tenth of them.
+            // One at the press, then one every thirtieth of a second from the steady delay on,
+            // counted from the press. Never more; a loop kept busy (a sanitizer on a loaded
+            // machine) may lose a few, never a tenth of them.
             if (holdMs == 0) QCOMPARE(made, 1);  // a tap is exactly one step
-            const int due = 1 + int(elapsed * 30 / 1000);
+            const int due = SteadyStepsHeld(elapsed);
             QVERIFY2(made <= due + 1 && made >= due * 9 / 10 - 1,
                      qPrintable(QStringLiteral("%1 steps in %2 ms").arg(made).arg(elapsed)));
             QVERIFY2(made <= steps + 1 && made >= steps * 9 / 10 - 1, qPrintable(QString::number(made)));

@@ -88,7 +88,7 @@ bool ActionSink::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool aut
     if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape || code == KeyT) && autoRepeat)
         return true;
     if (steering_ && isArrow(code)) {
-        if (!autoRepeat) {
+        if (!autoRepeat && !arrowPressedAgain(code)) {
             deliver_(code, 0);
             if (open()) arrowPressed(code);
         }
@@ -114,6 +114,7 @@ bool ActionSink::keyReleased(int qtKey, bool autoRepeat)
 void ActionSink::focusLost()
 {
     heldArrows_.clear();
+    letGo_ = 0;
     if (steering_) steering_->stop();
 }
 
@@ -138,10 +139,23 @@ void ActionSink::arrowReleased(int16_t code)
     heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
     if (steering_->key() != code) return;
     // An arrow still held takes over, at the same steady rate.
-    if (heldArrows_.empty())
+    if (heldArrows_.empty()) {
+        // Only an arrow held past the steady delay can be the window system's repeat.
+        letGo_ = steering_->repeated() ? code : 0;
+        sinceLetGo_.start();
         steering_->stop();
-    else
+    } else {
         steering_->start(heldArrows_.back());
+    }
+}
+
+bool ActionSink::arrowPressedAgain(int16_t code)
+{
+    if (code != letGo_ || steering_->key() || sinceLetGo_.elapsed() > SteadyRepeatGapMs) return false;
+    letGo_ = 0;
+    heldArrows_.push_back(code);
+    steering_->resume(code);
+    return true;
 }
 
 int16_t VirtualKeyOf(int qtKey)
