@@ -16,6 +16,7 @@
 #include "race_fixture.h"
 #include "runtime/frame_clock.h"
 #include "input/action_sink.h"
+#include "race/modern_marks.h"
 #include "prefs/choices.h"
 #include "storage/player_settings.h"
 #include "scores/high_scores.h"
@@ -78,6 +79,7 @@ class SmoothMotionTest : public QObject
         UseStyle(style);
         f.setUp(4242);
         form_Main* m = f.form;
+        FairEntries = VbFalse;  // the drawing alone: the modern way's entries are tested below
         if ((m->frameClock != nullptr) != (style == Style::Modern)) return {QStringLiteral("wrong motion")};
         const int32_t time = mode == 0 ? 70 : mode == 1 ? 50 : 0;
         const int32_t distance = mode == 0 ? 3000 : mode == 1 ? 2000 : 0;
@@ -182,6 +184,61 @@ private slots:
         QVERIFY2(slides > ticks * 5 / 4, qPrintable(QStringLiteral("%1 slides in %2 ticks").arg(slides).arg(ticks)));
     }
 
+    // Drives at speed 9 with the hero standing at the start place, until a car hits him: the
+    // modern way shows every car that hits him on the road or marked at its edge, in the
+    // pictures drawn, for at least a race tick before; classic lets cars in on top of him.
+    void everyCarSeenBeforeItHits_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << false;
+        QTest::newRow("modern") << true;
+    }
+    void everyCarSeenBeforeItHits()
+    {
+        QFETCH(bool, modern);
+        QStringList unseen;
+        int hits = 0;
+        for (uint64_t seed = 21; seed <= 32; ++seed) {
+            UseStyle(modern ? Style::Modern : Style::Classic);
+            f.setUp(seed);
+            form_Main* m = f.form;
+            f.startRace(2, 0, 0);
+            for (int i = 0; i < 9; ++i) m->Form_KeyDown(KeyA, 0);
+            std::array<SteppedTimer, 3> timers = SteppedRaceTimers(m);
+            std::array<long, 7> seenSince;
+            seenSince.fill(-1);
+            // When each car on the road was first drawn on it or marked at its edge.
+            const auto look = [&](long now) {
+                for (int n = 1; n <= 6; ++n) {
+                    const QRect drawn = m->car(n)->drawnRect();
+                    const bool seen = drawn.intersects(RoadOnScreen(*m))
+                                      || (FairEntries == VbTrue && !EntryMarkOf(drawn, RoadOnScreen(*m)).isEmpty());
+                    if (CarFlag[n] != VbTrue) seenSince[n] = -1;
+                    else if (seen && seenSince[n] < 0) seenSince[n] = now;
+                }
+            };
+            for (long now = 0; now < 60000 && !m->timer_Crush->Enabled(); now += 20) {
+                for (SteppedTimer& s : timers) {
+                    if (!s.dueAt(now)) continue;
+                    (m->*s.handler)();
+                    if (m->timer_Crush->Enabled() && CrushType == CrushCar) {
+                        ++hits;
+                        for (int n = 1; n <= 6; ++n)
+                            if (m->IsClossed(m->img_JetR[0], m->car(n)) == VbTrue && (seenSince[n] < 0 || now - seenSince[n] < 500))
+                                unseen << QStringLiteral("seed %1: car %2 at %3 ms, seen since %4").arg(seed).arg(n).arg(now).arg(seenSince[n]);
+                    }
+                    look(now);
+                }
+                if (m->frameClock && m->timer_Zenta->Enabled()) m->DrawBetweenTicks(20, timers[1].due < 0 ? 500 : double(timers[1].due - now));
+                look(now);
+            }
+            f.tearDown();
+        }
+        QVERIFY(hits >= 4);
+        if (modern) QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(QStringLiteral("; "))));
+        else QVERIFY(!unseen.isEmpty());
+    }
+
     // A picture that is placed rather than moved is drawn at its place at once; a stopped race
     // is drawn where it stands and its frames stop.
     void placedNotSlid_data()
@@ -197,6 +254,7 @@ private slots:
         UseStyle(Style::Modern);
         f.setUp(SeedWithFirstDrawBelow(0.05));
         form_Main* m = f.form;
+        FairEntries = VbFalse;  // a car let in moves at once
         f.startRace(2, 0, 0);
         f.heroAway();
         QVERIFY(m->frameClock && m->frameClock->running());

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "input/action_sink.h"
+#include "race/modern_marks.h"
 #include "race/race_state.h"
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
@@ -72,6 +73,8 @@ void PlayChosenStyle(form_Main* race)
 {
     // The modern way: frames between the race ticks, and a held arrow stepping at a steady pace.
     const bool modern = ChosenStyle() == Style::Modern;
+    FairEntries = modern ? VbTrue : VbFalse;
+    race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
     if (modern) {

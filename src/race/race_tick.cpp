@@ -48,7 +48,10 @@ void form_Main::timer_Zenta_Timer()
         return;
     }
     img_Road->move(plan.road.placeLeft, plan.road.placeTop);
-    for (int n = 1; n <= 6; ++n) Apply(car(n), plan.car[n], CarFlag[n]);
+    for (int n = 1; n <= 6; ++n) {
+        Apply(car(n), plan.car[n], CarFlag[n]);
+        CarEntering[n] = VbFalse;
+    }
     for (int n = 1; n <= 4; ++n) Apply(img_Shogai[n - 1], plan.obstacle[n], ShogaiFlag[n]);
     HitTestHero(*this);
 }
