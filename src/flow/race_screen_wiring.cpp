@@ -77,7 +77,9 @@ void PlayChosenStyle(form_Main* race)
     race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
+    delete race->findChild<HitShow*>();
     if (modern) {
+        new HitShow(race);
         race->frameClock = new FrameClock(
             race, race->timer_Zenta, [race](double since, double until) { race->DrawBetweenTicks(since, until); },
             [race] { race->DrawWhereTheRaceStands(); });

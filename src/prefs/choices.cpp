@@ -36,7 +36,7 @@ QList<OptionRow> makeOptionRows()
                  QStringLiteral("play"),
                  QStringLiteral("S"),
                  "modern (the race drawn at the screen's rate, one step a tap,\n"
-                 "entries and crashes shown, a countdown to the start) or classic\n"
+                 "cars marked before they come in, a crash you can see) or classic\n"
                  "(the race as designed, drawn twice a second, as the race ticks);\n"
                  "the choice is remembered for the next runs. --motion smooth or\n"
                  "classic, as before, means modern or classic.",

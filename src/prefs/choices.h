@@ -74,8 +74,8 @@ void TellChoiceNotKept(const QString& failure, QWidget* over);
 
 // The way to play. Modern (the default): the race screen is drawn at the display's rate and
 // every picture the race tick moves slides towards where the next tick puts it; a held arrow
-// steers at a steady rate, a tap being one step; and what the race shows the player is more
-// (entries marked before they come in, a crash that can be read, a countdown to the start).
+// steers at a steady rate, a tap being one step; a car let in waits a race tick, marked at the
+// road's edge, before it moves; and a crash is shown at its point of contact.
 // Classic: the race as designed, to the pixel and the tick: drawn at the race tick, twice a
 // second, a held arrow repeating at the keyboard's own rate. The rankings are the same table.
 enum class Style { Modern, Classic };

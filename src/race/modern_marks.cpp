@@ -6,6 +6,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
 
 #include "race/race_state.h"
 #include "screens/form_main.h"
@@ -23,6 +25,7 @@ QRect RoadOnScreen(const form_Main& race) { return {0, 0, RaceClientWidth, race.
 
 void PaintModernMarks(const form_Main& race, QPainter& painter)
 {
+    if (const HitShow* show = race.findChild<HitShow*>()) show->paint(painter);
     if (FairEntries != VbTrue) return;
     const QRect road = RoadOnScreen(race);
     painter.save();
@@ -50,6 +53,71 @@ void PaintModernMarks(const form_Main& race, QPainter& painter)
         arrow.lineTo(back - along);
         painter.setPen(QPen(QColor(120, 60, 0), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(arrow);
+    }
+    painter.restore();
+}
+
+HitShow::HitShow(form_Main* race) : QObject(race), race_(race)
+{
+    timer_.setInterval(16);
+    connect(&timer_, &QTimer::timeout, this, [this] { frame(); });
+}
+
+void HitShow::hit(const QRect& hero, const QRect& other, const QPixmap& kept)
+{
+    // The contact: the middle of the strip the cars hit (the board's) where it meets the other.
+    const QRect strip(hero.left() + 5, hero.top() + 60, hero.width() - 15, 2);
+    const QRect contact = strip.intersected(other.adjusted(-2, -20, 2, 20));
+    at_ = contact.isEmpty() ? strip.center() : contact.center();
+    keptAt_ = other;
+    kept_ = kept;
+    if (!timer_.isActive()) home_ = race_->roadLayer->pos();
+    since_.start();
+    timer_.start();
+    race_->roadLayer->pictureChanged(RoadOnScreen(*race_));
+}
+
+void HitShow::frame()
+{
+    const qint64 ms = since_.elapsed();
+    // A shake that dies away, a few pixels to and fro.
+    const double fade = ms < ShakeMs ? 1.0 - double(ms) / ShakeMs : 0.0;
+    const QPoint shake(qRound(5 * fade * std::sin(ms * 0.09)), qRound(3 * fade * std::cos(ms * 0.13)));
+    race_->roadLayer->move(home_ + shake * race_->roadLayer->drawScale());
+    const bool tumbling = race_->timer_Crush->Enabled();
+    if (ms >= BurstMs && ms >= ShakeMs && !tumbling) {
+        timer_.stop();
+        kept_ = QPixmap();
+        race_->roadLayer->move(home_);
+    }
+    race_->roadLayer->pictureChanged(RoadOnScreen(*race_));
+}
+
+void HitShow::paint(QPainter& painter) const
+{
+    if (!timer_.isActive()) return;
+    const qint64 ms = since_.elapsed();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!kept_.isNull()) painter.drawPixmap(keptAt_, kept_);
+    if (ms < BurstMs) {
+        // A white flash with a ring of orange spikes, growing and fading.
+        const double t = double(ms) / BurstMs;
+        const double r = 10 + 38 * t;
+        const int alpha = qRound(255 * (1 - t));
+        QRadialGradient flash(at_, r);
+        flash.setColorAt(0, QColor(255, 255, 255, alpha));
+        flash.setColorAt(0.5, QColor(255, 230, 120, alpha * 3 / 4));
+        flash.setColorAt(1, QColor(255, 140, 0, 0));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(flash);
+        painter.drawEllipse(QPointF(at_), r, r);
+        painter.setPen(QPen(QColor(255, 120, 0, alpha), 3, Qt::SolidLine, Qt::RoundCap));
+        for (int k = 0; k < 10; ++k) {
+            const double a = k * 3.14159265 / 5 + 0.3;
+            const QPointF d(std::cos(a), std::sin(a));
+            painter.drawLine(QPointF(at_) + d * (r * 0.7), QPointF(at_) + d * (r * 1.15));
+        }
     }
     painter.restore();
 }

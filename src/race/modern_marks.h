@@ -5,7 +5,11 @@
 // where a car let in will come in, until it is in sight. Drawing only: the race never reads it.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPixmap>
 #include <QRect>
+#include <QTimer>
 
 class QPainter;
 class form_Main;
@@ -22,3 +26,31 @@ QRect RoadOnScreen(const form_Main& race);
 
 // Paints the marks of the race as it stands.
 void PaintModernMarks(const form_Main& race, QPainter& painter);
+
+// The moment of a crash, shown the modern way: a burst at the point of contact and a short shake
+// of the road, and an obstacle that was hit drawn where it lay while the tumble plays. Drawing
+// only: the race has parked the obstacle already.
+class HitShow : public QObject
+{
+    Q_OBJECT
+public:
+    explicit HitShow(form_Main* race);
+    // The hero (`hero`, his picture's place) has run into `other`; `kept` is drawn there while
+    // the tumble plays, when not null.
+    void hit(const QRect& hero, const QRect& other, const QPixmap& kept);
+    void paint(QPainter& painter) const;
+    // How long the burst and the shake last.
+    static constexpr int BurstMs = 450;
+    static constexpr int ShakeMs = 300;
+
+private:
+    void frame();
+
+    form_Main* race_;
+    QTimer timer_;
+    QElapsedTimer since_;
+    QPoint at_;
+    QRect keptAt_;
+    QPixmap kept_;
+    QPoint home_;
+};

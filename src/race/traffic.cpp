@@ -6,6 +6,7 @@
 // with the chance the stage table gives the race's mode at its distance.
 #include <cmath>
 
+#include "race/modern_marks.h"
 #include "race/race_state.h"
 #include "race/stages.h"
 #include "view/screen_fit.h"
@@ -77,7 +78,7 @@ void form_Main::SetCar()
         }
     }
     // The marks of the cars let in show at once, even on a road standing still.
-    if (FairEntries == VbTrue) roadLayer->update();
+    if (FairEntries == VbTrue) roadLayer->pictureChanged(RoadOnScreen(*this));
 }
 
 void form_Main::Init_Car()
