@@ -30,6 +30,23 @@ void PaintModernMarks(const form_Main& race, QPainter& painter)
     const QRect road = RoadOnScreen(race);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    // The board's trail: streaks behind it that grow with the speed, none standing still. They
+    // flicker with the road's place, so they seem to stream past.
+    const Picture* hero = race.img_JetR[0];
+    if (Speed > 0 && race.timer_Zenta->Enabled() && hero->Visible()) {
+        const QRect board = hero->drawnRect();
+        const int flicker = int(race.img_Road->drawnRect().left()) & 7;
+        for (int k = 0; k < 3; ++k) {
+            const double y = board.top() + 62 + 5 * k;
+            const double from = board.right() - 6 + ((flicker + 3 * k) & 7);
+            const double length = 7.0 * Speed * (k == 1 ? 1.0 : 0.7);
+            QLinearGradient trail(from, y, from + length, y);
+            trail.setColorAt(0, QColor(255, 255, 255, 40 + 18 * Speed));
+            trail.setColorAt(1, QColor(255, 255, 255, 0));
+            painter.setPen(QPen(QBrush(trail), k == 1 ? 2.5 : 1.5, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(QPointF(from, y), QPointF(from + length, y));
+        }
+    }
     for (int n = 1; n <= 6; ++n) {
         if (CarFlag[n] != VbTrue) continue;
         const QRect mark = EntryMarkOf(race.car(n)->drawnRect(), road);

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What the modern way paints over the road, apart from the pictures: the mark at the road's edge
-// where a car let in will come in, until it is in sight. Drawing only: the race never reads it.
+// where a car let in will come in, until it is in sight, and the board's trail, which grows with
+// the speed. Drawing only: the race never reads it.
 #pragma once
 
 #include <QElapsedTimer>
