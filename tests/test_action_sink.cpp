@@ -85,6 +85,48 @@ private slots:
         held.sort();
         QTEST(held.join(','), "held");
     }
+
+    // The steady repeat in time: a script of presses and releases of the arrows ("+Right",
+    // "-Right") and waits in milliseconds, each counted from the script's start; the steps the
+    // arrows made, within a few for the time the event loop takes.
+    void steadyTiming_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("fewest");
+        QTest::addColumn<int>("most");
+        for (int tapMs : {40, 90, 130}) QTest::addRow("tap of %d ms", tapMs) << QStringLiteral("+Right %1 -Right 300").arg(tapMs) << 1 << 1;
+        QTest::newRow("held 800 ms") << "+Right 800 -Right 100" << 18 << 22;
+        // The window system's own repeat, from its delay on, as a release and a press 5 ms apart.
+        for (int everyMs : {30, 50}) {
+            QString pairs = QStringLiteral("+Right 200");
+            for (int at = 200 + everyMs; at <= 800; at += everyMs) pairs += QStringLiteral(" %1 -Right 5 +Right").arg(everyMs - 5);
+            QTest::addRow("held 800 ms, repeated every %d ms by release and press", everyMs) << pairs + QStringLiteral(" %1 -Right 100").arg(800 - 200 - (600 / everyMs) * everyMs) << 18 << 22;
+        }
+        QTest::newRow("tapped twice") << "+Right 60 -Right 60 +Right 60 -Right 100" << 2 << 2;
+    }
+    void steadyTiming()
+    {
+        QFETCH(QString, script);
+        int steps = 0;
+        ActionSink sink([&](int16_t, int16_t) { ++steps; });
+        sink.setSteadySteering(true);
+        QElapsedTimer clock;
+        clock.start();
+        double at = 0;
+        for (const QString& step : script.split(' ')) {
+            bool isWait = false;
+            const double ms = step.toDouble(&isWait);
+            if (isWait) {
+                for (at += ms; clock.nsecsElapsed() / 1e6 < at;) QTest::qWait(1);
+                continue;
+            }
+            const int key = QKeySequence::fromString(step.mid(1))[0].key();
+            step[0] == '+' ? sink.keyPressed(key, Qt::NoModifier, false) : sink.keyReleased(key, false);
+        }
+        QFETCH(int, fewest);
+        QFETCH(int, most);
+        QVERIFY2(steps >= fewest && steps <= most, qPrintable(QStringLiteral("%1 steps").arg(steps)));
+    }
 };
 
 QTEST_MAIN(ActionSinkTest)

@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(line.toolkitArguments, toolkit);
     }
 
-    // --motion chooses smooth or classic motion, --language the game's language; anything else
+    // --play (or the former --motion) chooses the way to play, --language the game's language; anything else
     // is a one-line complaint.
     void choiceOption_data()
     {
@@ -135,14 +135,18 @@ private slots:
         QTest::addColumn<QString>("key");  // in [Options]
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no motion") << QStringList{} << "Motion" << "" << "";
-        QTest::newRow("classic") << QStringList{"--motion", "classic"} << "Motion" << "classic" << "";
-        QTest::newRow("smooth=") << QStringList{"--motion=smooth"} << "Motion" << "smooth" << "";
-        QTest::newRow("unknown") << QStringList{"--motion", "fast"} << "Motion" << ""
+        QTest::newRow("no style") << QStringList{} << "Style" << "" << "";
+        QTest::newRow("style classic") << QStringList{"--play", "classic"} << "Style" << "classic" << "";
+        QTest::newRow("style=modern") << QStringList{"--play=modern"} << "Style" << "modern" << "";
+        QTest::newRow("style smooth") << QStringList{"--play", "smooth"} << "Style" << ""
+                                      << "tavolnik: --play needs modern or classic, not 'smooth'";
+        QTest::newRow("classic") << QStringList{"--motion", "classic"} << "Style" << "classic" << "";
+        QTest::newRow("smooth=") << QStringList{"--motion=smooth"} << "Style" << "modern" << "";
+        QTest::newRow("unknown") << QStringList{"--motion", "fast"} << "Style" << ""
                                  << "tavolnik: --motion needs smooth or classic, not 'fast'";
-        QTest::newRow("capitals") << QStringList{"--motion=Classic"} << "Motion" << ""
+        QTest::newRow("capitals") << QStringList{"--motion=Classic"} << "Style" << ""
                                   << "tavolnik: --motion needs smooth or classic, not 'Classic'";
-        QTest::newRow("missing") << QStringList{"--motion"} << "Motion" << "" << "tavolnik: --motion needs a value";
+        QTest::newRow("missing") << QStringList{"--motion"} << "Style" << "" << "tavolnik: --motion needs a value";
         QTest::newRow("no language") << QStringList{} << "Language" << "" << "";
         QTest::newRow("en") << QStringList{"--language", "en"} << "Language" << "en" << "";
         QTest::newRow("ja=") << QStringList{"--language=ja"} << "Language" << "ja" << "";
@@ -159,7 +163,7 @@ private slots:
         QCOMPARE(line.action, error.isEmpty() ? Action::Run : Action::Error);
     }
 
-    // A choice given on the command line (--motion, --language) is the player's: the settings
+    // A choice given on the command line (--play, --motion, --language) is the player's: the settings
     // file's [Options] keeps it for the next start, over what it held, beside the rankings,
     // which stay as they were.
     void choiceGivenIsKept_data()
@@ -167,16 +171,19 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("before");
-        QTest::newRow("--motion classic") << "motion" << "classic" << QByteArray("Motion=smooth\n");
-        QTest::newRow("--motion smooth") << "motion" << "smooth" << QByteArray("Motion=classic\n");
-        QTest::newRow("--language en") << "language" << "en" << QByteArray();
-        QTest::newRow("--language ja, back from English") << "language" << "ja" << QByteArray("Language=en\n");
+        QTest::addColumn<QString>("kept");  // the key and value the file then holds
+        QTest::newRow("--play classic") << "play" << "classic" << QByteArray("Style=modern\n") << "Style=classic";
+        QTest::newRow("--motion classic") << "motion" << "classic" << QByteArray("Motion=smooth\n") << "Style=classic";
+        QTest::newRow("--motion smooth") << "motion" << "smooth" << QByteArray("Style=classic\n") << "Style=modern";
+        QTest::newRow("--language en") << "language" << "en" << QByteArray() << "Language=en";
+        QTest::newRow("--language ja, back from English") << "language" << "ja" << QByteArray("Language=en\n") << "Language=ja";
     }
     void choiceGivenIsKept()
     {
         QFETCH(QString, option);
         QFETCH(QString, value);
         QFETCH(QByteArray, before);
+        QFETCH(QString, kept);
         QTemporaryDir config;
         QVERIFY(config.isValid());
         QDir().mkpath(config.filePath(QStringLiteral("Tavolnik")));
@@ -192,8 +199,7 @@ private slots:
         const Run r = run({QStringLiteral("--") + option, value}, env, measuredPath());
         QCOMPARE(r.code, 0);
         QSettings stored(path, QSettings::IniFormat);
-        const QString key = option == QLatin1String("motion") ? QStringLiteral("Options/Motion") : QStringLiteral("Options/Language");
-        QCOMPARE(stored.value(key).toString(), value);
+        QCOMPARE(QStringLiteral("%1=%2").arg(kept.section('=', 0, 0), stored.value("Options/" + kept.section('=', 0, 0)).toString()), kept);
         QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Val_2_1_0")).toString(), QStringLiteral("4321"));
         QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
     }

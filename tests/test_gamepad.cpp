@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include "app/race_screen_input.h"
+#include "input/action_sink.h"
 #include "input/gamepad.h"
 #include "race_fixture.h"
 #include "race/race_state.h"
@@ -300,15 +301,18 @@ private slots:
         QCOMPARE(f.form->img_JetR[0]->Left(), qMin(520.0, 200.0 + 5 * atRelease));
     }
 
-    // With smooth motion a held arrow steps 30 times a second from the press and a tap once;
-    // classic motion waits for the keyboard's repeat delay first.
+    // The modern way: a held arrow steps at the press, then 30 times a second from the steady
+    // delay on, and a tap of a person's length steps once; classic waits for the keyboard's
+    // repeat delay.
     void steadySteering_data()
     {
         QTest::addColumn<bool>("smooth");
         QTest::addColumn<int>("holdMs");
         QTest::addColumn<int>("steps");
-        QTest::newRow("smooth tap") << true << 0 << 1;
-        QTest::newRow("smooth, held 1 s") << true << 1000 << 31;
+        QTest::newRow("modern tap") << true << 0 << 1;
+        QTest::newRow("modern tap of 130 ms") << true << 130 << 1;
+        QTest::newRow("modern, held 800 ms") << true << 800 << 20;
+        QTest::newRow("modern, held 1 s") << true << 1000 << 26;
         QTest::newRow("classic, held 0.4 s") << false << 400 << 1;
     }
     void steadySteering()
@@ -316,7 +320,7 @@ private slots:
         QFETCH(bool, smooth);
         QFETCH(int, holdMs);
         QFETCH(int, steps);
-        QVERIFY(ChooseMotion(smooth ? Motion::Smooth : Motion::Classic));
+        QVERIFY(ChooseStyle(smooth ? Style::Modern : Style::Classic));
         ConnectToRaceScreen(*pad);
         pad->setKeySink([this](int16_t code) {
             codes << code;
@@ -333,7 +337,7 @@ private slots:
         QTest::qWait(100);
         ResetPlayerSettings();
         QVERIFY2(std::abs(codes.size() - steps) <= 1, qPrintable(QStringLiteral("%1 in %2 ms").arg(codes.size()).arg(ms)));
-        if (smooth) QVERIFY(std::abs(codes.size() - (1 + int(ms * 30 / 1000))) <= 1);
+        if (smooth) QVERIFY(std::abs(codes.size() - SteadyStepsHeld(ms)) <= 1);
         QCOMPARE(f.form->img_JetR[0]->Left(), 200.0 + 5 * codes.size());
     }
 

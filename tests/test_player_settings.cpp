@@ -82,10 +82,15 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");  // null: the file holds none
         QTest::addColumn<QString>("value");
-        QTest::newRow("classic") << "Motion" << "classic" << "classic";
-        QTest::newRow("Classic with blanks") << "Motion" << " Classic " << "classic";
-        QTest::newRow("unknown motion") << "Motion" << "jerky" << "smooth";
-        QTest::newRow("no motion") << "Motion" << QString() << "smooth";
+        QTest::newRow("classic") << "Style" << "classic" << "classic";
+        QTest::newRow("Modern with blanks") << "Style" << " Modern " << "modern";
+        QTest::newRow("unknown style") << "Style" << "smooth" << "modern";
+        QTest::newRow("no style") << "Style" << QString() << "modern";
+        QTest::newRow("former motion classic") << "Motion" << "classic" << "classic";
+        QTest::newRow("former Classic with blanks") << "Motion" << " Classic " << "classic";
+        QTest::newRow("former smooth") << "Motion" << "smooth" << "modern";
+        QTest::newRow("unknown motion") << "Motion" << "jerky" << "modern";
+        QTest::newRow("no motion") << "Motion" << QString() << "modern";
         QTest::newRow("English") << "Language" << "en" << "en";
         QTest::newRow("unknown language") << "Language" << "fr" << "ja";
         QTest::newRow("no language") << "Language" << QString() << "ja";

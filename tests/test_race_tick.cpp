@@ -75,6 +75,10 @@ private slots:
         QTest::newRow("road reaching 0 folds") << false << 0 << 1 << "road" << QPointF(-10, 0) << 0 << none << QPointF() << QPointF(0, 0) << QPointF(-601, 0) << false << 5 << false;
         QTest::newRow("story runs on") << true << 46 << 9 << "car1" << QPointF(100, 72) << 10 << none << QPointF() << QPointF(200, 72) << QPointF(200, 72) << false << 1 << false;
         QTest::newRow("goal tick moves nothing") << true << 45 << 9 << "car1" << QPointF(100, 72) << 10 << "car5" << QPointF(150, 80) << QPointF(100, 72) << QPointF(100, 72) << false << 0 << true;
+        // A car let in since the last tick ("+"), the modern way, waits at the road's edge.
+        QTest::newRow("car 2 entering stands") << false << 0 << 9 << "car2+" << QPointF(601, 184) << 10 << none << QPointF() << QPointF(601, 184) << QPointF(601, 184) << false << 45 << false;
+        QTest::newRow("car 3 entering stands") << false << 0 << 9 << "car3+" << QPointF(-164, 48) << 14 << none << QPointF() << QPointF(-164, 48) << QPointF(-164, 48) << false << 45 << false;
+        QTest::newRow("car 5 entering slides with the road") << false << 0 << 9 << "car5+" << QPointF(270, -114) << 6 << none << QPointF() << QPointF(360, -114) << QPointF(360, -114) << false << 45 << false;
         QTest::newRow("drive never ends") << false << -100 << 0 << "road" << QPointF(-344, 0) << 0 << none << QPointF() << QPointF(-344, 0) << QPointF(-344, 0) << false << -100 << false;
     }
     void plan()
@@ -83,6 +87,8 @@ private slots:
         QFETCH(int, distance);
         QFETCH(int, speed);
         QFETCH(QString, subject);
+        const bool entering = subject.endsWith(QLatin1Char('+'));
+        if (entering) subject.chop(1);
         QFETCH(QPointF, from);
         QFETCH(int, carSpeed);
         QFETCH(QString, blocker);
@@ -100,6 +106,7 @@ private slots:
             body.top = at.y();
         };
         putOnRoad(subject, from);
+        Named(race, subject).entering = entering;
         if (subject.startsWith(QLatin1String("car"))) race.carSpeed[subject.right(1).toInt()] = int16_t(carSpeed);
         if (!blocker.isEmpty()) putOnRoad(blocker, blockerAt);
         const TickPlan plan = PlanTick(race);

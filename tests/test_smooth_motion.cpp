@@ -16,6 +16,7 @@
 #include "race_fixture.h"
 #include "runtime/frame_clock.h"
 #include "input/action_sink.h"
+#include "race/modern_marks.h"
 #include "prefs/choices.h"
 #include "storage/player_settings.h"
 #include "scores/high_scores.h"
@@ -55,10 +56,10 @@ bool OnTheRoad(form_Main* m, Picture* p)
     return true;  // the road
 }
 
-void UseMotion(Motion motion)
+void UseStyle(Style style)
 {
     ResetPlayerSettings();
-    QVERIFY(ChooseMotion(motion));
+    QVERIFY(ChooseStyle(style));
 }
 
 } // namespace
@@ -73,12 +74,13 @@ class SmoothMotionTest : public QObject
     // speed 9 and taps of the arrows at random, by a hand with its own seed. With smooth motion
     // every frame is drawn, and just before each tick every slid picture must be drawn where the
     // tick then puts it.
-    QStringList playRaces(Motion motion, int16_t mode, long limitMs, bool steer, int* checkedSlides)
+    QStringList playRaces(Style style, int16_t mode, long limitMs, bool steer, int* checkedSlides)
     {
-        UseMotion(motion);
+        UseStyle(style);
         f.setUp(4242);
         form_Main* m = f.form;
-        if ((m->frameClock != nullptr) != (motion == Motion::Smooth)) return {QStringLiteral("wrong motion")};
+        FairEntries = VbFalse;  // the drawing alone: the modern way's entries are tested below
+        if ((m->frameClock != nullptr) != (style == Style::Modern)) return {QStringLiteral("wrong motion")};
         const int32_t time = mode == 0 ? 70 : mode == 1 ? 50 : 0;
         const int32_t distance = mode == 0 ? 3000 : mode == 1 ? 2000 : 0;
         // A drive's result ranks nowhere, so its game over opens no window.
@@ -167,8 +169,8 @@ private slots:
         QFETCH(int, ms);
         QFETCH(bool, steer);
         int slides = 0, none = 0;
-        const QStringList classic = playRaces(Motion::Classic, int16_t(mode), ms, steer, &none);
-        const QStringList smooth = playRaces(Motion::Smooth, int16_t(mode), ms, steer, &slides);
+        const QStringList classic = playRaces(Style::Classic, int16_t(mode), ms, steer, &none);
+        const QStringList smooth = playRaces(Style::Modern, int16_t(mode), ms, steer, &slides);
         // Many ticks, several races with their hits and results.
         QVERIFY(classic.size() > ms / 500 * 6 / 10);
         QVERIFY(classic.filter(QStringLiteral("result: ")).size() >= (steer ? 2 : 1));
@@ -180,6 +182,61 @@ private slots:
         // The slides were checked against the tick at every tick, traffic included.
         const int ticks = classic.filter(QRegularExpression(QStringLiteral("^tick "))).size();
         QVERIFY2(slides > ticks * 5 / 4, qPrintable(QStringLiteral("%1 slides in %2 ticks").arg(slides).arg(ticks)));
+    }
+
+    // Drives at speed 9 with the hero standing at the start place, until a car hits him: the
+    // modern way shows every car that hits him on the road or marked at its edge, in the
+    // pictures drawn, for at least a race tick before; classic lets cars in on top of him.
+    void everyCarSeenBeforeItHits_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("classic") << false;
+        QTest::newRow("modern") << true;
+    }
+    void everyCarSeenBeforeItHits()
+    {
+        QFETCH(bool, modern);
+        QStringList unseen;
+        int hits = 0;
+        for (uint64_t seed = 21; seed <= 32; ++seed) {
+            UseStyle(modern ? Style::Modern : Style::Classic);
+            f.setUp(seed);
+            form_Main* m = f.form;
+            f.startRace(2, 0, 0);
+            for (int i = 0; i < 9; ++i) m->Form_KeyDown(KeyA, 0);
+            std::array<SteppedTimer, 3> timers = SteppedRaceTimers(m);
+            std::array<long, 7> seenSince;
+            seenSince.fill(-1);
+            // When each car on the road was first drawn on it or marked at its edge.
+            const auto look = [&](long now) {
+                for (int n = 1; n <= 6; ++n) {
+                    const QRect drawn = m->car(n)->drawnRect();
+                    const bool seen = drawn.intersects(RoadOnScreen(*m))
+                                      || (FairEntries == VbTrue && !EntryMarkOf(drawn, RoadOnScreen(*m)).isEmpty());
+                    if (CarFlag[n] != VbTrue) seenSince[n] = -1;
+                    else if (seen && seenSince[n] < 0) seenSince[n] = now;
+                }
+            };
+            for (long now = 0; now < 60000 && !m->timer_Crush->Enabled(); now += 20) {
+                for (SteppedTimer& s : timers) {
+                    if (!s.dueAt(now)) continue;
+                    (m->*s.handler)();
+                    if (m->timer_Crush->Enabled() && CrushType == CrushCar) {
+                        ++hits;
+                        for (int n = 1; n <= 6; ++n)
+                            if (m->IsClossed(m->img_JetR[0], m->car(n)) == VbTrue && (seenSince[n] < 0 || now - seenSince[n] < 500))
+                                unseen << QStringLiteral("seed %1: car %2 at %3 ms, seen since %4").arg(seed).arg(n).arg(now).arg(seenSince[n]);
+                    }
+                    look(now);
+                }
+                if (m->frameClock && m->timer_Zenta->Enabled()) m->DrawBetweenTicks(20, timers[1].due < 0 ? 500 : double(timers[1].due - now));
+                look(now);
+            }
+            f.tearDown();
+        }
+        QVERIFY(hits >= 4);
+        if (modern) QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(QStringLiteral("; "))));
+        else QVERIFY(!unseen.isEmpty());
     }
 
     // A picture that is placed rather than moved is drawn at its place at once; a stopped race
@@ -194,9 +251,10 @@ private slots:
     void placedNotSlid()
     {
         QFETCH(QString, what);
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp(SeedWithFirstDrawBelow(0.05));
         form_Main* m = f.form;
+        FairEntries = VbFalse;  // a car let in moves at once
         f.startRace(2, 0, 0);
         f.heroAway();
         QVERIFY(m->frameClock && m->frameClock->running());
@@ -297,7 +355,7 @@ private slots:
     {
         QFETCH(int, road);
         QFETCH(int, speed);
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp();
         form_Main* m = f.form;
         GameMode = 2;
@@ -318,8 +376,8 @@ private slots:
         f.tearDown();
     }
 
-    // The remembered choice: [Options] Motion=classic gives classic motion; anything else, or
-    // nothing, the default smooth motion.
+    // The remembered choice: [Options] Style=classic, or the former Motion=classic, gives the
+    // classic way; anything else, or nothing, the default modern way.
     void rememberedMotion_data()
     {
         QTest::addColumn<QByteArray>("options");
@@ -329,6 +387,8 @@ private slots:
         QTest::newRow("smooth") << QByteArray("[Options]\nMotion=smooth\n") << true;
         QTest::newRow("unknown") << QByteArray("[Options]\nMotion=jerky\n") << true;
         QTest::newRow("in the rankings' group") << QByteArray("[Setting]\nMotion=classic\n") << true;
+        QTest::newRow("style classic") << QByteArray("[Options]\nStyle=classic\n") << false;
+        QTest::newRow("style modern over motion classic") << QByteArray("[Options]\nMotion=classic\nStyle=modern\n") << true;
     }
     void rememberedMotion()
     {
@@ -341,7 +401,7 @@ private slots:
         file.write(options);
         file.close();
         LoadPlayerSettings();
-        QCOMPARE(ChosenMotion() == Motion::Smooth, smooth);
+        QCOMPARE(ChosenStyle() == Style::Modern, smooth);
         f.setUp();
         QCOMPARE(f.form->frameClock != nullptr, smooth);
         QCOMPARE(InputOf(f.form)->steadySteering(), smooth);
@@ -352,7 +412,7 @@ private slots:
     // Frames run only while the race tick does, at the display's rate.
     void framesOnlyWhileTheRaceRuns()
     {
-        UseMotion(Motion::Smooth);
+        UseStyle(Style::Modern);
         f.setUp();
         form_Main* m = f.form;
         m->show();
@@ -384,8 +444,9 @@ private slots:
         f.tearDown();
     }
 
-    // Steady steering: a tap is one 5 px step; a held arrow steps 30 times a second from the
-    // press, and the system's own repeats are not heeded. Classic motion steps at each of them.
+    // Steady steering: a tap is one 5 px step; a held arrow steps at the press and 30 times a
+    // second from the steady delay on, and the system's own repeats are not heeded. Classic
+    // motion steps at each of them.
     void steering_data()
     {
         QTest::addColumn<bool>("smooth");
@@ -393,8 +454,8 @@ private slots:
         QTest::addColumn<int>("systemRepeats");
         QTest::addColumn<int>("steps");
         QTest::newRow("smooth tap") << true << 0 << 0 << 1;
-        QTest::newRow("smooth, held 1 s, system repeats ignored") << true << 1000 << 25 << 30;
-        QTest::newRow("smooth, held 2 s") << true << 2000 << 0 << 60;
+        QTest::newRow("smooth, held 1 s, system repeats ignored") << true << 1000 << 25 << 26;
+        QTest::newRow("smooth, held 2 s") << true << 2000 << 0 << 56;
         QTest::newRow("classic tap") << false << 0 << 0 << 1;
         QTest::newRow("classic, held with 25 system repeats") << false << 1000 << 25 << 26;
     }
@@ -404,7 +465,7 @@ private slots:
         QFETCH(int, holdMs);
         QFETCH(int, systemRepeats);
         QFETCH(int, steps);
-        UseMotion(smooth ? Motion::Smooth : Motion::Classic);
+        UseStyle(smooth ? Style::Modern : Style::Classic);
         f.setUp();
         form_Main* m = f.form;
         f.startRace(2, 0, 0);
@@ -430,11 +491,11 @@ private slots:
         // Nothing after the release; a step is 5 px.
         QCOMPARE(m->img_JetR[0]->Left(), made * 5.0);
         if (smooth) {
-            // One at the press, then one every thirtieth of a second held, counted from it. Never
-            // more; a loop kept busy (a sanitizer on a loaded machine) may lose a few, never a
-            // tenth of them.
+            // One at the press, then one every thirtieth of a second from the steady delay on,
+            // counted from the press. Never more; a loop kept busy (a sanitizer on a loaded
+            // machine) may lose a few, never a tenth of them.
             if (holdMs == 0) QCOMPARE(made, 1);  // a tap is exactly one step
-            const int due = 1 + int(elapsed * 30 / 1000);
+            const int due = SteadyStepsHeld(elapsed);
             QVERIFY2(made <= due + 1 && made >= due * 9 / 10 - 1,
                      qPrintable(QStringLiteral("%1 steps in %2 ms").arg(made).arg(elapsed)));
             QVERIFY2(made <= steps + 1 && made >= steps * 9 / 10 - 1, qPrintable(QString::number(made)));

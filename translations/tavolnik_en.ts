@@ -20,6 +20,18 @@
         <translation>&amp;Language (言語)</translation>
     </message>
     <message>
+        <source>遊び方 (Style)(&amp;S)</source>
+        <translation>&amp;Style (遊び方)</translation>
+    </message>
+    <message>
+        <source>モダン</source>
+        <translation>Modern</translation>
+    </message>
+    <message>
+        <source>クラシック</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
         <source>BGM</source>
         <translation>BGM</translation>
     </message>

@@ -54,8 +54,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         }
         // A player's choice of the [Options] group, when the option is one.
         const OptionRow* choice = nullptr;
-        for (const OptionRow& row : OptionRows())
+        bool former = false;
+        for (const OptionRow& row : OptionRows()) {
             if (!row.flag.isEmpty() && name == row.flag) choice = &row;
+            if (!row.formerFlag.isEmpty() && name == row.formerFlag) choice = &row, former = true;
+        }
         const bool ours = arg.startsWith(QLatin1String("--"))
                           && (name == QLatin1String("seed") || name == QLatin1String("scale") || choice);
         const bool toolkit = eq < 0 && toolkitValueOptions.contains(name);
@@ -82,15 +85,17 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             line.hasSeed = true;
             line.seed = seed;
         } else if (choice) {
-            // The value exactly as the file stores it: "Classic" or "English" is not one.
+            // The value exactly as the file stores it: "Classic" or "English" is not one. The
+            // former option takes the values' former names and keeps the value they stand for.
             QStringList values;
-            for (const ChoiceValue& v : choice->values) values << v.stored;
+            for (const ChoiceValue& v : choice->values) values << (former ? v.formerly : v.stored);
             if (!values.contains(value)) {
-                const QString needs = choice->needs ? QString::fromUtf8(choice->needs)
-                                                    : QStringLiteral("one of ") + values.join(QStringLiteral(", "));
+                const QString needs = choice->needs && !former ? QString::fromUtf8(choice->needs)
+                                      : former ? values.join(QStringLiteral(" or "))
+                                               : QStringLiteral("one of ") + values.join(QStringLiteral(", "));
                 return fail(QStringLiteral("tavolnik: --%1 needs %2, not '%3'").arg(name, needs, value), false);
             }
-            line.choices.insert(choice->key, value);
+            line.choices.insert(choice->key, choice->values[values.indexOf(value)].stored);
         } else {
             uint64_t scale = 0;
             if (!parseWhole(value, scale) || scale < 1 || scale > 4)

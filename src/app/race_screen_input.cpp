@@ -28,6 +28,6 @@ void ConnectToRaceScreen(Gamepad& pad)
         const ActionSink* input = InputOf(form_Main::current());
         return input && input->steers();
     });
-    // Smooth motion steers at a steady rate from the press, as the keyboard's arrows then do.
-    pad.setSteadyRepeat(ChosenMotion() == Motion::Smooth);
+    // The modern way steers at a steady rate, as the keyboard's arrows then do.
+    pad.followSteadyRepeat([] { return ChosenStyle() == Style::Modern; });
 }

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The race screen's items of the player's choices (サウンド > 音量, ヘルプ > 言語), one handler
+// The race screen's items of the player's choices (サウンド > 音量, ヘルプ > 言語 and 遊び方), one handler
 // for them all: the value is kept in the settings file and acts at once.
 #include <QAction>
 
 #include "audio/sound.h"
+#include "flow/race_screen_wiring.h"
 #include "prefs/choices.h"
 #include "prefs/language.h"
 #include "screens/form_main.h"
@@ -17,6 +18,7 @@ void form_Main::mchoice_Click(const OptionRow& row, int value)
     // The mixer takes the volumes, and this screen shows a language newly chosen.
     ApplyVolume();
     if (ChosenLanguage() != ShownLanguage()) ShowChosenLanguage();
+    PlayChosenStyle(this);
     markChoices();
     if (!kept) TellChoiceNotKept(failure, this);
 }

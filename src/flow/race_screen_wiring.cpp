@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "input/action_sink.h"
+#include "race/modern_marks.h"
 #include "race/race_state.h"
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
@@ -42,13 +43,7 @@ form_Main* NewRaceScreen()
     input->setSteers([] { return InputEnabled == VbTrue; });
     input->watchKeyboardOf(race);
     race->KeysDownHook = [input] { return input->keysDown(); };
-    // Smooth motion: frames between the race ticks, and a held arrow stepping at a steady pace.
-    if (ChosenMotion() == Motion::Smooth) {
-        race->frameClock = new FrameClock(
-            race, race->timer_Zenta, [race](double since, double until) { race->DrawBetweenTicks(since, until); },
-            [race] { race->DrawWhereTheRaceStands(); });
-        input->setSteadySteering(true);
-    }
+    PlayChosenStyle(race);
     race->StageClearedHook = [race] { race->WinGame(); };
     race->GameOverHook = [race](int16_t kind) { race->GameOver(kind); };
     race->LeaveRaceHook = [race] { race->LeaveRace(); };
@@ -72,6 +67,28 @@ form_Main* NewRaceScreen()
             QObject::connect(choice.items[value], &QAction::triggered, race,
                              [race, row = choice.row, value] { race->mchoice_Click(*row, value); });
     return race;
+}
+
+void PlayChosenStyle(form_Main* race)
+{
+    // The modern way: frames between the race ticks, and a held arrow stepping at a steady pace.
+    const bool modern = ChosenStyle() == Style::Modern;
+    FairEntries = modern ? VbTrue : VbFalse;
+    race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
+    if (modern == (race->frameClock != nullptr)) return;
+    InputOf(race)->setSteadySteering(modern);
+    delete race->findChild<HitShow*>();
+    if (modern) {
+        new HitShow(race);
+        race->frameClock = new FrameClock(
+            race, race->timer_Zenta, [race](double since, double until) { race->DrawBetweenTicks(since, until); },
+            [race] { race->DrawWhereTheRaceStands(); });
+    } else {
+        // The pictures stand where the race has them, as the classic race draws them.
+        delete race->frameClock;
+        race->frameClock = nullptr;
+        race->DrawWhereTheRaceStands();
+    }
 }
 
 ActionSink* InputOf(const form_Main* race)

@@ -14,3 +14,6 @@ form_Main* NewRaceScreen();
 // The input of a race screen made here (input/action_sink.h): where its keyboard and the
 // gamepad deliver the game's actions. Null for no race screen.
 ActionSink* InputOf(const form_Main* race);
+// Plays the race screen in the way the player has chosen (prefs/choices.h), from now on: the
+// modern way draws the frames between the race ticks and steers at a steady pace.
+void PlayChosenStyle(form_Main* race);

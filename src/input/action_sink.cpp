@@ -111,6 +111,9 @@ bool ActionSink::keyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool aut
     if ((code == KeyReturn || code == KeyPause || code == KeyP || code == KeyEscape || code == KeyT) && autoRepeat)
         return true;
     if (steering_ && isArrow(code)) {
+        // The press of an arrow let go a moment ago is the window system's repeat (the held-key
+        // record passes it on as a repeat): the steady repeat goes on where it was.
+        if (arrowPressedAgain(code)) return true;
         if (!autoRepeat) {
             deliver_(code, 0);
             if (open()) arrowPressed(code);
@@ -137,6 +140,7 @@ bool ActionSink::keyReleased(int qtKey, bool autoRepeat)
 void ActionSink::focusLost()
 {
     heldArrows_.clear();
+    arrowLetGo_ = 0;
     if (steering_) steering_->stop();
 }
 
@@ -163,10 +167,23 @@ void ActionSink::arrowReleased(int16_t code)
     heldArrows_.erase(std::remove(heldArrows_.begin(), heldArrows_.end(), code), heldArrows_.end());
     if (steering_->key() != code) return;
     // An arrow still held takes over, at the same steady rate.
-    if (heldArrows_.empty())
+    if (heldArrows_.empty()) {
+        // Only an arrow held past the steady delay can be the window system's repeat.
+        arrowLetGo_ = steering_->repeated() ? code : 0;
+        sinceArrowLetGo_.start();
         steering_->stop();
-    else
+    } else {
         steering_->start(heldArrows_.back());
+    }
+}
+
+bool ActionSink::arrowPressedAgain(int16_t code)
+{
+    if (code != arrowLetGo_ || steering_->key() || sinceArrowLetGo_.elapsed() > SteadyRepeatGapMs) return false;
+    arrowLetGo_ = 0;
+    heldArrows_.push_back(code);
+    steering_->resume(code);
+    return true;
 }
 
 int16_t VirtualKeyOf(int qtKey)

@@ -14,6 +14,7 @@
 // rest), which the key preview and the gamepad make and a test can make without a window.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QElapsedTimer>
 #include <QHash>
@@ -28,15 +29,25 @@
 class KeyRepeat;
 class QWidget;
 
-// The steady repeat of a held arrow (smooth motion), on the keyboard and the gamepad alike: the
-// first step after SteadyRepeatDelayMs from the press, then one every SteadyRepeatIntervalMs.
-constexpr double SteadyRepeatDelayMs = 1000 / SteadyStepsPerSecond;
+// The steady repeat of a held arrow (the modern way), on the keyboard and the gamepad alike: the
+// press steps at once, the first repeat comes SteadyRepeatDelayMs after it, so that a person's
+// tap (up to 130 ms) is one step, then one every SteadyRepeatIntervalMs.
+constexpr double SteadyRepeatDelayMs = 170;
 constexpr double SteadyRepeatIntervalMs = 1000 / SteadyStepsPerSecond;
 // A key held down this long (the least the systems wait before they repeat a held key) and let
 // go and pressed again within HeldKeyGapMs was never let go: no player taps a key that way, and
 // the system's repeat of a held key comes as such a pair on some window systems.
 constexpr qint64 RepeatAfterMs = 150;
 constexpr qint64 HeldKeyGapMs = 40;
+// The steps an arrow held for `heldMs` makes with the steady repeat, the press's own included.
+constexpr int SteadyStepsHeld(double heldMs)
+{
+    return heldMs < SteadyRepeatDelayMs ? 1 : 2 + static_cast<int>((heldMs - SteadyRepeatDelayMs) / SteadyRepeatIntervalMs);
+}
+// A window system may repeat a held key as a release and a press a few milliseconds apart: a
+// press of the arrow that steered past the steady delay, this soon after its release, goes on
+// with its repeat, as if the arrow had never been let go.
+constexpr qint64 SteadyRepeatGapMs = HeldKeyGapMs;
 
 class ActionSink : public QObject
 {
@@ -94,6 +105,8 @@ private:
     bool open() const { return !open_ || open_(); }
     void arrowPressed(int16_t code);
     void arrowReleased(int16_t code);
+    // A press of the arrow just let go, within SteadyRepeatGapMs: its repeat goes on (true).
+    bool arrowPressedAgain(int16_t code);
 
     Deliver deliver_;
     std::function<bool()> open_;
@@ -106,6 +119,8 @@ private:
     QElapsedTimer clock_;
     KeyRepeat* steering_ = nullptr;  // null unless steady
     std::vector<int16_t> heldArrows_;  // the arrows held on the keyboard, the latest last
+    int16_t arrowLetGo_ = 0;           // the arrow whose release last stopped the steady repeat
+    QElapsedTimer sinceArrowLetGo_;
 };
 
 // Maps a key of the keyboard onto the classic virtual-key code the key handler expects

@@ -84,6 +84,7 @@ void Gamepad::setRepeat(double delayMs, double intervalMs) { repeat_.setTiming(d
 
 void Gamepad::setSteadyRepeat(bool steady)
 {
+    steady_ = steady;
     if (steady) {
         setRepeat(SteadyRepeatDelayMs, SteadyRepeatIntervalMs);
         return;
@@ -94,6 +95,12 @@ void Gamepad::setSteadyRepeat(bool steady)
         if (rate > 0) intervalMs = std::max(1, 1000 / rate);
     }
     setRepeat(RepeatDelayMs, intervalMs);
+}
+
+void Gamepad::followSteadyRepeat(std::function<bool()> steady)
+{
+    steadyNow_ = std::move(steady);
+    setSteadyRepeat(steadyNow_());
 }
 
 int Gamepad::repeatDelay() const { return static_cast<int>(std::lround(repeat_.delay())); }
@@ -274,6 +281,7 @@ void Gamepad::arrowsChanged()
     if (order_.empty()) {
         repeat_.stop();
     } else if (heldArrow() != repeatingBefore) {
+        if (steadyNow_ && steadyNow_() != steady_) setSteadyRepeat(!steady_);
         repeat_.start(heldArrow());
     }
 }

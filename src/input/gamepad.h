@@ -83,6 +83,10 @@ public:
     // (input/action_sink.h, smooth motion); otherwise the arrows repeat as the keyboard's keys
     // do, after its delay at its rate.
     void setSteadyRepeat(bool steady);
+    // Asks before each repeat that begins whether it is steady (the player's way to play, which
+    // may change while the game runs), and takes the steady or the keyboard's timing when the
+    // answer has changed.
+    void followSteadyRepeat(std::function<bool()> steady);
     int repeatDelay() const;
     int repeatInterval() const;
 
@@ -120,6 +124,8 @@ private:
     KeySink sink_;
     std::function<bool()> sceneWaiting_;
     std::function<bool()> raceSteers_;
+    std::function<bool()> steadyNow_;
+    bool steady_ = false;
     std::map<int32_t, Pad> pads_;
     uint8_t heldBits_ = 0;
     std::vector<int16_t> order_;  // held arrows, the most recently pressed last

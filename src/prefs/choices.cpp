@@ -17,7 +17,7 @@ QList<OptionRow> makeOptionRows()
         QT_TRANSLATE_NOOP("Choices", "%1 %")};
     QList<ChoiceValue> volumeSteps;
     for (int k = 0; k < VolumeStepCount; ++k)
-        volumeSteps.append({QString::number(VolumeSteps[k]), volumeNames[k],
+        volumeSteps.append({QString::number(VolumeSteps[k]), volumeNames[k], QString(),
                             VolumeSteps[k] == 100 ? QStringLiteral("75") : QString()});
     const int fullVolume = static_cast<int>(volumeSteps.size()) - 1;
 
@@ -34,17 +34,23 @@ QList<OptionRow> makeOptionRows()
                  nullptr,
                  ChoiceMenu::Help,
                  QT_TRANSLATE_NOOP("Choices", "言語 (Language)(&L)")});
-    rows.append({MotionKey,
-                 {{QStringLiteral("smooth"), nullptr}, {QStringLiteral("classic"), nullptr}},
+    // The way to play was once the motion alone: Motion=smooth or classic.
+    rows.append({StyleKey,
+                 {{QStringLiteral("modern"), QT_TRANSLATE_NOOP("Choices", "モダン"), QStringLiteral("smooth")},
+                  {QStringLiteral("classic"), QT_TRANSLATE_NOOP("Choices", "クラシック"), QStringLiteral("classic")}},
                  0,
-                 QStringLiteral("motion"),
-                 QStringLiteral("M"),
-                 "smooth (the race drawn at the screen's rate, a held arrow steering\n"
-                 "at a steady pace) or classic (drawn twice a second, as the race\n"
-                 "ticks); the choice is remembered for the next runs.",
-                 "smooth or classic",
-                 ChoiceMenu::None,
-                 nullptr});
+                 QStringLiteral("play"),
+                 QStringLiteral("S"),
+                 "modern (the race drawn at the screen's rate, one step a tap,\n"
+                 "cars marked before they come in, a crash you can see) or classic\n"
+                 "(the race as designed, drawn twice a second, as the race ticks);\n"
+                 "the choice is remembered for the next runs. --motion smooth or\n"
+                 "classic, as before, means modern or classic.",
+                 "modern or classic",
+                 ChoiceMenu::Help,
+                 QT_TRANSLATE_NOOP("Choices", "遊び方 (Style)(&S)"),
+                 QStringLiteral("Motion"),
+                 QStringLiteral("motion")});
     rows.append({MusicVolumeKey, volumeSteps, fullVolume, QString(), QString(), nullptr, nullptr,
                  ChoiceMenu::Volume, QT_TRANSLATE_NOOP("Choices", "BGM")});
     rows.append({EffectsVolumeKey, volumeSteps, fullVolume, QString(), QString(), nullptr, nullptr,
@@ -82,32 +88,34 @@ const QList<OptionRow>& OptionRows()
 const OptionRow* OptionRowOf(const QString& key)
 {
     for (const OptionRow& row : OptionRows())
-        if (row.key == key) return &row;
+        if (row.key == key || (!row.formerKey.isEmpty() && row.formerKey == key)) return &row;
     return nullptr;
 }
 
-int ValueOf(const OptionRow& row, const QString& text)
+int ValueOf(const OptionRow& row, const QString& text, bool former)
 {
     const QString given = text.trimmed();
     bool givenIsNumber = false;
     const int number = given.toInt(&givenIsNumber);
     for (int i = 0; i < row.values.size(); ++i) {
         bool storedIsNumber = false;
-        const int stored = row.values[i].stored.toInt(&storedIsNumber);
-        if (givenIsNumber && storedIsNumber ? number == stored
-                                            : given.compare(row.values[i].stored, Qt::CaseInsensitive) == 0)
+        const QString& name = former ? row.values[i].formerly : row.values[i].stored;
+        const int stored = name.toInt(&storedIsNumber);
+        if (givenIsNumber && storedIsNumber ? number == stored : given.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
-    for (int i = 0; i < row.values.size(); ++i) {
-        const QString& formerly = row.values[i].formerly;
-        if (!formerly.isEmpty() && (givenIsNumber ? number == formerly.toInt() : given == formerly)) return i;
+    for (int i = 0; i < row.values.size() && !former; ++i) {
+        const QString& older = row.values[i].alsoRead;
+        if (!older.isEmpty() && (givenIsNumber ? number == older.toInt() : given == older)) return i;
     }
     return -1;
 }
 
 int ChosenValue(const OptionRow& row)
 {
-    const int value = ValueOf(row, PlayerSetting(OptionsGroup, row.key, QString()));
+    int value = ValueOf(row, PlayerSetting(OptionsGroup, row.key, QString()));
+    if (value < 0 && !row.formerKey.isEmpty())
+        value = ValueOf(row, PlayerSetting(OptionsGroup, row.formerKey, QString()), true);
     return value >= 0 ? value : row.byDefault;
 }
 
@@ -144,11 +152,11 @@ void TellChoiceNotKept(const QString& failure, QWidget* over)
            QStringLiteral("Tavolnik"), over);
 }
 
-Motion ChosenMotion() { return static_cast<Motion>(ChosenValue(*OptionRowOf(MotionKey))); }
+Style ChosenStyle() { return static_cast<Style>(ChosenValue(*OptionRowOf(StyleKey))); }
 
-bool ChooseMotion(Motion motion, QString* failure)
+bool ChooseStyle(Style style, QString* failure)
 {
-    return ChooseValue(*OptionRowOf(MotionKey), static_cast<int>(motion), failure);
+    return ChooseValue(*OptionRowOf(StyleKey), static_cast<int>(style), failure);
 }
 
 int MusicVolume() { return ChosenText(MusicVolumeKey).toInt(); }

@@ -25,7 +25,8 @@ enum class ChoiceMenu { None, Volume, Help };
 struct ChoiceValue {
     QString stored;     // as the file and the command line write it: "en", "classic", "50"
     const char* shown;  // the menu item, translated in the "Choices" context; %1 is the stored text
-    QString formerly = {};  // what an earlier version of the game stored for it, read as this value
+    QString formerly = QString();  // the value under the row's former key and option: "smooth"
+    QString alsoRead = QString();  // what an earlier version stored under the same key for it: "75"
 };
 
 struct OptionRow {
@@ -38,18 +39,24 @@ struct OptionRow {
     const char* needs = nullptr;  // how a wrong value is told ("smooth or classic"); null: "one of a, b"
     ChoiceMenu menu = ChoiceMenu::None;
     const char* title = nullptr;  // the submenu's title, translated in the "Choices" context
+    // The key and the command-line option an earlier version of the game had for this choice,
+    // with its values' former names: read when the file holds nothing under the key, and taken
+    // on the command line as the option itself.
+    QString formerKey = QString();
+    QString formerFlag = QString();
 };
 
 // Every [Options] entry, in the order the usage and the menus list them.
 const QList<OptionRow>& OptionRows();
-// The row of an [Options] key; null for a key the game does not have.
+// The row of an [Options] key, or of its former key; null for a key the game does not have.
 const OptionRow* OptionRowOf(const QString& key);
 
 // The value a text in the file stands for: the stored text it matches, blanks around it and
-// case aside, a number by its value ("050" is 50); -1 for a text the row does not know.
-int ValueOf(const OptionRow& row, const QString& text);
-// The player's value of the row: the file's, or the default when the file holds none the row
-// knows.
+// case aside, a number by its value ("050" is 50); -1 for a text the row does not know. With
+// `former`, the text is matched against the values' former names.
+int ValueOf(const OptionRow& row, const QString& text, bool former = false);
+// The player's value of the row: the file's, else the one under the row's former key, or the
+// default when the file holds none the row knows.
 int ChosenValue(const OptionRow& row);
 // The stored text of the player's value of an [Options] key.
 QString ChosenText(const QString& key);
@@ -68,16 +75,17 @@ void TellChoiceNotKept(const QString& failure, QWidget* over);
 
 // --- the [Options] entries the game reads, by their meaning ---
 
-// How the race moves on screen. Smooth (the default): the race screen is drawn at the display's
-// rate and every picture the race tick moves slides towards where the next tick puts it; a held
-// arrow steers at a steady rate from the moment it is pressed. Classic: the race is drawn at the
-// race tick, twice a second, and a held arrow repeats at the keyboard's own rate. The rules are
-// the same in both.
-enum class Motion { Smooth, Classic };
-// A held arrow's steps a second with smooth motion, each one key press of 5 px.
+// The way to play. Modern (the default): the race screen is drawn at the display's rate and
+// every picture the race tick moves slides towards where the next tick puts it; a held arrow
+// steers at a steady rate, a tap being one step; a car let in waits a race tick, marked at the
+// road's edge, before it moves; and a crash is shown at its point of contact.
+// Classic: the race as designed, to the pixel and the tick: drawn at the race tick, twice a
+// second, a held arrow repeating at the keyboard's own rate. The rankings are the same table.
+enum class Style { Modern, Classic };
+// A held arrow's steps a second in the modern way, each one key press of 5 px.
 constexpr double SteadyStepsPerSecond = 30;
-Motion ChosenMotion();
-bool ChooseMotion(Motion motion, QString* failure = nullptr);
+Style ChosenStyle();
+bool ChooseStyle(Style style, QString* failure = nullptr);
 
 // The volume of the music and of the effects, as the player chose it under サウンド > 音量: a
 // step of VolumeSteps, in percent of the game's own levels. The steps lie 6 dB apart, each heard
@@ -90,7 +98,7 @@ int EffectsVolume();
 
 // The [Options] keys the game reads by name.
 inline const QString LanguageKey = QStringLiteral("Language");
-inline const QString MotionKey = QStringLiteral("Motion");
+inline const QString StyleKey = QStringLiteral("Style");
 inline const QString MusicVolumeKey = QStringLiteral("MusicVolume");
 inline const QString EffectsVolumeKey = QStringLiteral("EffectsVolume");
 

@@ -11,6 +11,8 @@ int32_t Distance = 0;
 int16_t Speed = 0;
 int16_t CarSpeed[7] = {};
 VBool CarFlag[7] = {};
+VBool CarEntering[7] = {};
+VBool FairEntries = VbFalse;
 VBool ShogaiFlag[5] = {};
 int16_t CrushType = CrushCar;
 VBool InputEnabled = VbFalse;
@@ -24,6 +26,8 @@ void ResetRaceState()
     Speed = 0;
     for (auto& v : CarSpeed) v = 0;
     for (auto& v : CarFlag) v = VbFalse;
+    for (auto& v : CarEntering) v = VbFalse;
+    FairEntries = VbFalse;
     for (auto& v : ShogaiFlag) v = VbFalse;
     CrushType = CrushCar;
     InputEnabled = VbFalse;

@@ -22,6 +22,8 @@ extern int32_t Distance;     // units left (story) or run (drive)
 extern int16_t Speed;        // the hero's speed step, 0..9
 extern int16_t CarSpeed[7];  // [1..6]: a car's own step, drawn when it enters
 extern VBool CarFlag[7];     // [1..6]: car n is on the road
+extern VBool CarEntering[7];  // [1..6]: car n was let in since the last race tick (fair entries)
+extern VBool FairEntries;     // the modern way: a car let in waits a race tick at the road's edge
 extern VBool ShogaiFlag[5];  // [1..4]: obstacle n (img_Shogai(n-1)) is on the road
 extern int16_t CrushType;    // a CrushKind
 extern VBool InputEnabled;   // the steering and speed keys act

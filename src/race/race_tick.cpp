@@ -3,6 +3,7 @@
 
 // The race tick, twice a second: it moves the road, the traffic and the distance as the tick
 // plan has it, then tests the hero against everything.
+#include "race/modern_marks.h"
 #include "race/race_state.h"
 #include "race/tick_plan.h"
 #include "screens/form_main.h"
@@ -22,12 +23,16 @@ void HitTestHero(form_Main& race)
     Picture* hero = race.img_JetR[0];
     for (int n = 1; n <= 6; ++n) {
         if (race.IsClossed(hero, race.car(n)) == VbTrue) {
+            if (HitShow* show = race.findChild<HitShow*>()) show->hit(hero->rect(), race.car(n)->rect(), QPixmap());
             race.Crushfun(CrushCar);
             return;
         }
     }
     for (int i = 0; i < 4; ++i) {
         if (race.IsClossed(hero, race.img_Shogai[i]) == VbTrue) {
+            // The modern way still draws it where it lay while he tumbles.
+            if (HitShow* show = race.findChild<HitShow*>())
+                show->hit(hero->rect(), race.img_Shogai[i]->rect(), race.img_Shogai[i]->image());
             race.Crushfun(CrushObstacle);
             // The obstacle he fell over is taken off the road.
             race.img_Shogai[i]->setLeft(-79);
@@ -48,7 +53,10 @@ void form_Main::timer_Zenta_Timer()
         return;
     }
     img_Road->move(plan.road.placeLeft, plan.road.placeTop);
-    for (int n = 1; n <= 6; ++n) Apply(car(n), plan.car[n], CarFlag[n]);
+    for (int n = 1; n <= 6; ++n) {
+        Apply(car(n), plan.car[n], CarFlag[n]);
+        CarEntering[n] = VbFalse;
+    }
     for (int n = 1; n <= 4; ++n) Apply(img_Shogai[n - 1], plan.obstacle[n], ShogaiFlag[n]);
     HitTestHero(*this);
 }

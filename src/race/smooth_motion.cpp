@@ -7,7 +7,10 @@
 // of the race as it stands, the one the race tick will apply; a change meanwhile (a new speed,
 // a car entering) bends the slide so that it still arrives on time. Only the drawing moves: the
 // race reads and writes Left and Top alone, and any change of them (a tick, a car parked or let
-// in, the start position) draws the picture at its new place at once.
+// in, the start position) draws the picture at its new place at once. The hero glides between
+// his steps, drawn only: his place for the rules is where the step put him.
+#include <cmath>
+
 #include "race/tick_plan.h"
 #include "screens/form_main.h"
 
@@ -45,7 +48,24 @@ void form_Main::DrawBetweenTicks(double sinceLastMs, double untilTickMs)
     slide(img_Road, plan.road, true);
     for (int n = 1; n <= 6; ++n) slide(car(n), plan.car[n]);
     for (int n = 1; n <= 4; ++n) slide(img_Shogai[n - 1], plan.obstacle[n]);
+    GlideHero(sinceLastMs);
     roadLayer->flushHeldUpdates();
+}
+
+void form_Main::GlideHero(double sinceLastMs)
+{
+    // The hero glides between his 5 px steps at the pace of the steady repeat, a little faster so
+    // that he keeps up; a leap (the start place, a tumble) is drawn at once.
+    constexpr double pxPerMs = 1.25 * 5 * SteadyStepsPerSecond / 1000;
+    Picture* hero = img_JetR[0];
+    const QPointF place(hero->Left(), hero->Top());
+    QPointF drawn = heroDrawnAt.value_or(place);
+    const QPointF way = place - drawn;
+    const double length = std::hypot(way.x(), way.y());
+    const double reach = pxPerMs * sinceLastMs;
+    drawn = length > 40 || length <= reach ? place : drawn + way * (reach / length);
+    heroDrawnAt = drawn;
+    hero->setDrawnOffset(drawn - place);
 }
 
 void form_Main::DrawWhereTheRaceStands()
@@ -53,5 +73,7 @@ void form_Main::DrawWhereTheRaceStands()
     img_Road->setDrawnOffset(QPointF());
     for (int n = 1; n <= 6; ++n) car(n)->setDrawnOffset(QPointF());
     for (Picture* obstacle : img_Shogai) obstacle->setDrawnOffset(QPointF());
+    img_JetR[0]->setDrawnOffset(QPointF());
+    heroDrawnAt.reset();
     roadLayer->setUpdatesHeld(false);
 }

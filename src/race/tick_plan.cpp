@@ -135,7 +135,9 @@ TickPlan PlanTick(const TickSnapshot& race)
 
     plan.road = RoadMove(race);
     for (int n = 1; n <= 6; ++n) {
-        if (!race.car[n].onRoad) plan.car[n] = Stands(race.car[n]);
+        const TickBody& car = race.car[n];
+        if (!car.onRoad || (car.entering && n <= 4)) plan.car[n] = Stands(car);
+        else if (car.entering) plan.car[n] = Goes(car.left + 10 * race.speed, car.top, false, 0, 0);
         else plan.car[n] = n <= 4 ? LaneCarMove(race, n) : CrossCarMove(race, n);
     }
     for (int n = 1; n <= 4; ++n)
@@ -152,6 +154,7 @@ TickSnapshot RaceAsItStands(const form_Main& race)
     snapshot.road = BodyOf(race.img_Road, true);
     for (int n = 1; n <= 6; ++n) {
         snapshot.car[n] = BodyOf(race.car(n), CarFlag[n] == VbTrue);
+        snapshot.car[n].entering = CarEntering[n] == VbTrue;
         snapshot.carSpeed[n] = CarSpeed[n];
     }
     for (int n = 1; n <= 4; ++n)

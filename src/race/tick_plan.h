@@ -24,6 +24,7 @@ struct TickBody {
     double top = 0;
     int width = 0;
     int height = 0;
+    bool entering = false;  // a car let in since the last tick, waiting at the road's edge
 };
 
 // The race as the coming tick finds it.
@@ -58,7 +59,9 @@ struct TickPlan {
     TickMove obstacle[5];    // [1..4]
 };
 
-// Where the coming race tick puts everything it moves.
+// Where the coming race tick puts everything it moves. A car entering makes no move of its own on
+// this tick: one of the long lanes stands at its parked place, one of the cross street slides
+// with the road along the street's crossing, and either moves on from the next tick.
 TickPlan PlanTick(const TickSnapshot& race);
 
 // The race screen's pictures and the race's state as they stand now.

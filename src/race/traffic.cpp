@@ -6,6 +6,7 @@
 // with the chance the stage table gives the race's mode at its distance.
 #include <cmath>
 
+#include "race/modern_marks.h"
 #include "race/race_state.h"
 #include "race/stages.h"
 #include "view/screen_fit.h"
@@ -54,6 +55,9 @@ void form_Main::SetCar()
         const int r = Draw(chances[step]) + 1;
         if (r != 1) continue;
 
+        // The modern way lets no car in unseen: it waits at the road's edge, marked there, for
+        // the race tick that comes next, and makes its first move on the one after.
+        if (rule.car >= 1) CarEntering[rule.car] = FairEntries;
         if (rule.car >= 1 && rule.car <= 4) {
             // It starts from its parked place on the next race tick.
             CarFlag[rule.car] = VbTrue;
@@ -73,6 +77,8 @@ void form_Main::SetCar()
             img_Shogai[rule.obstacle - 1]->setTop(obstacleLanes[lane - 1]);
         }
     }
+    // The marks of the cars let in show at once, even on a road standing still.
+    if (FairEntries == VbTrue) roadLayer->pictureChanged(RoadOnScreen(*this));
 }
 
 void form_Main::Init_Car()
@@ -84,6 +90,6 @@ void form_Main::Init_Car()
     img_Car5->setTop(-114);
     img_Car6->setTop(307);
     for (Picture* obstacle : img_Shogai) obstacle->setLeft(-79);
-    for (int n = 1; n <= 6; ++n) CarFlag[n] = VbFalse;
+    for (int n = 1; n <= 6; ++n) CarFlag[n] = CarEntering[n] = VbFalse;
     for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbFalse;
 }

@@ -33,6 +33,12 @@ void KeyRepeat::stop()
     timer_.stop();
 }
 
+void KeyRepeat::resume(int16_t keyCode)
+{
+    key_ = keyCode;
+    scheduleNext();
+}
+
 void KeyRepeat::scheduleNext()
 {
     const double due = delayMs_ + repeats_ * intervalMs_;

@@ -29,8 +29,13 @@ public:
     // after the delay.
     void start(int16_t keyCode);
     void stop();
+    // Repeats `keyCode` again as if it had never stopped: the repeats keep their times from the
+    // last start, none of those gone by being made up.
+    void resume(int16_t keyCode);
     // The key that repeats, 0 when none.
     int16_t key() const { return key_; }
+    // Whether the key has repeated since it was started.
+    bool repeated() const { return repeats_ > 0; }
 
 private:
     void repeat();

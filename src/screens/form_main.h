@@ -14,6 +14,7 @@
 #include <QSet>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "view/controls.h"
 #include "view/screen_fit.h"
@@ -181,8 +182,12 @@ public:
     // where it will put them; when the race tick stops, everything is drawn where it stands.
     // The frame clock is null with classic motion.
     FrameClock* frameClock = nullptr;
+    // Where the hero was last drawn gliding between his steps (the modern way's frames); none
+    // before the first frame.
+    std::optional<QPointF> heroDrawnAt;
     void DrawBetweenTicks(double sinceLastMs, double untilTickMs);
     void DrawWhereTheRaceStands();
+    void GlideHero(double sinceLastMs);
 
     // race/crash.cpp
     void Crushfun(int16_t kind);

@@ -174,6 +174,7 @@ void PictureLayer::paintEvent(QPaintEvent* event)
         if (!r.intersects(designedClip)) continue;
         painter.drawPixmap(r, p->image());
     }
+    if (overlay_) overlay_(painter);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class PictureLayer;
@@ -90,6 +91,9 @@ public:
     // Draws the pictures at factor times their size, as a scene drawn larger or smaller than
     // designed; the pictures keep their places and sizes in the designed pixels.
     void setDrawScale(qreal factor);
+    // What is painted over the pictures, in the designed pixels: marks that are no picture of
+    // their own. Nothing until set; the owner asks for the repaint when they change.
+    void setOverlay(std::function<void(QPainter&)> paint) { overlay_ = std::move(paint); }
     qreal drawScale() const { return drawScale_; }
     // Number of paint events served; benchmarks and tests read it.
     int paintCount() const { return paintCount_; }
@@ -104,6 +108,7 @@ private:
     qreal drawScale_ = 1;
     bool held_ = false;
     QRect heldDirty_;
+    std::function<void(QPainter&)> overlay_;
 };
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
