@@ -97,5 +97,6 @@ void LiveLoudness::measure(long long frames)
         made += Block;
     }
     if (ok && made > 0 && !stop_) loudness_ = meter.integrated() - 20 * std::log10(MeasureGain);
+    playedThrough_ = ok && !stop_ && made >= frames - Block;
     done_.store(true, std::memory_order_release);
 }

@@ -32,6 +32,9 @@ public:
     bool waitFor(int ms) const;
     // The tune's integrated loudness in LUFS at FluidSynth's gain of 1; NaN when it failed.
     double loudnessAtUnitGain() const { return loudness_; }
+    // True when FluidSynth played the tune for as long as it was asked to measure it: it reads
+    // the file as the game's own reader does, so it may be looped.
+    bool playedThrough() const { return playedThrough_; }
 
 private:
     void measure(long long frames);
@@ -41,5 +44,6 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> done_{false};
     double loudness_;
+    bool playedThrough_ = false;
     std::thread thread_;
 };

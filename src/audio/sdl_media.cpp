@@ -28,7 +28,8 @@
 // top; the "seek ... to start" that follows only turns the clock back by the laps it has run, and
 // the "play" goes on. The tune never stops sounding at its loop. A MIDI file synthesised live
 // loops the same way, on the synthesiser's own clock, when it is a plain MIDI file read whole to
-// its end and at least a second long; any other is told to end by the same clock but started
+// its end, at least a second long, and FluidSynth has been heard to play it through while its
+// loudness was measured; any other is told to end by the same clock but started
 // again by the poll: FluidSynth asked to loop a file it reads as empty spins forever in the
 // mixer's thread, holding the lock every sound call waits for, and would freeze the game.
 //
@@ -544,6 +545,8 @@ private:
         setMusicGain(0);
         learnLevel(device);
         setTrim(device.trim, 0);
+        // A live tune loops in the mixer only once FluidSynth has been heard to play it through.
+        if (device.level && !(device.level->done() && device.level->playedThrough())) device.loops = false;
         if (mix->Mix_PlayMusic(device.music, device.loops ? -1 : 0) != 0) return false;
         mix->Mix_ResumeMusic();
         current = device.music;
