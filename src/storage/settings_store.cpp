@@ -124,7 +124,8 @@ const Fault* writeAndReadBack(const QString& staged, const QString& checked,
 // The settings library can miss a write that fails on its last flush (a full disk) and keep a
 // cut-off file, so a file that comes back short is never put in place. Only the entries of a
 // damaged file may come back otherwise than they were read: each entry that did not come back
-// is written alone to a private file, and one that comes back from there was lost by the disk.
+// is written alone to a private file, and one that comes back whole from there was lost by the
+// disk.
 // When none does, the difference is the damage, and what came back is written once more
 // (kDamaged when that fails, or a value of mustHave, set since, is not among it).
 const Fault* stage(const QString& target, const QMap<QString, QVariant>& wanted,
@@ -163,7 +164,9 @@ const Fault* stage(const QString& target, const QMap<QString, QVariant>& wanted,
         const QMap<QString, QVariant> one{{it.key(), it.value()}};
         QMap<QString, QVariant> back;
         const QString name = alone.filePath(QString::number(++tried));
-        if (!alone.isValid() || writeAndReadBack(name + QStringLiteral(".new"), name, one, &back) || sameEntries(one, back))
+        if (!alone.isValid()) return fail(kIncomplete);
+        // An entry the settings library cannot write even alone (an empty key) is the damage.
+        if (!writeAndReadBack(name + QStringLiteral(".new"), name, one, &back) && sameEntries(one, back))
             return fail(kIncomplete);
     }
     for (auto it = mustHave.cbegin(); it != mustHave.cend(); ++it)
