@@ -204,6 +204,15 @@ private slots:
         QCOMPARE(stored.value(QStringLiteral("Setting/HScore_Nm_2_1_0")).toString(), QStringLiteral("あ"));
     }
 
+    // A bad option ends the program with exit code 2 and one line, as the README promises.
+    void aBadOptionSaysSoInOneLine()
+    {
+        const Run r = run({QStringLiteral("--bogus")}, headless());
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(r.err.startsWith(QLatin1String("tavolnik: unknown option '--bogus'")), qPrintable(r.err));
+    }
+
     // A signal while the start-up save of --language waits for another program's lock ends the
     // game at once, as the close box would, before the title opens.
     void signalWhileStartingEndsTheGame()

@@ -148,8 +148,8 @@ int RunTavolnik(int argc, char* argv[])
         std::printf("%s\n", qPrintable(VersionText()));
         return 0;
     case CommandLine::Action::Error:
-        std::fprintf(stderr, "%s\n", qPrintable(line.error));
-        if (line.unknownOption) std::fputs(qPrintable(UsageText()), stderr);
+        // One line, as the README promises: the usage is one --help away.
+        std::fprintf(stderr, "%s%s\n", qPrintable(line.error), line.unknownOption ? " (--help lists the options)" : "");
         return 2;
     case CommandLine::Action::Run:
         break;
