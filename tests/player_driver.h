@@ -31,6 +31,7 @@
 
 #include "audio/media_recorder.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/key_bindings.h"
 #include "race/race_state.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"
@@ -84,10 +85,16 @@ inline void CloseBox(QWidget* window)
         window->close();
 }
 
+// Cuts the modern way's countdown short with the player's accelerator, as a real key event.
+inline void SkipCountdown(form_Main* race)
+{
+    if (race && race->CountingDown()) QTest::keyClick(race, Qt::Key(KeyOf(GameAction::Accelerate)));
+}
+
 // Clicks START and, once the opening message waits, runs whileWaiting and presses Space, both as
-// real input events. Returns when START has come back: the race runs (or the window was closed
-// meanwhile).
-inline void PressStart(form_Main* race, const std::function<void()>& whileWaiting = {})
+// real input events, and then cuts any countdown short. Returns when START has come back: the
+// race runs (or the window was closed meanwhile).
+inline void PressStart(form_Main* race, const std::function<void()>& whileWaiting = {}, bool countdown = false)
 {
     QPointer<form_Main> guarded(race);
     QTimer answer;
@@ -100,6 +107,7 @@ inline void PressStart(form_Main* race, const std::function<void()>& whileWaitin
     });
     answer.start();
     QTest::mouseClick(race->cmd_Start, Qt::LeftButton);
+    if (!countdown) SkipCountdown(guarded);
 }
 
 // The names of the effects played so far ("Click", "Claps"), in order.

@@ -15,7 +15,10 @@
 
 #include "audio/media_recorder.h"
 #include "audio/sound.h"
+#include "prefs/choices.h"
+#include "race/countdown.h"
 #include "race/race_state.h"
+#include "storage/player_settings.h"
 #include "runtime/message_box.h"
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
@@ -65,6 +68,7 @@ private slots:
     {
         // The recorder of a test has gone: nothing is open on the real sound device.
         BgmOpen = VbFalse;
+        ResetPlayerSettings();
         if (form) {
             form->setAttribute(Qt::WA_DeleteOnClose, false);
             form->close();
@@ -310,6 +314,7 @@ private slots:
         QTimer::singleShot(50, form, [&] { QTest::mouseClick(form->Nextbox, Qt::LeftButton); });
         form->show();
         form->cmd_Start_Click();
+        player::SkipCountdown(form);
         QCOMPARE(InputEnabled, VbTrue);
     }
 
@@ -362,6 +367,61 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!watched);
         form = nullptr;
+    }
+
+    // The modern way's start: "3", "2", "1", "GO" a step each, under two seconds in all, with the
+    // controls help shown and the clock standing; then the race runs. The accelerator cuts it
+    // short, a pause holds it, a close ends it; the classic way has none.
+    void countdownBeforeTheClock_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* row : {"runs out", "accelerator", "pad accelerator", "pause", "close", "classic"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+    void countdownBeforeTheClock()
+    {
+        QFETCH(QString, how);
+        QVERIFY(ChooseStyle(how == "classic" ? Style::Classic : Style::Modern));
+        form->show();
+        player::PressStart(form, {}, true);
+        const bool counts = how != "classic";
+        QCOMPARE(form->CountingDown(), counts);
+        QCOMPARE(form->timer_Main->Enabled(), !counts);
+        QVERIFY(form->lbl_Msg->Caption().contains(QStringLiteral("「A」")));  // the controls help
+        if (!counts) return;
+        QCOMPARE(InputEnabled, VbFalse);
+        QVERIFY(CountdownSteps * CountdownStepMs < 2000);
+        QCOMPARE(form->timer_Count->Interval(), CountdownStepMs);
+        const int32_t time = TimeCount;
+        QStringList shown{CountdownText(form->CountStep)};
+        if (how == "runs out") {
+            while (form->CountingDown() && shown.size() < 10) {
+                form->timer_Count->fire();
+                shown << CountdownText(form->CountStep);
+            }
+            QCOMPARE(shown, (QStringList{"3", "2", "1", "GO", ""}));
+        } else if (how == "accelerator" || how == "pad accelerator") {
+            if (how == "accelerator") QTest::keyClick(form, Qt::Key_A);
+            else form->Form_KeyDown(KeyA, 0);  // what the pad's south button hands in
+            QCOMPARE(int(Speed), 0);
+        } else if (how == "pause") {
+            QTest::keyClick(form, Qt::Key_P);
+            QVERIFY(form->Paused() && form->timer_Count->Paused());
+            QTest::keyClick(form, Qt::Key_A);  // steers nothing, skips nothing while paused
+            QVERIFY(form->CountingDown() && !form->timer_Main->Enabled());
+            QTest::keyClick(form, Qt::Key_P);
+            QVERIFY(!form->Paused() && form->CountingDown());
+            return;
+        } else {
+            form->setAttribute(Qt::WA_DeleteOnClose, false);
+            form->close();
+            QVERIFY(!form->CountingDown() && !form->timer_Main->Enabled());
+            return;
+        }
+        QVERIFY(!form->CountingDown());
+        QVERIFY(form->timer_Main->Enabled() && form->timer_Zenta->Enabled());
+        QCOMPARE(InputEnabled, VbTrue);
+        QCOMPARE(TimeCount, time);
     }
 
     void closingMidRaceStopsEveryTimer()

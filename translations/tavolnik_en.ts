@@ -304,6 +304,13 @@ Command: </translation>
     </message>
 </context>
 <context>
+    <name>Countdown</name>
+    <message>
+        <source>%1 ですぐスタート</source>
+        <translation>%1 to start now</translation>
+    </message>
+</context>
+<context>
     <name>PauseSign</name>
     <message>
         <source>%1 で再開</source>

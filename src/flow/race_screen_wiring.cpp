@@ -34,6 +34,7 @@ form_Main* NewRaceScreen()
     race->timer_Crush->setHandler([race] { race->timer_Crush_Timer(); });
     race->timer_Clear->setHandler([race] { race->timer_Clear_Timer(); });
     race->timer_BGM->setHandler([race] { race->timer_BGM_Timer(); });
+    race->timer_Count->setHandler([race] { race->timer_Count_Timer(); });
 
     // The keyboard (seen before the control that has the focus), the gamepad and the steady
     // repeat hand their actions to the key handler through the race screen's input.
@@ -75,9 +76,13 @@ void PlayChosenStyle(form_Main* race)
     const bool modern = ChosenStyle() == Style::Modern;
     FairEntries = modern ? VbTrue : VbFalse;
     race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
+    race->roadLayer->setBeneath(race->img_JetR[0], modern ? [race](QPainter& painter) { PaintHeroShadow(*race, painter); }
+                                                          : std::function<void(QPainter&)>());
+    race->roadLayer->pictureChanged(RoadOnScreen(*race));
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
     delete race->findChild<HitShow*>();
+    race->roadLayer->setShift(QTransform());
     if (modern) {
         new HitShow(race);
         race->frameClock = new FrameClock(

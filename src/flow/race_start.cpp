@@ -10,6 +10,7 @@
 #include "race/race_state.h"
 #include "race/stages.h"
 #include "view/controls.h"
+#include "prefs/choices.h"
 #include "prefs/key_bindings.h"
 #include "runtime/program_folder.h"
 #include "runtime/random.h"
@@ -69,9 +70,11 @@ void form_Main::cmd_Start_Click()
     Distance = race.distance;
     Speed = 0;
 
-    InputEnabled = VbTrue;
-    timer_Main->setEnabled(true);
-    timer_Zenta->setEnabled(true);
+    // The modern way counts down over the road first, with the controls help already shown.
+    if (ChosenStyle() == Style::Modern)
+        StartCountdown();
+    else
+        StartRaceClock();
 }
 
 void form_Main::Waitfun()

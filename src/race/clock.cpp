@@ -7,6 +7,13 @@
 #include "race/stages.h"
 #include "screens/form_main.h"
 
+void form_Main::StartRaceClock()
+{
+    InputEnabled = VbTrue;
+    timer_Main->setEnabled(true);
+    timer_Zenta->setEnabled(true);
+}
+
 void form_Main::timer_Main_Timer()
 {
     if (RaceModeOf(GameMode).story)

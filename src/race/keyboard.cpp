@@ -40,8 +40,13 @@ void form_Main::Form_KeyDown(int16_t KeyCode, int16_t /*Shift*/)
         NextFlag = VbTrue;
         SceneWait::wake();
     }
-    // A paused race steers nothing.
-    if (paused_ || InputEnabled != VbTrue) return;
+    // A paused race steers nothing; the accelerator cuts a countdown short.
+    if (paused_) return;
+    if (KeyCode == KeyA && CountingDown()) {
+        SkipCountdown();
+        return;
+    }
+    if (InputEnabled != VbTrue) return;
 
     Picture* hero = img_JetR[0];
     switch (KeyCode) {

@@ -7,8 +7,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 
+#include "race/collision.h"
+#include "race/countdown.h"
 #include "race/race_state.h"
 #include "screens/form_main.h"
 
@@ -23,9 +26,54 @@ QRect EntryMarkOf(const QRect& car, const QRect& road)
 
 QRect RoadOnScreen(const form_Main& race) { return {0, 0, RaceClientWidth, race.img_Road->Height()}; }
 
+QRectF HeroStripDrawn(const Picture& hero)
+{
+    const QRect drawn = hero.drawnRect();
+    const HitBox strip = HeroStrip(BoxAt(drawn.left(), drawn.top(), drawn.width(), drawn.height()));
+    return QRectF(strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top);
+}
+
+void PaintHeroShadow(const form_Main& race, QPainter& painter)
+{
+    const Picture* hero = race.img_JetR[0];
+    if (!hero->Visible()) return;
+    const QRectF strip = HeroStripDrawn(*hero);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    // A soft dark pool a little wider than the strip, fading out all round: a circle squashed flat.
+    const double radius = strip.width() / 2 + 4, flat = 6 / radius;
+    painter.save();
+    painter.translate(strip.center());
+    painter.scale(1, flat);
+    QRadialGradient soft(QPointF(), radius);
+    soft.setColorAt(0, QColor(0, 0, 0, 130));
+    soft.setColorAt(0.75, QColor(0, 0, 0, 80));
+    soft.setColorAt(1, QColor(0, 0, 0, 0));
+    painter.setBrush(soft);
+    painter.drawEllipse(QPointF(), radius, radius);
+    painter.restore();
+    // The strip itself, a little darker in it.
+    painter.setBrush(QColor(0, 0, 0, 90));
+    painter.drawRoundedRect(strip, 1, 1);
+    painter.restore();
+}
+
+QTransform RoadShake(qint64 ms, const QRectF& road)
+{
+    const double fade = ms >= 0 && ms < HitShow::ShakeMs ? 1.0 - double(ms) / HitShow::ShakeMs : 0.0;
+    if (fade == 0) return {};
+    constexpr double reachX = 5, reachY = 3;
+    const QPointF shake(reachX * fade * std::sin(ms * 0.09), reachY * fade * std::cos(ms * 0.13));
+    const double grow = 1 + fade * 2 * std::max(reachX / road.width(), reachY / road.height());
+    const QPointF centre = road.center();
+    return QTransform(grow, 0, 0, grow, centre.x() * (1 - grow) + shake.x(), centre.y() * (1 - grow) + shake.y());
+}
+
 void PaintModernMarks(const form_Main& race, QPainter& painter)
 {
     if (const HitShow* show = race.findChild<HitShow*>()) show->paint(painter);
+    PaintCountdown(race, painter);
     if (FairEntries != VbTrue) return;
     const QRect road = RoadOnScreen(race);
     painter.save();
@@ -83,12 +131,12 @@ HitShow::HitShow(form_Main* race) : QObject(race), race_(race)
 void HitShow::hit(const QRect& hero, const QRect& other, const QPixmap& kept)
 {
     // The contact: the middle of the strip the cars hit (the board's) where it meets the other.
-    const QRect strip(hero.left() + 5, hero.top() + 60, hero.width() - 15, 2);
+    const HitBox box = HeroStrip(BoxAt(hero.left(), hero.top(), hero.width(), hero.height()));
+    const QRect strip(box.left, box.top, box.right - box.left, box.bottom - box.top);
     const QRect contact = strip.intersected(other.adjusted(-2, -20, 2, 20));
     at_ = contact.isEmpty() ? strip.center() : contact.center();
     keptAt_ = other;
     kept_ = kept;
-    if (!timer_.isActive()) home_ = race_->roadLayer->pos();
     since_.start();
     timer_.start();
     race_->roadLayer->pictureChanged(RoadOnScreen(*race_));
@@ -97,15 +145,12 @@ void HitShow::hit(const QRect& hero, const QRect& other, const QPixmap& kept)
 void HitShow::frame()
 {
     const qint64 ms = since_.elapsed();
-    // A shake that dies away, a few pixels to and fro.
-    const double fade = ms < ShakeMs ? 1.0 - double(ms) / ShakeMs : 0.0;
-    const QPoint shake(qRound(5 * fade * std::sin(ms * 0.09)), qRound(3 * fade * std::cos(ms * 0.13)));
-    race_->roadLayer->move(home_ + shake * race_->roadLayer->drawScale());
+    race_->roadLayer->setShift(RoadShake(ms, RoadOnScreen(*race_)));
     const bool tumbling = race_->timer_Crush->Enabled();
     if (ms >= BurstMs && ms >= ShakeMs && !tumbling) {
         timer_.stop();
         kept_ = QPixmap();
-        race_->roadLayer->move(home_);
+        race_->roadLayer->setShift(QTransform());
     }
     race_->roadLayer->pictureChanged(RoadOnScreen(*race_));
 }

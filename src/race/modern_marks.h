@@ -11,9 +11,11 @@
 #include <QPixmap>
 #include <QRect>
 #include <QTimer>
+#include <QTransform>
 
 class QPainter;
 class form_Main;
+class Picture;
 
 // How deep into the road an entry mark reaches from its edge.
 constexpr int EntryMarkDepth = 14;
@@ -27,6 +29,15 @@ QRect RoadOnScreen(const form_Main& race);
 
 // Paints the marks of the race as it stands.
 void PaintModernMarks(const form_Main& race, QPainter& painter);
+
+// The strip the cars hit (the hero's hit box) where his picture is drawn, gliding or not.
+QRectF HeroStripDrawn(const Picture& hero);
+// Paints the soft shadow under the hero's board that shows that strip; drawn below his picture.
+void PaintHeroShadow(const form_Main& race, QPainter& painter);
+
+// How the road is drawn `ms` into a crash's shake: moved a few pixels to and fro, dying away, and
+// drawn just large enough about its middle that the shaken road still fills `road` to every edge.
+QTransform RoadShake(qint64 ms, const QRectF& road);
 
 // The moment of a crash, shown the modern way: a burst at the point of contact and a short shake
 // of the road, and an obstacle that was hit drawn where it lay while the tumble plays. Drawing
@@ -53,5 +64,4 @@ private:
     QPoint at_;
     QRect keptAt_;
     QPixmap kept_;
-    QPoint home_;
 };

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolnik developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The pause: a running race (from the end of its opening message to its win or game over)
+// The pause: a running race (from the end of its opening message to its win or game over, its
+// countdown included)
 // stands still where it is. Every timer of the race screen keeps the rest of its interval, the
 // music holds its place, the keys steer nothing, and the road is dimmed under a pause sign. A
 // race that loses its window's focus pauses by itself and waits for the player's key. From the
@@ -58,16 +59,16 @@ protected:
 
 bool form_Main::RaceRunning() const
 {
-    // The clock runs from the end of the opening message to the win or the game over, through
-    // any crash.
-    return !closing_ && timer_Main && timer_Main->Enabled();
+    // The clock runs from the end of the opening message (or of the countdown that follows it)
+    // to the win or the game over, through any crash; the countdown can be held as well.
+    return !closing_ && ((timer_Main && timer_Main->Enabled()) || CountingDown());
 }
 
 void form_Main::PauseRace()
 {
     if (paused_ || !RaceRunning()) return;
     paused_ = true;
-    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM}) t->pause();
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM, timer_Count}) t->pause();
     BgmPause(true);
     if (!pauseSign) {
         // Over the road strip; the panel below stays as it is.
@@ -86,7 +87,7 @@ void form_Main::ResumeRace()
     setTopMenusEnabled(false);
     if (pauseSign) pauseSign->hide();
     BgmPause(false);
-    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM}) t->resume();
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM, timer_Count}) t->resume();
 }
 
 void form_Main::changeEvent(QEvent* event)

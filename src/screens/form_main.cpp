@@ -14,6 +14,7 @@
 #include <QStyle>
 
 #include "audio/sound.h"
+#include "race/countdown.h"
 #include "prefs/choices.h"
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
@@ -72,6 +73,7 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     timer_Crush = new Timer(this, 200, false, {});
     timer_Clear = new Timer(this, 200, false, {});
     timer_BGM = new Timer(this, 100, true, {});
+    timer_Count = new Timer(this, CountdownStepMs, false, {});
 
     SetEffectsSwitch([this] { return mon2->isChecked(); });
 
@@ -362,7 +364,7 @@ void form_Main::showEvent(QShowEvent* event)
 
 void form_Main::stopEverything()
 {
-    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM})
+    for (Timer* t : {timer_Main, timer_Zenta, timer_Crush, timer_Clear, timer_BGM, timer_Count})
         if (t) t->setEnabled(false);
 }
 

@@ -89,6 +89,7 @@ public:
     Timer* timer_Crush = nullptr;
     Timer* timer_Clear = nullptr;
     Timer* timer_BGM = nullptr;
+    Timer* timer_Count = nullptr;  // the modern way's countdown before the race
 
     QMenu* mfile = nullptr;
     QAction* mtitle = nullptr;
@@ -125,6 +126,8 @@ public:
     // Step counters of the crash and the clear scene; they start at 0 with every new screen.
     int16_t CrushStep = 0;
     int16_t ClearStep = 0;
+    // The steps of the countdown gone (race/countdown.h).
+    int16_t CountStep = 0;
 
     // --- handlers and procedures, under the file that defines each ---
 
@@ -167,6 +170,14 @@ public:
 
     // race/clock.cpp
     void timer_Main_Timer();
+    // The race begins: the keys steer, the clock and the race tick run.
+    void StartRaceClock();
+    // race/countdown.cpp: the modern way's "3, 2, 1, GO" before the race; at its end, or when the
+    // accelerator cuts it short, the race clock starts.
+    void StartCountdown();
+    bool CountingDown() const;
+    void timer_Count_Timer();
+    void SkipCountdown();
     // race/race_tick.cpp
     void timer_Zenta_Timer();
     void Init_Zenta();

@@ -126,9 +126,9 @@ void PictureLayer::setDrawScale(qreal factor)
 void PictureLayer::pictureChanged(const QRect& dirty)
 {
     // In the layer's own pixels; a pixel more all round where the scale's rounding may reach.
-    const QRect scaled = drawScale_ == 1 ? dirty
-        : QRectF(dirty.x() * drawScale_, dirty.y() * drawScale_, dirty.width() * drawScale_,
-                 dirty.height() * drawScale_).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QTransform scaling = shift_ * QTransform::fromScale(drawScale_, drawScale_);
+    const QRect scaled = scaling.isIdentity() ? dirty
+        : scaling.mapRect(QRectF(dirty)).toAlignedRect().adjusted(-1, -1, 1, 1);
     const QRect shown = scaled.intersected(rect());
     if (shown.isEmpty()) return;
     if (held_)
@@ -156,15 +156,15 @@ void PictureLayer::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect clip = event->rect();
     // A scaled scene is drawn in the designed pixels, onto pictures drawn at its scale.
-    const QTransform scaling = QTransform::fromScale(drawScale_, drawScale_);
+    const QTransform scaling = shift_ * QTransform::fromScale(drawScale_, drawScale_);
     const QRect designedClip =
-        drawScale_ == 1 ? clip : scaling.inverted().mapRect(clip).adjusted(-1, -1, 1, 1);
+        scaling.isIdentity() ? clip : scaling.inverted().mapRect(clip).adjusted(-1, -1, 1, 1);
     // The background shows only where no opaque picture at the bottom covers it.
     const Picture* bottom = pictures_.empty() ? nullptr : pictures_.front();
     const bool covered = bottom && bottom->Visible() && !bottom->image().hasAlphaChannel() &&
                          bottom->drawnRect().contains(designedClip);
     if (!covered) painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
-    if (drawScale_ != 1) {
+    if (!scaling.isIdentity()) {
         painter.setTransform(scaling);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
@@ -172,6 +172,7 @@ void PictureLayer::paintEvent(QPaintEvent* event)
         if (!p->Visible() || p->image().isNull()) continue;
         const QRect r = p->drawnRect();
         if (!r.intersects(designedClip)) continue;
+        if (p == beneathOf_ && beneath_) beneath_(painter);
         painter.drawPixmap(r, p->image());
     }
     if (overlay_) overlay_(painter);

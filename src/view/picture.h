@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -94,6 +95,16 @@ public:
     // What is painted over the pictures, in the designed pixels: marks that are no picture of
     // their own. Nothing until set; the owner asks for the repaint when they change.
     void setOverlay(std::function<void(QPainter&)> paint) { overlay_ = std::move(paint); }
+    // What is painted just below one picture, in the designed pixels: a shadow under it. Nothing
+    // for a null paint.
+    void setBeneath(const Picture* picture, std::function<void(QPainter&)> paint)
+    {
+        beneathOf_ = picture;
+        beneath_ = std::move(paint);
+    }
+    // How the pictures and what is painted with them are drawn moved, in the designed pixels: a
+    // shake of the road. The identity until set; the owner asks for the repaint.
+    void setShift(const QTransform& shift) { shift_ = shift; }
     qreal drawScale() const { return drawScale_; }
     // Number of paint events served; benchmarks and tests read it.
     int paintCount() const { return paintCount_; }
@@ -109,6 +120,9 @@ private:
     bool held_ = false;
     QRect heldDirty_;
     std::function<void(QPainter&)> overlay_;
+    const Picture* beneathOf_ = nullptr;
+    std::function<void(QPainter&)> beneath_;
+    QTransform shift_;
 };
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
