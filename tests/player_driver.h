@@ -85,12 +85,6 @@ inline void CloseBox(QWidget* window)
         window->close();
 }
 
-// Cuts the modern way's countdown short with the player's accelerator, as a real key event.
-inline void SkipCountdown(form_Main* race)
-{
-    if (race && race->CountingDown()) QTest::keyClick(race, Qt::Key(KeyOf(GameAction::Accelerate)));
-}
-
 // Clicks START and, once the opening message waits, runs whileWaiting and presses Space, both as
 // real input events, and then cuts any countdown short. Returns when START has come back: the
 // race runs (or the window was closed meanwhile).
@@ -107,7 +101,7 @@ inline void PressStart(form_Main* race, const std::function<void()>& whileWaitin
     });
     answer.start();
     QTest::mouseClick(race->cmd_Start, Qt::LeftButton);
-    if (!countdown) SkipCountdown(guarded);
+    if (!countdown && guarded && guarded->CountingDown()) QTest::keyClick(race, Qt::Key(KeyOf(GameAction::Accelerate)));
 }
 
 // The names of the effects played so far ("Click", "Claps"), in order.

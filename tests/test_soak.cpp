@@ -174,6 +174,7 @@ private slots:
                 sound.calls.clear();
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 m->cmd_Start_Click();
+                m->SkipCountdown();
                 QVERIFY2(m->timer_Zenta->Enabled(), "START did not start the race");
                 QCOMPARE(Distance, 0);
                 expectedDistance = 0;

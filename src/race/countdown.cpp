@@ -22,6 +22,7 @@ QString CountdownText(int step)
 void form_Main::StartCountdown()
 {
     CountStep = 0;
+    timer_Count->setInterval(CountdownStepMs);
     timer_Count->setEnabled(true);
     roadLayer->pictureChanged(RoadOnScreen(*this));
 }

@@ -14,7 +14,6 @@
 #include <QStyle>
 
 #include "audio/sound.h"
-#include "race/countdown.h"
 #include "prefs/choices.h"
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
@@ -73,7 +72,7 @@ form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
     timer_Crush = new Timer(this, 200, false, {});
     timer_Clear = new Timer(this, 200, false, {});
     timer_BGM = new Timer(this, 100, true, {});
-    timer_Count = new Timer(this, CountdownStepMs, false, {});
+    timer_Count = new Timer(this, 0, false, {});  // its steps' length is the countdown's own
 
     SetEffectsSwitch([this] { return mon2->isChecked(); });
 
