@@ -86,8 +86,8 @@ inline void CloseBox(QWidget* window)
 }
 
 // Clicks START and, once the opening message waits, runs whileWaiting and presses Space, both as
-// real input events, and then cuts any countdown short. Returns when START has come back: the
-// race runs (or the window was closed meanwhile).
+// real input events, then the accelerator unless the countdown is wanted. Returns when START has
+// come back: the race runs (or the window was closed meanwhile).
 inline void PressStart(form_Main* race, const std::function<void()>& whileWaiting = {}, bool countdown = false)
 {
     QPointer<form_Main> guarded(race);
