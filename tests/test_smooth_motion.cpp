@@ -48,23 +48,19 @@ QList<Picture*> Moving(form_Main* m)
     return list;
 }
 
-// The modern tick against the classic one of the same race: whatever it changes is named
-// "tick:car" in `held`, marked "!" unless it is a car let in that stands or only slides with the road.
+// The modern tick against the classic one of the same race: each car it moves otherwise is named
+// "tick:car" in `held`, marked "!" unless it was let in and stands, or only slides with the road.
 void NameHeld(const TickSnapshot& race, int tick, QStringList* held)
 {
     TickSnapshot classic = race;
     for (TickBody& car : classic.car) car.entering = false;
     const TickPlan a = PlanTick(race), b = PlanTick(classic);
-    const auto moves = [](const TickPlan& p) {
-        QStringList all{QString::number(p.distance)};
-        for (const TickMove& m : {p.road, p.car[1], p.car[2], p.car[3], p.car[4], p.car[5], p.car[6], p.obstacle[1], p.obstacle[2], p.obstacle[3], p.obstacle[4]})
-            all << QStringLiteral("%1 %2,%3 %4 %5,%6").arg(m.onRoad).arg(m.left).arg(m.top).arg(m.leaves).arg(m.placeLeft).arg(m.placeTop);
-        return all;
-    };
-    for (int k = 0, n = -1; k < moves(a).size(); ++k, ++n) {  // the distance, the road, cars 1 to 6, the obstacles
-        const bool stands = n >= 1 && n <= 6 && race.car[n].entering && a.car[n].placeTop == race.car[n].top
-                            && a.car[n].placeLeft == race.car[n].left + (n >= 5 ? 10 * race.speed : 0);
-        if (moves(a)[k] != moves(b)[k]) *held << QStringLiteral("%1:%2%3").arg(tick).arg(n).arg(stands ? "" : "!");
+    if (a.distance != b.distance || a.road.placeLeft != b.road.placeLeft) *held << QStringLiteral("%1:road!").arg(tick);
+    for (int n = 1; n <= 6; ++n) {
+        const TickMove &m = a.car[n], &c = b.car[n];
+        const bool stands = race.car[n].entering && m.placeTop == race.car[n].top && m.placeLeft == race.car[n].left + (n >= 5 ? 10 * race.speed : 0);
+        if (m.left != c.left || m.top != c.top || m.placeLeft != c.placeLeft || m.placeTop != c.placeTop)
+            *held << QStringLiteral("%1:%2%3").arg(tick).arg(n).arg(stands ? "" : "!");
     }
 }
 
