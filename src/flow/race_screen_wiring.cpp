@@ -41,7 +41,8 @@ form_Main* NewRaceScreen()
     auto* input = new ActionSink([race](int16_t code, int16_t shift) { race->Form_KeyDown(code, shift); }, race);
     input->setOpen([race] { return !race->closing(); });
     input->setFullScreenToggle([race] { race->toggleFullScreen(); });
-    input->setSteers([] { return InputEnabled == VbTrue; });
+    // The countdown before a modern race answers the accelerator at once, the pad's as well.
+    input->setSteers([race] { return InputEnabled == VbTrue || race->CountingDown(); });
     input->watchKeyboardOf(race);
     race->KeysDownHook = [input] { return input->keysDown(); };
     PlayChosenStyle(race);
