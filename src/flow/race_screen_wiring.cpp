@@ -12,6 +12,7 @@
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
 #include "screens/form_main.h"
+#include "screens/modern_look.h"
 
 namespace {
 // A check item of the sound menu: its marks are switched by the handlers alone. The menu's own
@@ -75,6 +76,7 @@ void PlayChosenStyle(form_Main* race)
     const bool modern = ChosenStyle() == Style::Modern;
     FairEntries = modern ? VbTrue : VbFalse;
     race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
+    DressPanel(*race, modern);
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
     delete race->findChild<HitShow*>();
