@@ -20,6 +20,7 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 #include "player_driver.h"
 
@@ -130,6 +131,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QColor, text);
         QFETCH(double, points);
+        // The designed colours are the classic way's; the modern way draws the captions on
+        // plates of these colours.
+        QVERIFY(ChooseStyle(Style::Classic));
+        const auto modernAgain = qScopeGuard([] { ChooseStyle(Style::Modern); });
+        PlayChosenStyle(form);
         form->show();
         QWidget* w = widgetNamed(name);
         QCOMPARE(w->palette().color(QPalette::WindowText), text);
@@ -174,6 +180,8 @@ private slots:
             {"img_Retsu(1)", 416, 512, 36, 66, false}, {"img_Retsu(2)", 456, 512, 36, 66, false},
             {"img_JetR(6)", 408, 432, 77, 77, false},  {"img_Car2", 601, 184, 117, 50, true},
             {"img_Car4", 601, 152, 164, 96, true},     {"img_Clear", 128, 24, 344, 254, false},
+            {"img_HappyEnd", 128, 24, 344, 254, false}, {"img_Face(5)", 416, 512, 100, 120, false},
+            {"img_Face(6)", 520, 512, 100, 120, false}, {"img_Face(7)", 624, 512, 100, 120, false},
         };
         const auto& pictures = form->roadLayer->pictures();
         QCOMPARE(pictures.size(), std::size(rows));
