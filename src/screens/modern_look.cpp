@@ -34,22 +34,30 @@ void roundedBox(QPainter& p, const QRectF& box, qreal radius, const QBrush& fill
     p.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
 }
 
+// Where a control of a scene stands in the scene's designed pixels.
+QRectF designedRect(const QWidget* control)
+{
+    const qreal factor = ScaledScene::factorOf(control);
+    const QRectF at(control->geometry());
+    return QRectF(at.topLeft() / factor, at.size() / factor);
+}
+
 // A caption on a plate of its colour, right-aligned against `right`, never left of `leftmost`.
-void labelPlate(QPainter& p, const Label* label, qreal top, qreal right, qreal leftmost, bool centred = false)
+void labelPlate(QPainter& p, const Label* label, qreal top, qreal right, qreal leftmost)
 {
     const QColor colour = label->property("tavolnikColour").value<QColor>();
     const QFont font = GameFont(12);
     p.setFont(font);
     const qreal text = QFontMetricsF(font).horizontalAdvance(label->Caption());
     QRectF plate(right - text - 12, top, text + 12, 19);
-    if (centred) plate.moveLeft((leftmost + right - plate.width()) / 2);
     if (plate.left() < leftmost) plate.setLeft(leftmost);
     QLinearGradient fill(0, plate.top(), 0, plate.bottom());
     fill.setColorAt(0, colour.lighter(125));
     fill.setColorAt(1, colour);
     roundedBox(p, plate, 4, fill, colour.darker(160));
-    // Dark text on the light colours, white on the deep ones.
-    p.setPen(colour.lightnessF() > 0.45 && colour.blue() < 200 ? QColor(20, 23, 31) : Qt::white);
+    // Dark text on the light colours (yellow, green), white on the deep ones (pink, blue).
+    const double luminance = 0.299 * colour.red() + 0.587 * colour.green() + 0.114 * colour.blue();
+    p.setPen(luminance > 140 ? QColor(20, 23, 31) : QColor(Qt::white));
     p.drawText(plate, Qt::AlignCenter, label->Caption());
 }
 
@@ -67,21 +75,22 @@ void paintPanel(QPainter& p, QSizeF size, const form_Main& race)
     roundedBox(p, QRectF(4, 21, 49, 89), 5, QColor(0, 0, 0, 80), QColor(255, 255, 255, 22));
     p.fillRect(QRectF(63, 8, 1, 104), QColor(255, 255, 255, 30));
 
-    labelPlate(p, race.Label2, 1, 53, 4, true);
+    labelPlate(p, race.Label2, 1, 57, 4);
     labelPlate(p, race.Label3, 3, 155, 67);
     labelPlate(p, race.Label5, 35, 155, 67);
     labelPlate(p, race.Label7, 67, 155, 67);
 
     // The value boxes, sunk into the panel.
     for (const Label* box : {race.lbl_Mode, race.lbl_Time, race.lbl_Dist}) {
-        const QRectF r(160, box == race.lbl_Mode ? 0 : box == race.lbl_Time ? 32 : 64, 137, 25);
+        const QRectF r = designedRect(box);
         roundedBox(p, r, 5, QColor(10, 12, 18), QColor(255, 255, 255, 45));
         p.fillRect(QRectF(r.left() + 4, r.top() + 1.5, r.width() - 8, 1), QColor(0, 0, 0, 120));
     }
 
     // The message bubble, with a soft shadow.
-    roundedBox(p, QRectF(305, 2, 193, 120), 8, QColor(0, 0, 0, 70), QColor());
-    roundedBox(p, QRectF(304, 0, 193, 120), 8, QColor(253, 252, 247), QColor(190, 196, 208));
+    const QRectF bubble = designedRect(race.lbl_Msg).adjusted(0, 0, 0, -1);
+    roundedBox(p, bubble.translated(1, 2), 8, QColor(0, 0, 0, 70), QColor());
+    roundedBox(p, bubble, 8, QColor(253, 252, 247), QColor(190, 196, 208));
 }
 
 // A segment of the gauge: a rounded bar with a sheen, lit or dark as the design colours it.
