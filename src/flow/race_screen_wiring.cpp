@@ -77,6 +77,8 @@ void PlayChosenStyle(form_Main* race)
     FairEntries = modern ? VbTrue : VbFalse;
     race->roadLayer->setOverlay([race](QPainter& painter) { PaintModernMarks(*race, painter); });
     DressPanel(*race, modern);
+    // The happy end's picture is the modern way's: a player who goes classic there sees the road.
+    if (!modern) race->img_HappyEnd->setVisible(false);
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
     delete race->findChild<HitShow*>();

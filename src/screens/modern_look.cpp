@@ -142,7 +142,7 @@ void paintRankWindow(QPainter& p, QSizeF size, const form_Rank& rank)
             roundedBox(p, band, 5, QColor(255, 255, 255, row % 2 ? 14 : 24), QColor());
         }
         const Medal medal = MedalOfRow(row);
-        if (medal != Medal::None) PaintMedal(p, QRectF(10, 6 + 24 * row, 20, 20), medal);
+        if (medal != Medal::None) PaintMedal(p, QRectF(9, 5 + 24 * row, 22, 22), medal);
     }
     p.fillRect(QRectF(232, 8, 1, 113), QColor(255, 255, 255, 40));
 }
