@@ -81,17 +81,17 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("caption");
         QTest::newRow("panel") << "Frame1" << QRect(0, 304, 601, 121) << true << QString();
-        QTest::newRow("SPEED") << "Label2" << QRect(3, 3, 56, 16) << true << "SPEED";
-        QTest::newRow("MODE") << "Label3" << QRect(104, 3, 53, 16) << true << "MODE";
+        QTest::newRow("SPEED") << "Label2" << QRect(3, 3, 56, 18) << true << "SPEED";
+        QTest::newRow("MODE") << "Label3" << QRect(104, 3, 53, 18) << true << "MODE";
         QTest::newRow("mode") << "lbl_Mode" << QRect(160, 0, 137, 25) << true << QString();
-        QTest::newRow("TIME") << "Label5" << QRect(112, 35, 45, 16) << true << "TIME";
+        QTest::newRow("TIME") << "Label5" << QRect(112, 35, 45, 18) << true << "TIME";
         QTest::newRow("time") << "lbl_Time" << QRect(160, 32, 137, 25) << true << QString();
-        QTest::newRow("DISTANCE") << "Label7" << QRect(70, 67, 87, 16) << true << "DISTANCE";
+        QTest::newRow("DISTANCE") << "Label7" << QRect(70, 67, 87, 18) << true << "DISTANCE";
         QTest::newRow("distance") << "lbl_Dist" << QRect(160, 64, 137, 25) << true << QString();
         QTest::newRow("START") << "cmd_Start" << QRect(72, 96, 97, 25) << true << "START";
         QTest::newRow("TITLE") << "cmd_Title" << QRect(200, 96, 97, 25) << true << "TITLE";
         QTest::newRow("message") << "lbl_Msg" << QRect(304, 0, 193, 121) << true << QString();
-        QTest::newRow("next") << "Nextbox" << QRect(320, 104, 175, 13) << false
+        QTest::newRow("next") << "Nextbox" << QRect(320, 103, 175, 15) << false
                               << "Click or SpaceKey to Next";
         QTest::newRow("focus box") << "Text1" << QRect(480, 432, 10, 25) << true << QString();
     }

@@ -60,7 +60,8 @@ private slots:
         QTest::newRow("smaller") << QSize(450, 425) << QRect(0, 53, 450, 318);
     }
 
-    // The panel's captions, in the classic way's labels, show their whole text at any size.
+    // The panel's captions and the note under the message, in the classic way's labels, show their
+    // whole text at any size.
     void captionsHoldTheirWholeText_data()
     {
         QTest::addColumn<double>("factor");
@@ -75,9 +76,11 @@ private slots:
         auto* race = NewRaceScreen();
         race->show();
         resizeHost(race, race->centralWidget(), race->scene->hostSizeAt(factor));
-        for (const Label* caption : {race->Label2, race->Label3, race->Label5, race->Label7})
-            QVERIFY2(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <= caption->width(),
-                     qPrintable(caption->text()));
+        for (const Label* caption : {race->Label2, race->Label3, race->Label5, race->Label7, race->Nextbox}) {
+            const QFontMetrics metrics(caption->font());
+            QVERIFY2(metrics.horizontalAdvance(caption->text()) <= caption->width(), qPrintable(caption->text()));
+            QVERIFY2(metrics.height() <= caption->height(), qPrintable(caption->text()));
+        }
         delete race;
     }
 
