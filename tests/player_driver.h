@@ -275,6 +275,10 @@ public:
     QStringList waitCaptions;
     // Whether the music poll ran at each of those waits.
     QList<bool> musicPollAtWait;
+    // The portrait's picture at each of those waits, and whether the hero's sprite or the
+    // friend's stood on the road.
+    QList<qint64> portraitAtWait;
+    QList<bool> pairShownAtWait;
     // What the message box said each time a ranking window asked for a name.
     QStringList rankCaptions;
     // The name typed into a ranking window's name box.
@@ -305,6 +309,8 @@ private:
         if (player::MessageWaits(main_)) {
             waitCaptions << main_->lbl_Msg->Caption();
             musicPollAtWait << main_->timer_BGM->Enabled();
+            portraitAtWait << main_->img_Zenta[0]->imageKey();
+            pairShownAtWait << (main_->img_JetR[0]->Visible() || main_->img_Retsu[0]->Visible());
             if (waitCaptions.size() % 2)
                 QTest::mouseClick(main_->Nextbox, Qt::LeftButton);
             else

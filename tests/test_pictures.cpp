@@ -40,9 +40,10 @@ const PictureEntry kPictures[] = {
     {"jetr4", 77, 77, true},       {"jetr5", 77, 77, true},      {"jetr6", 77, 77, false},
     {"zenta1", 100, 120, false},   {"zenta2", 100, 120, false},
     {"zenta3", 100, 120, false},   {"zenta4", 100, 120, false},
+    {"zenta5", 100, 120, false},   {"zenta6", 100, 120, false},  {"retsu_face", 100, 120, false},
     {"retsu1", 36, 66, true},      {"retsu2", 36, 66, true},     {"retsu_full", 81, 171, false},
     {"puddle", 66, 38, true},      {"cones", 79, 36, true},
-    {"clear", 344, 254, false},
+    {"clear", 344, 254, false},    {"happyend", 344, 254, false},
     {"logo", 307, 19, false},      {"credit", 271, 12, false},
     {"icon", 256, 256, false},
 };

@@ -23,6 +23,7 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 #include "player_driver.h"
 
@@ -84,17 +85,17 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("caption");
         QTest::newRow("panel") << "Frame1" << QRect(0, 304, 601, 121) << true << QString();
-        QTest::newRow("SPEED") << "Label2" << QRect(3, 3, 54, 16) << true << "SPEED";
-        QTest::newRow("MODE") << "Label3" << QRect(104, 3, 47, 16) << true << "MODE";
+        QTest::newRow("SPEED") << "Label2" << QRect(3, 3, 56, 18) << true << "SPEED";
+        QTest::newRow("MODE") << "Label3" << QRect(104, 3, 53, 18) << true << "MODE";
         QTest::newRow("mode") << "lbl_Mode" << QRect(160, 0, 137, 25) << true << QString();
-        QTest::newRow("TIME") << "Label5" << QRect(112, 35, 39, 16) << true << "TIME";
+        QTest::newRow("TIME") << "Label5" << QRect(112, 35, 45, 18) << true << "TIME";
         QTest::newRow("time") << "lbl_Time" << QRect(160, 32, 137, 25) << true << QString();
-        QTest::newRow("DISTANCE") << "Label7" << QRect(70, 67, 82, 16) << true << "DISTANCE";
+        QTest::newRow("DISTANCE") << "Label7" << QRect(70, 67, 87, 18) << true << "DISTANCE";
         QTest::newRow("distance") << "lbl_Dist" << QRect(160, 64, 137, 25) << true << QString();
         QTest::newRow("START") << "cmd_Start" << QRect(72, 96, 97, 25) << true << "START";
         QTest::newRow("TITLE") << "cmd_Title" << QRect(200, 96, 97, 25) << true << "TITLE";
         QTest::newRow("message") << "lbl_Msg" << QRect(304, 0, 193, 121) << true << QString();
-        QTest::newRow("next") << "Nextbox" << QRect(320, 104, 175, 13) << false
+        QTest::newRow("next") << "Nextbox" << QRect(320, 103, 175, 15) << false
                               << "Click or SpaceKey to Next";
         QTest::newRow("focus box") << "Text1" << QRect(480, 432, 10, 25) << true << QString();
     }
@@ -134,6 +135,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QColor, text);
         QFETCH(double, points);
+        // The designed colours are the classic way's; the modern way draws the captions on
+        // plates of these colours.
+        QVERIFY(ChooseStyle(Style::Classic));
+        const auto modernAgain = qScopeGuard([] { ChooseStyle(Style::Modern); });
+        PlayChosenStyle(form);
         form->show();
         QWidget* w = widgetNamed(name);
         QCOMPARE(w->palette().color(QPalette::WindowText), text);
@@ -178,6 +184,8 @@ private slots:
             {"img_Retsu(1)", 416, 512, 36, 66, false}, {"img_Retsu(2)", 456, 512, 36, 66, false},
             {"img_JetR(6)", 408, 432, 77, 77, false},  {"img_Car2", 601, 184, 117, 50, true},
             {"img_Car4", 601, 152, 164, 96, true},     {"img_Clear", 128, 24, 344, 254, false},
+            {"img_HappyEnd", 128, 24, 344, 254, false}, {"img_Face(5)", 416, 512, 100, 120, false},
+            {"img_Face(6)", 520, 512, 100, 120, false}, {"img_Face(7)", 624, 512, 100, 120, false},
         };
         const auto& pictures = form->roadLayer->pictures();
         QCOMPARE(pictures.size(), std::size(rows));

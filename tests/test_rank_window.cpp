@@ -11,7 +11,9 @@
 
 #include "app/form_title.h"
 #include "race/stages.h"
+#include "prefs/choices.h"
 #include "scores/high_scores.h"
+#include "screens/modern_look.h"
 #include "scores_test_support.h"
 
 using namespace scores_test;
@@ -80,6 +82,32 @@ private slots:
         saveTablesAsTheyAre();
     }
 
+    // The modern window: a medal in place of the place of each of the top three, and the row of
+    // a new result lit while its name box shows.
+    void modernRowsShowMedalsAndTheNewEntry_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("medal");
+        QTest::newRow("1st") << 0 << int(Medal::Gold);
+        QTest::newRow("2nd") << 1 << int(Medal::Silver);
+        QTest::newRow("3rd") << 2 << int(Medal::Bronze);
+        QTest::newRow("4th") << 3 << int(Medal::None);
+        QTest::newRow("5th") << 4 << int(Medal::None);
+    }
+
+    void modernRowsShowMedalsAndTheNewEntry()
+    {
+        QFETCH(int, row);
+        QFETCH(int, medal);
+        QCOMPARE(int(MedalOfRow(row)), medal);
+        std::unique_ptr<form_Rank> window(unownedRankWindow());
+        QCOMPARE(EntryRowOf(*window), -1);
+        window->txt_Nm[row]->show();
+        QCOMPARE(EntryRowOf(*window), row);
+        const Label* places[5] = {window->Label1, window->Label2, window->Label3, window->Label4, window->Label5};
+        QCOMPARE(places[row]->isHidden(), medal != int(Medal::None));
+    }
+
     void cleanup()
     {
         // Windows that deleted themselves are gone before the next test starts.
@@ -88,6 +116,9 @@ private slots:
 
     void laidOutAsDesigned()
     {
+        // The designed look is the classic way's.
+        QVERIFY(ChooseStyle(Style::Classic));
+        const auto modernAgain = qScopeGuard([] { ChooseStyle(Style::Modern); });
         std::unique_ptr<form_Rank> window(unownedRankWindow());
         QCOMPARE(window->windowTitle(), QStringLiteral("ランキング"));
         // It opens at its designed size; the player may make it larger.

@@ -20,6 +20,7 @@
 #include "scores/high_scores.h"
 #include "flow/race_screen_wiring.h"
 #include "view/controls.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 #include "screens/form_rank.h"
 
@@ -298,6 +299,45 @@ private slots:
             QVERIFY(menu->menuAction()->isEnabled());
         QVERIFY(!main->timer_Clear->Enabled());
         QCOMPARE(main->ClearStep, int16_t(0));
+    }
+
+    // The modern way's portrait follows each message, and the pair leave the road while the
+    // clear picture shows them; the happy end has its own picture and a dark gauge. The classic
+    // way keeps the grinning portrait, the pair on the road and the lit gauge.
+    void sceneLooksFollowTheWay_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QList<int>>("faces");
+        QTest::addColumn<bool>("happyEnd");
+        QTest::newRow("modern stage 1") << true << 0 << QList<int>{FaceGrin, FaceGrin} << false;
+        QTest::newRow("modern stage 2") << true << 1
+                                        << QList<int>{FaceRelieved, FaceRetsu, FaceFlustered, FaceRetsu} << true;
+        QTest::newRow("classic stage 1") << false << 0 << QList<int>{FaceGrin, FaceGrin} << false;
+        QTest::newRow("classic stage 2") << false << 1 << QList<int>(4, FaceGrin) << false;
+    }
+
+    void sceneLooksFollowTheWay()
+    {
+        QFETCH(bool, modern);
+        QFETCH(int, mode);
+        QFETCH(QList<int>, faces);
+        QFETCH(bool, happyEnd);
+        QVERIFY(ChooseStyle(modern ? Style::Modern : Style::Classic));
+        const auto modernAgain = qScopeGuard([] { ChooseStyle(Style::Modern); });
+        form_Main* main = raceAtGoal(int16_t(mode));
+        SceneDriver driver(main);
+        main->WinGame();
+        runSteps(main, 20);
+
+        QList<qint64> expected;
+        for (int face : faces) expected << main->PortraitOf(face)->imageKey();
+        QCOMPARE(driver.portraitAtWait, expected);
+        QCOMPARE(driver.pairShownAtWait, QList<bool>(faces.size(), !modern));
+        QVERIFY(main->img_JetR[0]->Visible());
+        QCOMPARE(main->img_HappyEnd->Visible(), happyEnd);
+        const bool lit = mode == 1 && !happyEnd;
+        QCOMPARE(main->bar_Speed[0]->FillColor(), lit ? GaugeLit : GaugeDark);
     }
 
     void secondClearStartsAfresh()

@@ -17,6 +17,7 @@
 #include "race/race_state.h"
 #include "view/scaled_scene.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/choices.h"
 #include "screens/form_main.h"
 #include "player_driver.h"
 
@@ -57,6 +58,30 @@ private slots:
         QTest::newRow("wide: bars left and right") << QSize(1920, 1000) << QRect(253, 0, 1414, 1000);
         QTest::newRow("tall: bars above and below") << QSize(700, 1000) << QRect(0, 252, 700, 495);
         QTest::newRow("smaller") << QSize(450, 425) << QRect(0, 53, 450, 318);
+    }
+
+    // The panel's captions and the note under the message, in the classic way's labels, show their
+    // whole text at any size.
+    void captionsHoldTheirWholeText_data()
+    {
+        QTest::addColumn<double>("factor");
+        for (double factor : {1.0, 1.5, 1.8, 2.0, 3.0}) QTest::addRow("x%g", factor) << factor;
+    }
+
+    void captionsHoldTheirWholeText()
+    {
+        QFETCH(double, factor);
+        QVERIFY(ChooseStyle(Style::Classic));
+        const auto modernAgain = qScopeGuard([] { ChooseStyle(Style::Modern); });
+        auto* race = NewRaceScreen();
+        race->show();
+        resizeHost(race, race->centralWidget(), race->scene->hostSizeAt(factor));
+        for (const Label* caption : {race->Label2, race->Label3, race->Label5, race->Label7, race->Nextbox}) {
+            const QFontMetrics metrics(caption->font());
+            QVERIFY2(metrics.horizontalAdvance(caption->text()) <= caption->width(), qPrintable(caption->text()));
+            QVERIFY2(metrics.height() <= caption->height(), qPrintable(caption->text()));
+        }
+        delete race;
     }
 
     void raceSceneFillsTheWindowWithItsProportions()

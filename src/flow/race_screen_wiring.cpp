@@ -12,6 +12,7 @@
 #include "runtime/frame_clock.h"
 #include "prefs/choices.h"
 #include "screens/form_main.h"
+#include "screens/modern_look.h"
 
 namespace {
 // A check item of the sound menu: its marks are switched by the handlers alone. The menu's own
@@ -80,6 +81,9 @@ void PlayChosenStyle(form_Main* race)
     race->roadLayer->setBeneath(race->img_JetR[0], modern ? [race](QPainter& painter) { PaintHeroShadow(*race, painter); }
                                                           : std::function<void(QPainter&)>());
     race->roadLayer->pictureChanged(RoadOnScreen(*race));
+    DressPanel(*race, modern);
+    // The happy end's picture is the modern way's: a player who goes classic there sees the road.
+    if (!modern) race->img_HappyEnd->setVisible(false);
     if (modern == (race->frameClock != nullptr)) return;
     InputOf(race)->setSteadySteering(modern);
     delete race->findChild<HitShow*>();

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "audio/sound.h"
+#include "prefs/choices.h"
 #include "race/race_state.h"
 #include "race/stages.h"
 #include "view/controls.h"
@@ -56,9 +57,19 @@ void form_Main::timer_Clear_Timer()
         timer_Clear->setEnabled(false);
         img_Clear->setVisible(true);
         img_Zenta[0]->takePictureOf(*img_Zenta[3]);
+        // The pair stand where their heads reach above the clear picture, which shows them
+        // together: the modern way takes them off the road while it is up.
+        const bool modern = ChosenStyle() == Style::Modern;
+        const bool heroShown = hero->Visible();
+        if (modern) {
+            hero->setVisible(false);
+            img_Retsu[0]->setVisible(false);
+        }
 
         for (const SceneMessage& message : RaceModeOf(GameMode).clearScene) {
             lbl_Msg->setCaption(StageLines(message.lines).join(CRLF));
+            // The modern way's portrait follows what is said.
+            if (modern) img_Zenta[0]->takePictureOf(*PortraitOf(message.face));
             if (message.wait) {
                 Waitfun();
                 if (closing_) return;
@@ -71,6 +82,7 @@ void form_Main::timer_Clear_Timer()
 
         img_Retsu[0]->setVisible(false);
         hero->takePictureOf(*img_JetR[6]);
+        hero->setVisible(heroShown);
         img_Clear->setVisible(false);
         timer_Clear->setEnabled(true);
     } else if (s >= 10 && s <= 18) {
@@ -91,6 +103,11 @@ void form_Main::timer_Clear_Timer()
             lbl_Time->setCaption(QString());
             lbl_Dist->setCaption(QString());
             cmd_Start->setEnabled(true);
+        } else if (ChosenStyle() == Style::Modern) {
+            // The happy end: the two friends' own picture over the empty road, and the gauge
+            // goes dark with the race long over.
+            img_HappyEnd->setVisible(true);
+            for (Shape* bar : bar_Speed) bar->setFillColor(GaugeDark);
         }
         cmd_Title->setEnabled(true);
         setTopMenusEnabled(true);

@@ -17,6 +17,8 @@
 #include <array>
 #include <cstdint>
 
+#include "screens/faces.h"
+
 // The kinds of ranking table: story clear times and drive distances.
 enum RankKind : int16_t { RankStory = 1, RankDrive = 2 };
 // The stage slots of a kind: one for each story stage; the drive uses the first only.
@@ -35,10 +37,12 @@ struct TrafficPhase {
     std::array<int16_t, TrafficSteps> chances;  // every step's M, at least 1
 };
 
-// One message of a scene: its lines, and whether the scene waits for the player after it.
+// One message of a scene: its lines, whether the scene waits for the player after it, and the
+// face the modern way shows beside it (the speaker of its first line, as he says it).
 struct SceneMessage {
     QStringList lines;
     bool wait;
+    int face = FaceGrin;
 };
 
 struct RaceMode {

@@ -15,6 +15,8 @@
 #include "storage/settings_store.h"
 #include "scores/high_scores.h"
 #include "screens/form_rank.h"
+#include "screens/modern_look.h"
+#include "prefs/choices.h"
 
 static_assert(form_Rank::Rows == RanksKept, "the ranking window shows a row for each entry a table keeps");
 
@@ -33,6 +35,7 @@ form_Rank* form_Rank::create(QWidget* parent)
     for (int slot = 1; slot <= RankSlotsOf(RankStory); ++slot) stages << RankSlotName(slot);
     auto* window = new form_Rank(stages, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (ChosenStyle() == Style::Modern) DressRankWindow(*window);
     // The window lays out its controls; their handlers are here.
     for (int k = 0; k < RanksKept; ++k)
         connect(window->txt_Nm[k], &QLineEdit::textChanged, window, [window, k] { window->txt_Nm_Change(k); });

@@ -44,6 +44,13 @@ Picture* form_Main::car(int n) const
     return n >= 1 && n <= 6 ? cars[n] : nullptr;
 }
 
+const Picture* form_Main::PortraitOf(int face) const
+{
+    if (face >= FaceCalm && face <= FacePanic) return img_Zenta[face];
+    if (face > FacePanic && face <= FaceCount) return img_Face[face - FacePanic - 1];
+    return img_Zenta[FaceCalm];
+}
+
 form_Main::form_Main(QWidget* parent) : QMainWindow(parent)
 {
     currentMain = this;
@@ -148,6 +155,10 @@ void form_Main::layOutRoad()
     img_Car2 = add(QStringLiteral("img_Car2"), "car2", 592, 184, 117, 50, true);
     img_Car4 = add(QStringLiteral("img_Car4"), "car4", 600, 152, 164, 96, true);
     img_Clear = add(QStringLiteral("img_Clear"), "clear", 128, 24, 344, 254, false);
+    img_HappyEnd = add(QStringLiteral("img_HappyEnd"), "happyend", 128, 24, 344, 254, false);
+    const char* faces[] = {"zenta5", "zenta6", "retsu_face"};
+    for (int k = 0; k < FaceCount - FacePanic; ++k)
+        img_Face[k] = add(QStringLiteral("img_Face(%1)").arg(k + FacePanic + 1), faces[k], 416 + 104 * k, 512, 100, 120, false);
 }
 
 void form_Main::layOutPanel()
@@ -156,8 +167,12 @@ void form_Main::layOutPanel()
     Frame1->setGeometry(0, 304, 601, 121);
     Frame1->setBackground(Qt::black);
 
+    // The captions' boxes reach to the control beside them (the divider, the value boxes) and
+    // hold a whole line: they were fitted to their text in a narrower face, and the stand-in
+    // face, set a few pixels wider and taller and more so at some sizes, lost the last letter in
+    // a box of the design's size. The text stays where it was laid out, at the box's top left.
     Label2 = new Label(Frame1, QStringLiteral("SPEED"));
-    Label2->setGeometry(3, 3, 54, 16);
+    Label2->setGeometry(3, 3, 56, 18);
     styleLabel(Label2, QColor(255, 255, 0), QColor(), false, 12);
 
     for (int k = 0; k < 10; ++k) {
@@ -171,7 +186,7 @@ void form_Main::layOutPanel()
     Line1 = new Line(Frame1, QPoint(64, 9), QPoint(64, 112), 0xC0C0C0);
 
     Label3 = new Label(Frame1, QStringLiteral("MODE"));
-    Label3->setGeometry(104, 3, 47, 16);
+    Label3->setGeometry(104, 3, 53, 18);
     styleLabel(Label3, QColor(255, 15, 123), QColor(), false, 12);
     lbl_Mode = new Label(Frame1);
     lbl_Mode->setGeometry(160, 0, 137, 25);
@@ -179,7 +194,7 @@ void form_Main::layOutPanel()
     lbl_Mode->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Label5 = new Label(Frame1, QStringLiteral("TIME"));
-    Label5->setGeometry(112, 35, 39, 16);
+    Label5->setGeometry(112, 35, 45, 18);
     styleLabel(Label5, QColor(23, 64, 255), QColor(), false, 12);
     lbl_Time = new Label(Frame1);
     lbl_Time->setGeometry(160, 32, 137, 25);
@@ -187,7 +202,7 @@ void form_Main::layOutPanel()
     lbl_Time->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     Label7 = new Label(Frame1, QStringLiteral("DISTANCE"));
-    Label7->setGeometry(70, 67, 82, 16);
+    Label7->setGeometry(70, 67, 87, 18);
     styleLabel(Label7, QColor(2, 255, 97), QColor(), false, 12);
     lbl_Dist = new Label(Frame1);
     lbl_Dist->setGeometry(160, 64, 137, 25);
@@ -206,8 +221,10 @@ void form_Main::layOutPanel()
     styleLabel(lbl_Msg, Qt::black, Qt::white, true, 12);
     lbl_Msg->setWordWrap(true);
 
+    // A pixel taller above and below than laid out, about the same middle, so that the stand-in
+    // face's line is whole.
     Nextbox = new Label(Frame1, QStringLiteral("Click or SpaceKey to Next"));
-    Nextbox->setGeometry(320, 104, 175, 13);
+    Nextbox->setGeometry(320, 103, 175, 15);
     styleLabel(Nextbox, QColor(0, 0, 255), QColor(), false, 9.75);
     Nextbox->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Nextbox->setVisible(false);

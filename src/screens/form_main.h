@@ -20,6 +20,7 @@
 #include "view/screen_fit.h"
 #include "prefs/choices.h"
 #include "prefs/key_bindings.h"
+#include "screens/faces.h"
 #include "view/picture.h"
 #include "runtime/timer.h"
 #include "runtime/vbool.h"
@@ -65,6 +66,11 @@ public:
     Picture* img_JetR[7] = {};
     Picture* img_Zenta[5] = {};
     Picture* img_Clear = nullptr;
+    // The modern way's: the faces it adds to the hero's four (hidden sources, as img_Zenta's
+    // are): relieved, flustered, and his friend 烈; and the happy end's picture of the two,
+    // where img_Clear stands, hidden until the story's last scene is over.
+    Picture* img_Face[FaceCount - 4] = {};
+    Picture* img_HappyEnd = nullptr;
 
     // The panel, drawn above every picture of the road.
     PictureLayer* Frame1 = nullptr;
@@ -135,6 +141,8 @@ public:
     void Form_Load();
     // Car n is img_Car<n> (n = 1 to 6); null for any other n.
     Picture* car(int n) const;
+    // The hidden source of a face of race/stages.h: img_Zenta(face) for the hero's four.
+    const Picture* PortraitOf(int face) const;
     // Sets the menus' texts in the language shown now.
     void translateMenu();
     // Checks the item of the player's value in each choice's submenu.

@@ -75,6 +75,12 @@ void Shape::setFillColor(int bgr)
     update();
 }
 
+void Shape::setLook(Look draw)
+{
+    look_ = std::move(draw);
+    update();
+}
+
 void Shape::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -82,7 +88,10 @@ void Shape::paintEvent(QPaintEvent*)
     const qreal factor = ScaledScene::factorOf(this);
     painter.scale(factor, factor);
     const QRectF box(0, 0, width() / factor, height() / factor);
-    if (radius_ > 0) {
+    if (look_) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        look_(painter, box, ColorFromBgr(fill_));
+    } else if (radius_ > 0) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(ColorFromBgr(fill_));

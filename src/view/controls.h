@@ -22,6 +22,8 @@ int BgrFromColor(const QColor& color);
 // metric-compatible stand-in.
 QFont GameFont(double pointSize = 12.0);
 
+class QPainter;
+
 class Label : public QLabel
 {
     Q_OBJECT
@@ -52,6 +54,10 @@ public:
     explicit Shape(QWidget* parent, int fillBgr = 0x404040, int cornerRadius = 0);
     int FillColor() const { return fill_; }
     void setFillColor(int bgr);
+    // Draws the shape another way: draw(painter, box, fill) in the designed pixels of the box,
+    // in place of the solid fill in its border. None: the designed look.
+    using Look = std::function<void(QPainter&, const QRectF&, const QColor&)>;
+    void setLook(Look draw);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +65,7 @@ protected:
 private:
     int fill_;
     int radius_;
+    Look look_;
 };
 
 // A line drawn in one colour; it takes no mouse input.
