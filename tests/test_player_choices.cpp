@@ -254,13 +254,14 @@ private slots:
     }
 
     // A choice the settings file cannot take holds for the run, and the player is told so in the
-    // same box whichever choice it was.
+    // same box whichever choice it was, a new language's in that language.
     void choiceNotKeptIsTold_data()
     {
         QTest::addColumn<QString>("choice");
-        QTest::newRow("language") << "language";
-        QTest::newRow("volume") << "volume";
-        QTest::newRow("keys") << "keys";
+        QTest::addColumn<QString>("told");  // the box's opening, in the language chosen
+        QTest::newRow("language") << "language" << "The setting could not be saved.\nThe settings folder cannot be made.";
+        QTest::newRow("volume") << "volume" << "設定を保存できませんでした。\n設定のフォルダーを作れません。";
+        QTest::newRow("keys") << "keys" << "設定を保存できませんでした。\n設定のフォルダーを作れません。";
     }
     void choiceNotKeptIsTold()
     {
@@ -272,7 +273,7 @@ private slots:
         QStringList boxes;
         SetMsgBoxHook([&](const QString& text, const QString& title) { boxes << title + '|' + text; });
         if (choice == "language") {
-            race->mja->trigger();
+            race->men->trigger();
         } else if (choice == "volume") {
             race->mvolBgm[3]->trigger();
             QCOMPARE(MusicVolume(), 50);
@@ -287,7 +288,8 @@ private slots:
         SetMsgBoxHook({});
         QVERIFY(QFile::remove(folder));
         QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes[0].startsWith(QStringLiteral("Tavolnik|設定を保存できませんでした。\n")), qPrintable(boxes[0]));
+        QFETCH(QString, told);
+        QVERIFY2(boxes[0].startsWith("Tavolnik|" + told), qPrintable(boxes[0]));
     }
 
     // Keys the player chose drive the scene, the race and the pause; the design's keys they
