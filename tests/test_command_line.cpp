@@ -214,7 +214,7 @@ private slots:
     }
 
     // A signal while the start-up save of --language waits for another program's lock ends the
-    // game at once, as the close box would, before the title opens.
+    // game at once, as the close box would; the save waits with the title on the screen.
     void signalWhileStartingEndsTheGame()
     {
         QTemporaryDir config;

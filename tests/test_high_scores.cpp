@@ -905,13 +905,58 @@ private slots:
         QVERIFY2(failure.contains(QStringLiteral("ふつうのファイルでないもの")), qPrintable(failure));
         QCOMPARE(boxes.size(), result ? 1 : 0);
         if (!result) return;
-        const QString recovery = RecoveryFilePaths().first();
+        const QString recovery = RecoveryFiles().value(0);
         QVERIFY2(boxes[0].contains(QStringLiteral("ふつうのファイルでないもの")) && boxes[0].contains(recovery),
                  qPrintable(boxes[0]));
         ResetHighScores();
         LoadScore();  // the next start shows it
         QCOMPARE(HScoreName[2][1][0], QStringLiteral("烈"));
         QCOMPARE(HScoreVal[2][1][0], 9999);
+    }
+
+    void recoveryFilesAreReadFirstAndEnteredOnce_data()
+    {
+        QTest::addColumn<QString>("found");  // what the two recovery folders hold
+        QTest::addColumn<QString>("table");  // the drive table after two saves
+        QTest::addColumn<int>("left");       // the files that stay, each told
+        QTest::newRow("one in each folder, one named as before") << "both" << "7002 7001" << 0;
+        QTest::newRow("a newer version's file") << "newer" << "7001 3000" << 1;
+        QTest::newRow("a damaged file") << "damaged" << "3000 3000" << 1;
+        QTest::newRow("a table this version lacks") << "lacks" << "7002 3000" << 1;
+        QTest::newRow("a link to the other folder's file") << "link" << "7002 3000" << 0;
+        QTest::newRow("a file that outlives its removal") << "kept" << "7001 3000" << 0;
+        QTest::newRow("a quit beside a file a save will remove") << "quit" << "7003 7001" << 0;
+    }
+    // Recovery files (7001 under the former name, 7002 in the state folder) at two saves: all are
+    // read before any goes, one not read whole stays as it was and is told, a file enters once,
+    // and a quit keeping a result (7003) never takes the place of a file already there.
+    void recoveryFilesAreReadFirstAndEnteredOnce()
+    {
+        QFETCH(QString, found);
+        const QString mine = RecoveryFolders()[0] + "/Tavolnik.unsaved", other = RecoveryFolders()[1] + "/Tavolnik-1-2-3.unsaved";
+        QByteArray drives[2] = {R"([{"kind": 2, "slot": 1, "value": 7001, "name": "r"}])",
+                                found == "newer" ? R"({"version": 2, "results": []})" : R"([{"kind": 2, "slot": 1, "value": 7002, "name": "r"}])"};
+        if (found == "damaged") drives[0].chop(9);
+        if (found == "lacks") drives[1].replace("]", R"(, {"kind": 9, "slot": 1, "value": 1, "name": "x"}])");
+        if (found != "lacks" && found != "link") writeRaw(mine, drives[0]);
+        if (found == "both" || found == "lacks" || found == "link" || found == "newer") writeRaw(other, drives[1]);
+        if (found == "link") QVERIFY(QDir().mkpath(RecoveryFolders()[0]) && QFile::link(other, mine));
+        if (found == "quit") QVERIFY(QFile::link(QStringLiteral("/dev/null"), rankingFile()));  // no save can succeed
+        QStringList boxes;
+        SetMsgBoxHook([&](const QString& text, const QString&) { boxes << text; });
+        catchStderr([&] {
+            if (found == "quit") { KeepUnsavedResult(RankDrive, SlotDrive, 7003, QStringLiteral("q")); KeepResultsAtQuit(true); QFile::remove(rankingFile()); }
+            LoadScore();
+            QVERIFY(SaveScore());
+            if (found == "kept") writeRaw(mine, drives[0]);
+            QVERIFY(SaveScore());
+            QCoreApplication::processEvents();
+        });
+        SetMsgBoxHook({});
+        QTEST(keysOnDisk().value(ScoreValKey(2, 1, 0)) + ' ' + keysOnDisk().value(ScoreValKey(2, 1, 1)), "table");
+        QTEST(int(RecoveryFiles().size()), "left");
+        QTEST(int(boxes.size()), "left");
+        for (const QString& path : RecoveryFiles()) QCOMPARE(readRaw(path), drives[path == mine ? 0 : 1]);
     }
 
     // The start reads the player's choices and the rankings in a time in proportion to the
@@ -946,7 +991,7 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("ending");
-        QTest::addColumn<int>("recovery");  // which of RecoveryFilePaths() holds it; -1 none
+        QTest::addColumn<int>("recovery");  // which of RecoveryFolders() holds it; -1 none
         QTest::newRow("lock held by another program, SIGTERM") << "held" << "signal" << 0;
         QTest::newRow("SIGTERM while the save waits for the lock") << "held" << "wait-signal" << 0;
         QTest::newRow("a file where the folder should be, closed") << "no folder" << "close" << 1;
@@ -990,14 +1035,15 @@ private slots:
         QCOMPARE(copy.process.exitCode(), ending.endsWith("signal") ? 128 + SIGTERM : 0);
         const QString out = copy.said();
         const QString err = QString::fromLocal8Bit(copy.process.readAllStandardError());
-        const QStringList paths = RecoveryFilePaths();
-        for (int i = 0; i < 2; ++i) QCOMPARE(QFileInfo::exists(paths[i]), i == recovery);
+        const QStringList files = RecoveryFiles();
+        QCOMPARE(files.size(), recovery < 0 ? 0 : 1);
+        if (recovery >= 0) QVERIFY(files[0].startsWith(RecoveryFolders()[recovery] + '/'));
         if (recovery < 0) {
             QCOMPARE(out.count(QStringLiteral("box ")), 0);
         } else if (ending.endsWith("signal")) {
-            QVERIFY2(err.contains(paths[recovery]), qPrintable(err));
+            QVERIFY2(err.contains(files[0]), qPrintable(err));
         } else {
-            QVERIFY2(out.count(QStringLiteral("box ")) == 1 && out.contains(paths[recovery]), qPrintable(out));
+            QVERIFY2(out.count(QStringLiteral("box ")) == 1 && out.contains(files[0]), qPrintable(out));
         }
 
         // The next start, the fault gone.
@@ -1011,7 +1057,7 @@ private slots:
         QCOMPARE(keys.value(ScoreNameKey(2, 1, 0)), QStringLiteral("烈 くん"));
         QCOMPARE(keys.value(ScoreValKey(2, 1, 0)), QStringLiteral("7000"));
         QVERIFY2(keys.value(ScoreNameKey(2, 1, 1)) == QStringLiteral("B"), readRaw(rankingFile()).constData());
-        for (const QString& path : paths) QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(RecoveryFiles().isEmpty());
     }
 
     // Another program holds the lock for five seconds while a result is saved: the window goes on

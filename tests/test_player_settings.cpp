@@ -5,6 +5,7 @@
 // a ranking, a ranking saved never drops a choice, and a choice the file does not hold in a form
 // the game knows is the design's.
 #include <QtTest>
+#include <sys/inotify.h>
 
 #include "race/race_state.h"
 #include "prefs/choices.h"
@@ -15,6 +16,7 @@
 #include "scores_test_support.h"
 
 using namespace scores_test;
+Q_DECLARE_METATYPE(GameAction)
 
 namespace {
 // A file as an earlier session left it: a ranking entry, choices, and a group of its own.
@@ -30,6 +32,18 @@ QByteArray groupOf(const QByteArray& file, const QByteArray& group)
     if (from < 0) return QByteArray();
     const qsizetype to = file.indexOf("\n[", from + 1);
     return file.mid(from, to < 0 ? -1 : to - from);
+}
+
+// How many saves under the store's lock a call makes: each makes the lock file anew.
+int locksTaken(const std::function<void()>& call)
+{
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ::inotify_add_watch(watch, QFile::encodeName(QFileInfo(rankingFile()).path()).constData(), IN_CREATE);
+    call();
+    char buffer[16384];
+    const QByteArray events(buffer, std::max<ssize_t>(::read(watch, buffer, sizeof buffer), 0));
+    ::close(watch);
+    return int(events.count("Tavolnik.conf.lock"));
 }
 } // namespace
 
@@ -111,6 +125,52 @@ private slots:
         ResetPlayerSettings();
         if (!stored.isNull()) QVERIFY(SetPlayerSetting(OptionsGroup, key, stored));
         QCOMPARE(ChosenText(key), value);
+    }
+
+    // A key the game keeps, a modifier alone or a key with modifiers in the file is the design's.
+    void keysTheGameKeepsFallBack_data()
+    {
+        QTest::addColumn<GameAction>("action");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("key");  // the key in effect
+        QTest::newRow("F11") << GameAction::Up << "F11" << int(Qt::Key_Up);
+        QTest::newRow("F1") << GameAction::Up << "F1" << int(Qt::Key_Up);
+        QTest::newRow("Esc") << GameAction::Left << "Esc" << int(Qt::Key_Left);
+        QTest::newRow("Shift alone") << GameAction::Up << "Shift" << int(Qt::Key_Up);
+        QTest::newRow("Alt+R") << GameAction::Brake << "Alt+R" << int(Qt::Key_B);
+        QTest::newRow("Space, accelerating") << GameAction::Accelerate << "Space" << int(Qt::Key_A);
+        QTest::newRow("Space, next message") << GameAction::Next << "Space" << int(Qt::Key_Space);
+        QTest::newRow("an ordinary key") << GameAction::Up << "R" << int(Qt::Key_R);
+    }
+    void keysTheGameKeepsFallBack()
+    {
+        QFETCH(GameAction, action);
+        QFETCH(QString, stored);
+        HoldPlayerSettings({{ControlsGroup, ControlsKeyOf(action), stored}});
+        QTEST(KeyOf(action), "key");
+    }
+
+    // The choices of one action go into the file in one locked save; none when none changed.
+    void oneSaveForOneAction_data()
+    {
+        QTest::addColumn<int>("keys");             // keys changed in the key dialog; -1: options
+        QTest::addColumn<QStringList>("options");  // set at once when keys is -1; then in the file
+        QTest::addColumn<int>("saves");
+        QTest::newRow("the key dialog's OK, two keys changed") << 2 << QStringList{"Up=0", "Down=1", "Accelerate=W"} << 1;
+        QTest::newRow("the key dialog's OK, nothing changed") << 0 << QStringList() << 0;
+        QTest::newRow("two options at once") << -1 << QStringList{"Language=en", "Style=modern"} << 1;
+        QTest::newRow("an option as it was") << -1 << QStringList{"Motion=classic"} << 0;
+    }
+    void oneSaveForOneAction()
+    {
+        QFETCH(int, keys);
+        QFETCH(QStringList, options);
+        KeyBindings chosen = CurrentKeyBindings();
+        for (int k = 0; k < keys; ++k) chosen.key[int(GameAction::Up) + k] = Qt::Key_0 + k;
+        PlayerChoices choices;
+        for (const QString& option : options) choices.append({OptionsGroup, option.section('=', 0, 0), option.section('=', 1)});
+        QTEST(locksTaken([&] { keys < 0 ? SetPlayerSettings(choices) : StoreKeyBindings(chosen); }), "saves");
+        for (const QString& line : options) QVERIFY(readRaw(rankingFile()).contains(line.toUtf8() + '\n'));
     }
 
     // Every window names a key alike, in the language shown: the arrows as arrows, Space in

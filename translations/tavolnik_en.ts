@@ -160,6 +160,12 @@ The next start enters them into the ranking at its first save.</translation>
         <translation>No file could be made to keep the results either. These results are lost:
 </translation>
     </message>
+    <message>
+        <source>前に保存できなかった記録のファイルを、すべては読めませんでした。読めた記録はランキングに入れ、ファイルはそのまま残してあります。
+%1</source>
+        <translation>A file of results that could not be saved earlier could not be read in full. The results that could be read are in the rankings, and the file is left as it was.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>KeySettingsDialog</name>
@@ -218,6 +224,22 @@ The next start enters them into the ranking at its first save.</translation>
     <message>
         <source>「%1」はもう「%2」に使われています。ほかのキーを選んでください。</source>
         <translation>&quot;%1&quot; is already used for &quot;%2&quot;. Please choose another key.</translation>
+    </message>
+    <message>
+        <source>「%1」はほかのキーと組み合わせるキーなので、それだけでは操作に使えません。</source>
+        <translation>&quot;%1&quot; is held with other keys, so it cannot be used for an action by itself.</translation>
+    </message>
+    <message>
+        <source>「%1」のように Shift・Ctrl・Alt などと組み合わせたキーは使えません。キーをひとつだけ押してください。</source>
+        <translation>A key pressed with Shift, Ctrl, Alt or the like, such as &quot;%1&quot;, cannot be used. Please press one key alone.</translation>
+    </message>
+    <message>
+        <source>操作方法の画面を開くキー</source>
+        <translation>the key that opens the controls window</translation>
+    </message>
+    <message>
+        <source>全画面表示を切り替えるキー</source>
+        <translation>the key that switches full screen</translation>
     </message>
 </context>
 <context>

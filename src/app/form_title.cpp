@@ -318,11 +318,11 @@ void form_Title::cmd_Language_Click()
     PlayEffect(QStringLiteral("Click"));
     const OptionRow& row = *OptionRowOf(LanguageKey);
     const QString other = ShownLanguage() == QLatin1String("en") ? QStringLiteral("ja") : QStringLiteral("en");
-    QString failure;
-    const bool kept = ChooseValue(row, ValueOf(row, other), &failure);
-    // Every open window is told the language anew (changeEvent below).
+    const PlayerChoices changed = HoldValue(row, ValueOf(row, other));
+    // Every open window is told the language anew (changeEvent below), before the file is
+    // written: a wait or a failure is told in the language chosen.
     ShowLanguage(ChosenLanguage());
-    if (!kept) TellChoiceNotKept(failure, this);
+    if (QString failure; !WritePlayerSettings(changed, &failure)) TellChoiceNotKept(failure, this);
 }
 
 void form_Title::changeEvent(QEvent* event)

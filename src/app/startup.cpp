@@ -189,18 +189,17 @@ int RunTavolnik(int argc, char* argv[])
     ShowSaveNotes();
     // The player's choices (language, motion, keys, volume) hold from the first window on.
     LoadPlayerSettings();
-    // A choice given on the command line is the player's from now on; one the file already holds
-    // is not written again. A signal while a save waits ends the game: nothing more is saved.
-    for (auto given = line.choices.cbegin(); given != line.choices.cend() && !EndedBySignal(); ++given) {
-        const OptionRow& row = *OptionRowOf(given.key());
-        QString failure;
-        if (PlayerSetting(OptionsGroup, row.key, QString()) != given.value() &&
-            !ChooseValue(row, ValueOf(row, given.value()), &failure))
-            std::fprintf(stderr, "tavolnik: --%s %s holds for this run only: %s\n", qPrintable(row.flag),
-                         qPrintable(given.value()), qPrintable(failure));
-    }
+    // A choice given on the command line is the player's from now on: it holds at once, and is
+    // written once the title is on the screen, all in one save, so that a wait for another
+    // copy's save shows its note in a window. One the file already holds is not written again.
+    PlayerChoices given;
+    for (auto choice = line.choices.cbegin(); choice != line.choices.cend(); ++choice)
+        given.append({OptionsGroup, choice.key(), choice.value()});
+    const PlayerChoices changed = HoldPlayerSettings(given);
+    QStringList flags;
+    for (const PlayerChoice& choice : changed) flags << QStringLiteral("--%1 %2").arg(OptionRowOf(choice.key)->flag, choice.value);
     ShowLanguage(ChosenLanguage());
-    // A signal while those saves waited ends the game before its first window.
+    // A signal heard while the game was starting ends it before its first window.
     if (const int code = EndedBySignal()) {
         fontList.finish();
         return code;
@@ -212,13 +211,20 @@ int RunTavolnik(int argc, char* argv[])
     auto* title = new form_Title;
     title->show();
 
-    // What the title screen does not need waits until it is on the screen: the window icon, and
-    // the game controllers, whose start loads SDL. A controller plays as the keyboard does;
+    // What the title screen does not need waits until it is on the screen: the command line's
+    // choices are written, then come the window icon and the game controllers, whose start loads
+    // SDL. A controller plays as the keyboard does;
     // without one (or without SDL's controller support on this machine) the game plays on the
     // keyboard alone.
     Gamepad pad;
     ConnectToRaceScreen(pad);
-    WatchFirstPaint([&pad] {
+    WatchFirstPaint([&pad, changed, flags] {
+        // The command line's choices are written first, in one save.
+        if (QString failure; !WritePlayerSettings(changed, &failure))
+            std::fprintf(stderr, "tavolnik: %s %s for this run only: %s\n", qPrintable(flags.join(QLatin1Char(' '))),
+                         flags.size() == 1 ? "holds" : "hold", qPrintable(failure));
+        // A signal or a close while that save waited ends the game: nothing more starts.
+        if (EndedBySignal()) return;
         QTimer::singleShot(0, qApp, [&pad] {
             QIcon icon;
             for (int size : {16, 32, 64, 128, 256})

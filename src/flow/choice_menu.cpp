@@ -13,12 +13,12 @@
 
 void form_Main::mchoice_Click(const OptionRow& row, int value)
 {
-    QString failure;
-    const bool kept = ChooseValue(row, value, &failure);
-    // The mixer takes the volumes, and this screen shows a language newly chosen.
+    const PlayerChoices changed = HoldValue(row, value);
+    // The mixer takes the volumes, and this screen shows a language newly chosen, before the
+    // file is written.
     ApplyVolume();
     if (ChosenLanguage() != ShownLanguage()) ShowChosenLanguage();
     PlayChosenStyle(this);
     markChoices();
-    if (!kept) TellChoiceNotKept(failure, this);
+    if (QString failure; !WritePlayerSettings(changed, &failure)) TellChoiceNotKept(failure, this);
 }

@@ -125,10 +125,15 @@ QString ChosenText(const QString& key)
     return row ? row->values[ChosenValue(*row)].stored : QString();
 }
 
-bool ChooseValue(const OptionRow& row, int value, QString* failure)
+PlayerChoices HoldValue(const OptionRow& row, int value)
 {
     if (value < 0 || value >= row.values.size()) value = row.byDefault;
-    return SetPlayerSetting(OptionsGroup, row.key, row.values[value].stored, failure);
+    return HoldPlayerSettings({{OptionsGroup, row.key, row.values[value].stored}});
+}
+
+bool ChooseValue(const OptionRow& row, int value, QString* failure)
+{
+    return WritePlayerSettings(HoldValue(row, value), failure);
 }
 
 QString ShownValue(const OptionRow& row, int value)

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "prefs/key_bindings.h"
+#include "storage/player_settings.h"
 
 class QWidget;
 
@@ -64,6 +65,11 @@ QString ChosenText(const QString& key);
 // the file. False, with the reason in *failure, when
 // the file could not be written: the value still holds for this run.
 bool ChooseValue(const OptionRow& row, int value, QString* failure = nullptr);
+// The first half of ChooseValue: keeps the value in memory and returns what is to be written
+// (WritePlayerSettings), nothing when the row held that value already. A choice that acts on
+// the windows (the language) acts before the file is written, so that a wait or a failure is
+// told in the language chosen.
+PlayerChoices HoldValue(const OptionRow& row, int value);
 
 // The menu item of a value and the submenu's title, in the language shown.
 QString ShownValue(const OptionRow& row, int value);

@@ -22,8 +22,7 @@ int StoredKeyOf(GameAction action)
     if (stored.isEmpty()) return 0;
     // One key without modifiers, as the key dialog stores it; anything else is the design's.
     const QKeySequence sequence = QKeySequence::fromString(stored, QKeySequence::PortableText);
-    if (sequence.count() != 1 || sequence[0].keyboardModifiers() != Qt::NoModifier ||
-        sequence[0].key() == Qt::Key_unknown || ReservedKey(sequence[0].key()))
+    if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown || KeptKeyFor(action, sequence[0]) != KeptFor::None)
         return 0;
     return sequence[0].key();
 }
@@ -76,17 +75,44 @@ bool ActionOfKey(int qtKey, GameAction* action)
     return false;
 }
 
-bool ReservedKey(int qtKey)
+bool ModifierKey(int qtKey)
 {
+    switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock: return true;
+    default: return false;
+    }
+}
+
+KeptFor KeptKeyFor(GameAction action, QKeyCombination key)
+{
+    const int qtKey = key.key();
+    if (ModifierKey(qtKey)) return KeptFor::Modifier;
+    // The keypad's own keys carry a modifier of their own that no one holds.
+    if (key.keyboardModifiers() & ~Qt::KeypadModifier) return KeptFor::Combination;
+    if (qtKey == DesignKeyOf(action)) return KeptFor::None;
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Space: return KeptFor::Buttons;
     case Qt::Key_Escape:
-    case Qt::Key_Pause:
-    case Qt::Key_T:
+    case Qt::Key_Pause: return KeptFor::Pause;
+    case Qt::Key_T: return KeptFor::Leave;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return true;
-    default: return false;
+    case Qt::Key_Backtab: return KeptFor::Focus;
+    case Qt::Key_F1: return KeptFor::Controls;
+    case Qt::Key_F11: return KeptFor::FullScreen;
+    default: return KeptFor::None;
     }
 }
 
@@ -106,9 +132,10 @@ QString PortableKeyText(int qtKey) { return QKeySequence(qtKey).toString(QKeySeq
 
 bool StoreKeyBindings(const KeyBindings& keys, QString* failure)
 {
-    bool stored = true;
+    // The keys that differ from those in effect, in one save.
+    const KeyBindings now = CurrentKeyBindings();
+    PlayerChoices changed;
     for (GameAction a : AllGameActions)
-        if (!SetPlayerSetting(ControlsGroup, ControlsKeyOf(a), PortableKeyText(keys.of(a)), failure))
-            stored = false;
-    return stored;
+        if (keys.of(a) != now.of(a)) changed.append({ControlsGroup, ControlsKeyOf(a), PortableKeyText(keys.of(a))});
+    return SetPlayerSettings(changed, failure);
 }

@@ -53,7 +53,7 @@ int KeyOf(GameAction action);
 bool ActionOfKey(int qtKey, GameAction* action);
 
 // The key of every action at once, in the order of AllGameActions. An entry the file holds in a
-// form the game does not know, a key the game keeps for itself (ReservedKey), or a key that two
+// form the game does not know, a key the game keeps for itself (KeptKeyFor), or a key that two
 // actions would share, gives way to the design's key, so every key drives one action only.
 struct KeyBindings {
     int key[GameActionCount] = {};
@@ -62,9 +62,20 @@ struct KeyBindings {
 KeyBindings CurrentKeyBindings();
 KeyBindings DesignKeyBindings();
 
-// Keys the game keeps for itself, which no action can be given: Return and Enter press the
-// focused button, Escape and Pause pause, T leaves a paused race, Tab moves the focus.
-bool ReservedKey(int qtKey);
+// What the game keeps a key for, so that no action can be given it: pressing the focused button
+// (Return, Enter, Space), the pause (Escape, Pause), leaving a paused race (T), moving the focus
+// (Tab), the controls window (F1), the full screen (F11); a modifier (Shift, Ctrl, Alt and the
+// like) is held with other keys, never alone. A key with modifiers (Alt+R) is refused whole: the
+// actions answer a key whatever modifiers are held, so it could only ever be the key alone.
+enum class KeptFor { None, Buttons, Pause, Leave, Focus, Controls, FullScreen, Modifier, Combination };
+
+// Shift, Ctrl, Alt, the locks and their like.
+bool ModifierKey(int qtKey);
+
+// What the game keeps a key, with the modifiers held, for when it would go to the action:
+// KeptFor::None when the action can have it. An action's design key is its own: Space, which
+// presses the focused button elsewhere, is the next message's.
+KeptFor KeptKeyFor(GameAction action, QKeyCombination key);
 
 // The key as the player reads it, in the language shown: the arrows as arrows ("←"), Space in
 // words ("スペース", "Space"), any other by its name ("A", "F1").
@@ -73,6 +84,7 @@ QString KeyName(int qtKey);
 // The key as the settings file keeps it, Qt's portable text ("W", "Left", "Space").
 QString PortableKeyText(int qtKey);
 
-// Gives each action the key in keys and writes them to the settings file's [Controls] group.
-// False, with the reason in *failure, when the file could not be written.
+// Gives each action the key in keys and writes those that changed to the settings file's
+// [Controls] group, in one save (none when none changed). False, with the reason in *failure,
+// when the file could not be written.
 bool StoreKeyBindings(const KeyBindings& keys, QString* failure = nullptr);

@@ -4,6 +4,8 @@
 #include "scores/high_scores.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,10 +13,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTextBoundaryFinder>
+#include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 #include "runtime/message_box.h"
@@ -36,44 +43,120 @@ struct UnsavedResult {
 };
 QList<UnsavedResult> unsaved;
 
-// The results kept in the recovery files that can be read, and the files they came from.
-QList<UnsavedResult> recoveredResults(QStringList* files = nullptr)
-{
+// Where the settings file notes the recovery files it has entered, by their content.
+const QString kRecoveredSection = QStringLiteral("Recovered");
+const QString kEnteredKey = QStringLiteral("Entered");
+
+// A recovery file as found: what could be read of it, whether that is all it holds, and its
+// content's mark (empty when it could not be read at all).
+struct RecoveryFile {
+    QString path;
+    QByteArray mark;
     QList<UnsavedResult> results;
-    for (const QString& path : RecoveryFilePaths()) {
+    bool whole = false;
+};
+
+QList<RecoveryFile> readRecoveryFiles()
+{
+    QList<RecoveryFile> files;
+    for (const QString& path : RecoveryFiles()) {
+        RecoveryFile file{path, {}, {}, false};
         QByteArray bytes;
-        if (!ReadSettingsSizedFile(path, &bytes)) continue;
-        const QJsonDocument document = QJsonDocument::fromJson(bytes);
-        if (!document.isArray()) continue;
-        for (const QJsonValue& item : document.array()) {
-            const QJsonObject o = item.toObject();
-            const int kind = o.value(QStringLiteral("kind")).toInt(), slot = o.value(QStringLiteral("slot")).toInt();
-            const double value = o.value(QStringLiteral("value")).toDouble(-1e12);
-            if (kind < 1 || kind > RankKinds() || slot < 1 || slot > RankSlots() || value != double(int32_t(value)))
-                continue;
-            results.append({kind, slot, int32_t(value), RankingName(o.value(QStringLiteral("name")).toString())});
+        if (ReadSettingsSizedFile(path, &bytes)) {
+            file.mark = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32);
+            const QJsonDocument document = QJsonDocument::fromJson(bytes);
+            file.whole = document.isArray();
+            for (const QJsonValue& item : document.array()) {
+                const QJsonObject o = item.toObject();
+                const int kind = o.value(QStringLiteral("kind")).toInt(), slot = o.value(QStringLiteral("slot")).toInt();
+                const double value = o.value(QStringLiteral("value")).toDouble(-1e12);
+                if (kind < 1 || kind > RankKinds() || slot < 1 || slot > RankSlots() || value != double(int32_t(value)) ||
+                    !o.value(QStringLiteral("name")).isString()) {
+                    file.whole = false;  // a table this version does not have, or damage
+                    continue;
+                }
+                file.results.append({kind, slot, int32_t(value), RankingName(o.value(QStringLiteral("name")).toString())});
+            }
         }
-        if (files) files->append(path);
+        files.append(file);
+    }
+    return files;
+}
+
+// The player hears once a run of each recovery file that stays because it cannot be read whole:
+// in a box once the windows are up, and on standard error.
+void tellRecoveryFilesLeft(const QList<RecoveryFile>& files)
+{
+    static QSet<QString> told;
+    for (const RecoveryFile& file : files) {
+        if (file.whole || told.contains(file.path)) continue;
+        told.insert(file.path);
+        const QString path = QDir::toNativeSeparators(file.path);
+        std::fprintf(stderr, "tavolnik: the unsaved results in %s cannot all be read; the file is left where it is\n",
+                     qPrintable(path));
+        std::fflush(stderr);
+        if (!QCoreApplication::instance()) continue;
+        QTimer::singleShot(0, QCoreApplication::instance(), [path] {
+            MsgBox(QCoreApplication::translate("HighScores", "前に保存できなかった記録のファイルを、すべては読めませんでした。"
+                                                             "読めた記録はランキングに入れ、ファイルはそのまま残してあります。\n%1")
+                       .arg(path),
+                   QStringLiteral("Tavolnik"));
+        });
+    }
+}
+
+// The results of the recovery files the settings file has not entered yet, each file's once
+// however many times it is found; *found gets the marks of every file read.
+QList<UnsavedResult> notYetEntered(const SettingsStore& store, const QList<RecoveryFile>& files, QStringList* found)
+{
+    QSet<QString> entered;
+    for (const QString& mark : store.GetSetting(kRecoveredSection, kEnteredKey, QString()).split(QLatin1Char(' ')))
+        entered.insert(mark);
+    QList<UnsavedResult> results;
+    for (const RecoveryFile& file : files) {
+        const QString mark = QString::fromLatin1(file.mark);
+        if (mark.isEmpty() || found->contains(mark)) continue;
+        found->append(mark);
+        if (!entered.contains(mark)) results += file.results;
     }
     return results;
 }
 
-// Writes results to a recovery file; never through a link, never over anything but a file.
-bool writeRecovery(const QString& path, const QList<UnsavedResult>& results)
+// Writes results to a new recovery file in folder, under a name no file there has had: the text
+// goes into a private file made there, which is then linked under the new name, so nothing at
+// that name (a link, another copy's file) is ever written through or replaced.
+QString writeRecovery(const QString& folder, const QList<UnsavedResult>& results)
 {
-    const QFileInfo at(path);
-    if (at.isSymLink() || (at.exists() && !at.isFile())) return false;
-    if (!QDir().mkpath(at.path())) return false;
+    static int serial = 0;
+    if (!QDir().mkpath(folder)) return QString();
+    const QString stem = QStringLiteral("Tavolnik-%1-%2-%3")
+                             .arg(QDateTime::currentMSecsSinceEpoch())
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(++serial);
     QJsonArray array;
     for (const UnsavedResult& r : results)
         array.append(QJsonObject{{QStringLiteral("kind"), r.kind},
                                  {QStringLiteral("slot"), r.slot},
                                  {QStringLiteral("value"), r.value},
-                                 {QStringLiteral("name"), r.name}});
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(QJsonDocument(array).toJson());
-    return file.commit();
+                                 {QStringLiteral("name"), r.name},
+                                 {QStringLiteral("id"), stem}});  // no two files alike
+    const QByteArray text = QJsonDocument(array).toJson();
+    const QByteArray made = QFile::encodeName(folder + QStringLiteral("/.") + stem + QStringLiteral(".part"));
+    const QByteArray named = QFile::encodeName(folder + QLatin1Char('/') + stem + QStringLiteral(".unsaved"));
+    const int fd = ::open(made.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return QString();
+    qint64 written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.constData() + written, size_t(text.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += n;
+    }
+    const bool whole = written == text.size() && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    const bool linked = whole && closed && ::link(made.constData(), named.constData()) == 0;
+    ::unlink(made.constData());
+    return linked ? QFile::decodeName(named) : QString();
 }
 
 void enterResult(RankTables<QString>& names, RankTables<int32_t>& values, const UnsavedResult& r)
@@ -152,20 +235,33 @@ void KeepUnsavedResult(int kind, int slot, int32_t result, const QString& name)
 
 bool HasUnsavedResults() { return !unsaved.isEmpty(); }
 
-QStringList RecoveryFilePaths()
+QStringList RecoveryFolders()
 {
-    const QString name = QStringLiteral("Tavolnik.unsaved");
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || QDir::isRelativePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
-    return {QFileInfo(SettingsStore::filePath(kApp)).path() + QLatin1Char('/') + name,
-            QDir::cleanPath(state + QStringLiteral("/Tavolnik/") + name)};
+    return {QFileInfo(SettingsStore::filePath(kApp)).path(), QDir::cleanPath(state + QStringLiteral("/Tavolnik"))};
+}
+
+QStringList RecoveryFiles()
+{
+    static const QRegularExpression named(QStringLiteral("^Tavolnik(-[0-9]+-[0-9]+-[0-9]+)?\\.unsaved$"));
+    QStringList files;
+    for (const QString& folder : RecoveryFolders()) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+            if (named.match(name).hasMatch()) files << dir.filePath(name);
+    }
+    return files;
 }
 
 void LoadScore()
 {
     const SettingsStore store(kApp);
     readTables(store, HScoreName, HScoreVal);
-    for (const UnsavedResult& r : recoveredResults()) enterResult(HScoreName, HScoreVal, r);
+    const QList<RecoveryFile> files = readRecoveryFiles();
+    QStringList found;
+    for (const UnsavedResult& r : notYetEntered(store, files, &found)) enterResult(HScoreName, HScoreVal, r);
+    tellRecoveryFilesLeft(files);
 }
 
 bool SaveScore(QString* failure, int waitMs)
@@ -180,8 +276,11 @@ bool SaveScore(QString* failure, int waitMs)
     RankTables<QString> names = EmptyRankTables<QString>();
     RankTables<int32_t> values = EmptyRankTables<int32_t>();
     readTables(store, names, values);
-    QStringList recoveryFiles;
-    for (const UnsavedResult& r : recoveredResults(&recoveryFiles) + unsaved) enterResult(names, values, r);
+    // Every recovery file there is read before any goes; a copy writing one meanwhile makes a
+    // new file, which this save neither reads nor removes.
+    const QList<RecoveryFile> files = readRecoveryFiles();
+    QStringList found;
+    for (const UnsavedResult& r : notYetEntered(store, files, &found) + unsaved) enterResult(names, values, r);
     for (int kind = 1; kind <= RankKinds(); ++kind)
         for (int slot = 1; slot <= RankSlots(); ++slot)
             for (int rank = 0; rank < RanksKept; ++rank) {
@@ -189,12 +288,19 @@ bool SaveScore(QString* failure, int waitMs)
                 store.SaveSetting(kSection, ScoreValKey(kind, slot, rank),
                                   QString::number(values[kind][slot][rank]));
             }
+    // The files entered by now that are still there: a file that outlives its removal is
+    // entered no more. The note forgets the files that are gone.
+    const QString entered = found.join(QLatin1Char(' '));
+    if (entered != store.GetSetting(kRecoveredSection, kEnteredKey, QString()))
+        store.SaveSetting(kRecoveredSection, kEnteredKey, entered);
     if (!store.Save()) {
         if (failure) *failure = store.failure();
         return false;
     }
     unsaved.clear();
-    for (const QString& file : std::as_const(recoveryFiles)) QFile::remove(file);
+    for (const RecoveryFile& file : files)
+        if (file.whole) QFile::remove(file.path);
+    tellRecoveryFilesLeft(files);
     HScoreName = std::move(names);
     HScoreVal = std::move(values);
     return true;
@@ -206,19 +312,13 @@ void KeepResultsAtQuit(bool bySignal)
     QString failure;
     if (SaveScore(&failure, bySignal ? 0 : SettingsLock::WaitLimitMs)) return;
 
-    // Everything still waiting goes into one file, this session's results after those kept
-    // before; the other place's file, folded in, goes.
-    const QList<UnsavedResult> all = recoveredResults() + unsaved;
+    // This session's results go into a new file of their own; the files kept before stay as
+    // they are, for the next save to enter.
     QString written;
-    for (const QString& path : RecoveryFilePaths())
-        if (writeRecovery(path, all)) {
-            written = path;
-            break;
-        }
+    for (const QString& folder : RecoveryFolders())
+        if (!(written = writeRecovery(folder, unsaved)).isEmpty()) break;
     QString text = QCoreApplication::translate("HighScores", "ランキングを保存できませんでした。\n%1。\n").arg(failure);
     if (!written.isEmpty()) {
-        for (const QString& path : RecoveryFilePaths())
-            if (path != written && QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) QFile::remove(path);
         unsaved.clear();
         text += QCoreApplication::translate("HighScores", "まだ保存していない記録は、次のファイルに書きとめました。\n%1\n"
                                                                 "次に起動したとき、最初の保存でランキングに入ります。")
@@ -227,13 +327,13 @@ void KeepResultsAtQuit(bool bySignal)
                      qPrintable(QDir::toNativeSeparators(written)));
     } else {
         QString list;
-        for (const UnsavedResult& r : std::as_const(all))
+        for (const UnsavedResult& r : std::as_const(unsaved))
             list += QStringLiteral("%1 %2: %3\n")
                         .arg(r.kind == RankStory ? RankSlotName(r.slot) : QCoreApplication::translate("Stages", "ドライブ"))
                         .arg(r.kind == RankStory ? QCoreApplication::translate("HighScores", "%1秒").arg(r.value) : QStringLiteral("%1M").arg(r.value), r.name);
         text += QCoreApplication::translate("HighScores", "記録を書きとめるファイルも作れませんでした。失われる記録:\n") + list;
         std::fprintf(stderr, "tavolnik: the unsaved results could not be written to %s; they are:\n%s",
-                     qPrintable(QDir::toNativeSeparators(RecoveryFilePaths().join(QStringLiteral(" or ")))),
+                     qPrintable(QDir::toNativeSeparators(RecoveryFolders().join(QStringLiteral(" or ")))),
                      qPrintable(list));
     }
     std::fflush(stderr);

@@ -91,23 +91,32 @@ void LoadScore();
 // there by the rule above, writes every entry of every table (40 keys today) and makes the
 // tables in memory what was written. Another copy's entries saved meanwhile are kept that way.
 //
-// The results an earlier session kept in a recovery file enter with them, and the file goes
-// once they are saved.
+// The results an earlier session kept in recovery files enter with them: every recovery file
+// found is read first, and only one read whole goes, once the save is done. One that cannot be
+// read whole (a newer version's, a damaged one) stays where it is, what could be read of it
+// entered, and the player is told once a run. A file enters once: the save that enters it notes
+// its content in the settings file ([Recovered]), so a file that cannot be removed, or is found
+// twice through a link, never enters again.
 //
 // A failed save leaves the file as it was and the tables in memory as they are, says so on
 // standard error and returns false with the reason in the player's words in *failure; the kept
 // results go into the next save. The store's lock is waited for up to waitMs (see SettingsLock).
 bool SaveScore(QString* failure = nullptr, int waitMs = SettingsLock::WaitLimitMs);
 
-// Where results that could not be saved are kept for the next start: first beside the settings
-// file, else in the user's state folder ($XDG_STATE_HOME/Tavolnik, ~/.local/state/Tavolnik).
-QStringList RecoveryFilePaths();
+// Where results that could not be saved are kept for the next start: first the settings
+// file's folder, else the user's state folder ($XDG_STATE_HOME/Tavolnik, ~/.local/state/Tavolnik).
+QStringList RecoveryFolders();
+// The recovery files in those folders now: "Tavolnik-<time>-<process>-<count>.unsaved", and
+// "Tavolnik.unsaved" as earlier versions named them.
+QStringList RecoveryFiles();
 
 // The game is ending: a result still unsaved gets one more try (without waiting for the lock
-// when a signal ends the game), then goes into a recovery file that the next start enters at
-// its first save. The player is told where, over a message box when he closed the game, on
-// standard error when a signal or a lost display ends it; when no file can be written either,
-// the results themselves are told.
+// when a signal ends the game), then goes into a new recovery file that the next start enters at
+// its first save. The file is written under a name no file has had, as a regular file made in
+// its folder and never through a link, so it never takes the place of a file another copy's
+// save has read and will remove. The player is told where, over a message box when he closed
+// the game, on standard error when a signal or a lost display ends it; when no file can be
+// written either, the results themselves are told.
 void KeepResultsAtQuit(bool bySignal);
 
 // Puts the tables and the two selectors back to their program-start values (empty names,

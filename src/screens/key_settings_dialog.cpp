@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "prefs/choices.h"
 #include "view/controls.h"
@@ -16,38 +17,22 @@
 #include "view/screen_fit.h"
 
 namespace {
-// What a key the game keeps for itself does, for the refusal.
-QString ReservedUse(int qtKey)
+// Why a key the game keeps cannot be chosen, in the dialog's words.
+QString Refusal(KeptFor kept, const QString& key)
 {
-    switch (qtKey) {
-    case Qt::Key_T: return KeySettingsDialog::tr("一時停止中にタイトルへ戻るキー");
-    case Qt::Key_Pause:
-    case Qt::Key_Escape: return KeySettingsDialog::tr("一時停止のキー");
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return KeySettingsDialog::tr("ボタンを押すキー");
-    default: return KeySettingsDialog::tr("フォーカスを移すキー");
+    QString use;
+    switch (kept) {
+    case KeptFor::None: return QString();
+    case KeptFor::Modifier: return KeySettingsDialog::tr("「%1」はほかのキーと組み合わせるキーなので、それだけでは操作に使えません。").arg(key);
+    case KeptFor::Combination: return KeySettingsDialog::tr("「%1」のように Shift・Ctrl・Alt などと組み合わせたキーは使えません。キーをひとつだけ押してください。").arg(key);
+    case KeptFor::Leave: use = KeySettingsDialog::tr("一時停止中にタイトルへ戻るキー"); break;
+    case KeptFor::Pause: use = KeySettingsDialog::tr("一時停止のキー"); break;
+    case KeptFor::Buttons: use = KeySettingsDialog::tr("ボタンを押すキー"); break;
+    case KeptFor::Focus: use = KeySettingsDialog::tr("フォーカスを移すキー"); break;
+    case KeptFor::Controls: use = KeySettingsDialog::tr("操作方法の画面を開くキー"); break;
+    case KeptFor::FullScreen: use = KeySettingsDialog::tr("全画面表示を切り替えるキー"); break;
     }
-}
-
-bool ModifierOnly(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_ScrollLock:
-    case Qt::Key_unknown:
-    case 0: return true;
-    default: return false;
-    }
+    return KeySettingsDialog::tr("「%1」は%2なので、ほかの操作には使えません。").arg(key, use);
 }
 } // namespace
 
@@ -74,8 +59,17 @@ void KeyField::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
-    if (ModifierOnly(k) || event->isAutoRepeat()) return;
-    emit keyPressed(k);
+    if (k == 0 || k == Qt::Key_unknown || event->isAutoRepeat()) return;
+    // A modifier is offered when it is let go with no other key pressed meanwhile: held for a
+    // key, it is that key's.
+    lonelyModifier_ = ModifierKey(k) ? k : 0;
+    if (!lonelyModifier_) emit keyPressed(event->keyCombination().toCombined());
+}
+
+void KeyField::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == lonelyModifier_ && !event->isAutoRepeat()) emit keyPressed(std::exchange(lonelyModifier_, 0));
+    QLineEdit::keyReleaseEvent(event);
 }
 
 KeySettingsDialog::KeySettingsDialog(QWidget* parent)
@@ -138,14 +132,17 @@ KeyBindings KeySettingsDialog::chosenKeys() const
     return keys;
 }
 
-void KeySettingsDialog::offer(GameAction action, int qtKey)
+void KeySettingsDialog::offer(GameAction action, int pressed)
 {
     KeyField* target = field(action);
-    if (ReservedKey(qtKey)) {
-        MsgBox(tr("「%1」は%2なので、ほかの操作には使えません。").arg(KeyName(qtKey), ReservedUse(qtKey)),
-               tr("キー設定"), this);
+    const QKeyCombination combination = QKeyCombination::fromCombined(pressed);
+    const KeptFor kept = KeptKeyFor(action, combination);
+    if (const QString refusal = Refusal(kept, KeyName(kept == KeptFor::Modifier ? combination.key() : pressed));
+        !refusal.isEmpty()) {
+        MsgBox(refusal, tr("キー設定"), this);
         return;
     }
+    const int qtKey = combination.key();
     for (GameAction other : AllGameActions) {
         if (other != action && field(other)->key() == qtKey) {
             MsgBox(tr("「%1」はもう「%2」に使われています。ほかのキーを選んでください。")

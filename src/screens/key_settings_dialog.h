@@ -15,8 +15,8 @@
 
 class QPushButton;
 
-// One key: a press while the field has the focus chooses it. Tab moves on, Escape and Return
-// are the dialog's; modifier keys alone choose nothing.
+// One key: a press while the field has the focus offers it, with the modifiers held, and a
+// modifier let go alone offers itself. Tab moves on, Escape and Return are the dialog's.
 class KeyField : public QLineEdit
 {
     Q_OBJECT
@@ -26,14 +26,17 @@ public:
     void setKey(int qtKey);
 
 signals:
-    // The player pressed this key in the field; the dialog decides whether it is taken.
-    void keyPressed(int qtKey);
+    // The player pressed this key in the field (with its modifiers, a QKeyCombination's
+    // combined value); the dialog decides whether it is taken.
+    void keyPressed(int pressed);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     int key_ = 0;
+    int lonelyModifier_ = 0;  // a modifier pressed, and no key after it yet
 };
 
 class KeySettingsDialog : public QDialog
@@ -53,7 +56,7 @@ public:
     void accept() override;
 
 private:
-    void offer(GameAction action, int qtKey);
+    void offer(GameAction action, int pressed);
     void restoreDesign();
 
     KeyField* fields_[GameActionCount] = {};

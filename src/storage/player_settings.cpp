@@ -35,9 +35,22 @@ QString PlayerSetting(const QString& group, const QString& key, const QString& d
     return choices().value(keyOf(group, key), defaultValue);
 }
 
-bool SetPlayerSetting(const QString& group, const QString& key, const QString& value, QString* failure)
+PlayerChoices HoldPlayerSettings(const PlayerChoices& wanted)
 {
-    choices().insert(keyOf(group, key), value);
+    QMap<QString, QString>& held = choices();
+    PlayerChoices changed;
+    for (const PlayerChoice& choice : wanted) {
+        const QString path = keyOf(choice.group, choice.key);
+        if (const auto now = held.constFind(path); now != held.cend() && *now == choice.value) continue;
+        held.insert(path, choice.value);
+        changed.append(choice);
+    }
+    return changed;
+}
+
+bool WritePlayerSettings(const PlayerChoices& changed, QString* failure)
+{
+    if (changed.isEmpty()) return true;
     const SettingsLock lock(kApp);
     if (!lock.held()) {
         if (failure) *failure = lock.failure();
@@ -45,12 +58,22 @@ bool SetPlayerSetting(const QString& group, const QString& key, const QString& v
     }
     // The file as it is now, so that another copy's results and choices saved meanwhile stay.
     SettingsStore store(kApp);
-    store.SaveSetting(group, key, value);
+    for (const PlayerChoice& choice : changed) store.SaveSetting(choice.group, choice.key, choice.value);
     if (!store.Save()) {
         if (failure) *failure = store.failure();
         return false;
     }
     return true;
+}
+
+bool SetPlayerSettings(const PlayerChoices& wanted, QString* failure)
+{
+    return WritePlayerSettings(HoldPlayerSettings(wanted), failure);
+}
+
+bool SetPlayerSetting(const QString& group, const QString& key, const QString& value, QString* failure)
+{
+    return SetPlayerSettings({{group, key, value}}, failure);
 }
 
 void ResetPlayerSettings() { choices().clear(); }

@@ -398,9 +398,18 @@ public:
         : loop_(QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
     {
     }
-    ~LockWait()
+    ~LockWait() { endNote(); }
+
+    // The wait gave up. What the window system held back meanwhile goes through now: a window
+    // closed during the wait closes (and, the last one, ends the game) as its close box would,
+    // before a box about the failed save could stand in front of it and swallow the close.
+    void gaveUp()
     {
-        if (noted_ && saveWaitNote()) saveWaitNote()(false);
+        if (!noted_) return;
+        endNote();
+        QCoreApplication::processEvents();
+        // The end of the game that the last window's close asks for comes as an event of its own.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::Quit);
     }
 
     // Waits a moment; false when the game is ending and the wait must stop.
@@ -421,6 +430,12 @@ public:
     }
 
 private:
+    void endNote()
+    {
+        if (noted_ && saveWaitNote()) saveWaitNote()(false);
+        noted_ = false;
+    }
+
     bool loop_;
     bool noted_ = false;
 };
@@ -494,7 +509,10 @@ SettingsLock::Trouble SettingsLock::take(int waitMs)
         if (::fstat(fd_, &held) != 0 || !S_ISREG(held.st_mode)) return Trouble::NotAFile;
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR) return Trouble::Other;
-            if (waited.elapsed() >= waitMs) return Trouble::Busy;
+            if (waited.elapsed() >= waitMs) {
+                wait.gaveUp();
+                return Trouble::Busy;
+            }
             if (!wait.pause(waited.elapsed())) return Trouble::Ending;
         }
         if (::stat(name.constData(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev)

@@ -90,8 +90,9 @@ private:
 // while holding it. It waits up to waitMs for another program's save. With an application
 // running on this thread the windows keep painting meanwhile (the player's input waits), the
 // save-wait note (SetSaveWaitNote) is told after half a second, and the wait gives up at once
-// when the game is ending (a signal, the last window closed). With waitMs 0 the lock is tried
-// once.
+// when the game is ending (a signal, the last window closed). A wait of over half a second that
+// gives up lets the player's input through before it returns, so that a window he closed
+// meanwhile closes before the failure can be told. With waitMs 0 the lock is tried once.
 class SettingsLock
 {
 public:
