@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtMath>
 #include <QtTest>
 
 #include <algorithm>
@@ -122,6 +123,8 @@ private slots:
     void stopLinesFlankTheMouth();
     void picturesComeReadyDrawnAsTheGameDrawsThem_data();
     void picturesComeReadyDrawnAsTheGameDrawsThem();
+    void picturesDrawnPixelForPixelAtAnyScale_data();
+    void picturesDrawnPixelForPixelAtAnyScale();
 };
 
 void TestPictures::picturesRenderAtTheirLaidOutSize_data()
@@ -325,6 +328,48 @@ void TestPictures::picturesComeReadyDrawnAsTheGameDrawsThem()
                               std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
     }
     QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+}
+
+// A picture is drawn from its source at the very size the screen shows it at, and copied onto
+// the screen pixel for pixel at a whole place, whether the scale is the screen's, the resized
+// window's, or both together.
+void TestPictures::picturesDrawnPixelForPixelAtAnyScale_data()
+{
+    QTest::addColumn<qreal>("screen");
+    QTest::addColumn<qreal>("window");
+    QTest::newRow("1") << qreal(1) << qreal(1);
+    QTest::newRow("1.75") << qreal(1.75) << qreal(1);
+    QTest::newRow("2") << qreal(2) << qreal(1);
+    QTest::newRow("2.5: screen 2, window 1.25") << qreal(2) << qreal(1.25);
+    QTest::newRow("4") << qreal(4) << qreal(1);
+    QTest::newRow("1.75: a resized window") << qreal(1) << qreal(1.75);
+}
+
+void TestPictures::picturesDrawnPixelForPixelAtAnyScale()
+{
+    QFETCH(qreal, screen);
+    QFETCH(qreal, window);
+    const qreal scale = screen * window;
+    const QRect designed(13, 7, 41, 23);
+    const QPixmap car = RenderPicture(QStringLiteral(":/pictures/car1.svg"), 41, 23, scale);
+    QCOMPARE(car.size(), QSize(qCeil(41 * scale), qCeil(23 * scale)));
+    // A picture of single-pixel checks: any stretching or blending of it shows.
+    QImage checks(car.size(), QImage::Format_RGB32);
+    for (int y = 0; y < checks.height(); ++y)
+        for (int x = 0; x < checks.width(); ++x) checks.setPixel(x, y, (x + y) % 2 ? 0xffff0000 : 0xff0000ff);
+    QPixmap image = QPixmap::fromImage(checks);
+    image.setDevicePixelRatio(scale);
+    PictureLayer layer;
+    layer.resize(qCeil(70 * window), qCeil(40 * window));
+    layer.setDrawScale(window);
+    layer.add(QStringLiteral("checks"), 13, 7, 41, 23, true)->setImage(image);
+    QImage shot(layer.size() * screen, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(screen);
+    layer.render(&shot);
+    shot.setDevicePixelRatio(1);
+    const QRect at = PlacedPicture(designed, image, scale);
+    QCOMPARE(at, QRect(QPoint(qRound(13 * scale), qRound(7 * scale)), checks.size()));
+    QCOMPARE(shot.copy(at).convertToFormat(QImage::Format_RGB32), checks);
 }
 
 QTEST_MAIN(TestPictures)
