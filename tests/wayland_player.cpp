@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -110,10 +109,7 @@ int main(int argc, char* argv[])
     form_Main* race = nullptr;
     const std::vector<Step> steps = {
         {"the title screen is on a Wayland screen, at the opening scale of its 1080p screen (1.8)",
-         [] {
-             return QGuiApplication::platformName() == QLatin1String("wayland") && shown(form_Title::current()) &&
-                    std::abs(form_Title::current()->devicePixelRatioF() - 1.8) < 1e-3;
-         },
+         [] { return QGuiApplication::platformName() == QLatin1String("wayland") && shown(form_Title::current()) && qAbs(form_Title::current()->devicePixelRatioF() - 1.8) < 1e-3; },
          [] { QTest::mouseClick(form_Title::current()->Command2, Qt::LeftButton); }},
         {"the drive's race screen is shown and the title screen gone",
          [&race] {
