@@ -260,7 +260,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QSize>("title");  // the title window, in the screen's pixels
         QTest::addColumn<QString>("err");
-        // Without --scale: 1.8 and 3.7 times, the race window at most 80 % of the free height.
+        // Without --scale: 1.7, 1.8 and 3.7 times, the race window at most 80 % of the free height.
+        QTest::newRow("SXGA") << "1280x1024" << QStringList{} << QSize(518, 393) << "";
         QTest::newRow("1080p") << "1920x1080" << QStringList{} << QSize(549, 416) << "";
         QTest::newRow("4K") << "3840x2160" << QStringList{} << QSize(1128, 855) << "";
         QTest::newRow("4K, --scale 1") << "3840x2160" << QStringList{"--scale", "1"} << QSize(305, 231) << "";

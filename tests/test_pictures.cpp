@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtMath>
 #include <QtTest>
 
 #include <algorithm>
@@ -123,6 +124,8 @@ private slots:
     void stopLinesFlankTheMouth();
     void picturesComeReadyDrawnAsTheGameDrawsThem_data();
     void picturesComeReadyDrawnAsTheGameDrawsThem();
+    void picturesDrawnPixelForPixelAtAnyScale_data();
+    void picturesDrawnPixelForPixelAtAnyScale();
 };
 
 void TestPictures::picturesRenderAtTheirLaidOutSize_data()
@@ -326,6 +329,30 @@ void TestPictures::picturesComeReadyDrawnAsTheGameDrawsThem()
                               std::abs(qBlue(a[x]) - qBlue(b[x])), std::abs(qAlpha(a[x]) - qAlpha(b[x]))});
     }
     QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+}
+
+// Drawn at the very size shown and copied pixel for pixel, at any scale of screen (x) and window (y).
+void TestPictures::picturesDrawnPixelForPixelAtAnyScale_data()
+{
+    QTest::addColumn<QPointF>("scales");
+    for (QPointF scales : {QPointF(1, 1), {1.75, 1}, {2, 1}, {2, 1.25}, {4, 1}, {1, 1.75}})
+        QTest::addRow("screen %g, window %g", scales.x(), scales.y()) << scales;
+}
+
+void TestPictures::picturesDrawnPixelForPixelAtAnyScale()
+{
+    QFETCH(QPointF, scales);
+    const qreal scale = scales.x() * scales.y();
+    const QPixmap road = RenderPicture(QStringLiteral(":/pictures/road.svg"), 41, 23, scale);
+    QCOMPARE(road.size(), QSize(qCeil(41 * scale), qCeil(23 * scale)));
+    PictureLayer layer;
+    layer.setDrawScale(scales.y());
+    layer.add(QStringLiteral("road"), 13, 7, 41, 23, true)->setImage(road);
+    QImage shot(layer.size() * scales.x(), QImage::Format_RGB32);
+    shot.setDevicePixelRatio(scales.x());
+    layer.render(&shot);
+    shot.setDevicePixelRatio(scale);
+    QCOMPARE(shot.copy(qRound(13 * scale), qRound(7 * scale), road.width(), road.height()), road.toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestPictures)

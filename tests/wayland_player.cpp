@@ -108,8 +108,8 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(keepWarnings);
     form_Main* race = nullptr;
     const std::vector<Step> steps = {
-        {"the title screen is on a Wayland screen",
-         [] { return QGuiApplication::platformName() == QLatin1String("wayland") && shown(form_Title::current()); },
+        {"the title screen is on a Wayland screen, at the opening scale of its 1080p screen (1.8)",
+         [] { return QGuiApplication::platformName() == QLatin1String("wayland") && shown(form_Title::current()) && qAbs(form_Title::current()->devicePixelRatioF() - 1.8) < 1e-3; },
          [] { QTest::mouseClick(form_Title::current()->Command2, Qt::LeftButton); }},
         {"the drive's race screen is shown and the title screen gone",
          [&race] {

@@ -96,9 +96,6 @@ double ChooseStartScale(const CommandLine& line)
     if (!screen) return line.scale;
 
     ScaleChoice choice = ChooseScale(line.scale, *screen);
-    // A Wayland compositor sizes the window again in its own pixels, and with a fraction of a
-    // scale it would not come back to its size from full screen: whole scales there.
-    if (OnWayland()) choice.scale = std::max(1.0, std::floor(choice.scale));
     if (choice.lowered)
         std::fprintf(stderr, "%s\n", qPrintable(ScaleLoweredText(line.scale, choice, *screen)));
     if (line.scale == 0 && choice.scale == 1) return 0;

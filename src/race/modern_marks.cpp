@@ -13,6 +13,7 @@
 #include "race/collision.h"
 #include "race/countdown.h"
 #include "race/race_state.h"
+#include "view/picture.h"
 #include "screens/form_main.h"
 
 QRect EntryMarkOf(const QRect& car, const QRect& road)
@@ -161,7 +162,7 @@ void HitShow::paint(QPainter& painter) const
     const qint64 ms = since_.elapsed();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!kept_.isNull()) painter.drawPixmap(keptAt_, kept_);
+    if (!kept_.isNull()) DrawPicturePixels(painter, keptAt_, kept_);
     if (ms < BurstMs) {
         // A white flash with a ring of orange spikes, growing and fading.
         const double t = double(ms) / BurstMs;

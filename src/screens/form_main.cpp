@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <cstdlib>
 #include <QStyle>
 
 #include "audio/sound.h"
@@ -336,7 +338,22 @@ void form_Main::translateMenu()
 
 void form_Main::toggleFullScreen()
 {
+    settling_ = isFullScreen();
+    if (!settling_) askedSize_ = size();
     setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+void form_Main::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // A Wayland compositor hands the window's size back through the frame Qt draws around it, in
+    // the compositor's pixels: at a fractional scale a pixel off, when the window opens and each
+    // time it leaves full screen. Such a pixel is taken back; a real change of size (the
+    // player's, a tiling desktop's) stands.
+    if (!settling_ || isFullScreen() || event->size() == askedSize_) return;
+    settling_ = false;
+    const QSize off = event->size() - askedSize_;
+    if (std::abs(off.width()) <= 2 && std::abs(off.height()) <= 2) resize(askedSize_);
 }
 
 void form_Main::setTopMenusEnabled(bool enabled)
@@ -373,6 +390,10 @@ void form_Main::FocusReturnButton()
 
 void form_Main::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous()) {
+        askedSize_ = size();
+        settling_ = true;
+    }
     // Showing a window clears the ring of the focused button: it shows from the first moment.
     setAttribute(Qt::WA_KeyboardFocusChange);
     QMainWindow::showEvent(event);

@@ -276,6 +276,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;  // flow/main_menu.cpp
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;      // race/pause.cpp
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // screens/form_main.cpp
@@ -291,4 +292,8 @@ private:
     bool paused_ = false;
     int nestedLoops_ = 0;
     bool discardWhenUnwound_ = false;
+    // The size the window was shown at, or had before full screen, while the window system may
+    // still hand it back a pixel off (resizeEvent).
+    QSize askedSize_;
+    bool settling_ = false;
 };

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 #include <cmath>
 
 Picture::Picture(PictureLayer* layer, const QString& name, int left, int top, int width,
@@ -125,10 +126,13 @@ void PictureLayer::setDrawScale(qreal factor)
 
 void PictureLayer::pictureChanged(const QRect& dirty)
 {
-    // In the layer's own pixels; a pixel more all round where the scale's rounding may reach.
+    // In the layer's own pixels. At a whole scale a picture covers exactly its scaled rectangle;
+    // at any other (or shaken) it lands on the nearest screen pixel and may be a pixel larger: two
+    // pixels more all round.
     const QTransform scaling = shift_ * QTransform::fromScale(drawScale_, drawScale_);
-    const QRect scaled = scaling.isIdentity() ? dirty
-        : scaling.mapRect(QRectF(dirty)).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const qreal device = devicePixelRatioF() * drawScale_;
+    const QRect scaled = scaling.isIdentity() && device == std::round(device) ? dirty
+        : scaling.mapRect(QRectF(dirty)).toAlignedRect().adjusted(-2, -2, 2, 2);
     const QRect shown = scaled.intersected(rect());
     if (shown.isEmpty()) return;
     if (held_)
@@ -150,30 +154,66 @@ void PictureLayer::flushHeldUpdates()
     heldDirty_ = QRect();
 }
 
+QRect PlacedPicture(const QRect& designed, const QPixmap& image, qreal scale)
+{
+    const QPoint at(qRound(designed.x() * scale), qRound(designed.y() * scale));
+    // A picture drawn for this scale is copied pixel for pixel; one drawn for another scale (the
+    // window is being resized) is stretched over the place until it is drawn afresh.
+    if (std::abs(image.devicePixelRatio() - scale) < 1e-6) return QRect(at, image.size());
+    return QRect(at, QSize(qCeil(designed.width() * scale), qCeil(designed.height() * scale)));
+}
+
+namespace {
+// The painter's place of its designed pixel (0, 0) on the screen, at a whole screen pixel.
+QPoint screenOrigin(const QTransform& toScreen)
+{
+    return QPoint(qRound(toScreen.dx()), qRound(toScreen.dy()));
+}
+} // namespace
+
+void DrawPicturePixels(QPainter& painter, const QRect& designed, const QPixmap& image)
+{
+    // Drawn in the screen's own pixels, each pixel of the picture onto one of the screen at a
+    // whole place: a picture is drawn at its scale already, and copying it is all it costs.
+    const QTransform toScreen = painter.deviceTransform();
+    const QRect r = PlacedPicture(designed, image, toScreen.m11()).translated(screenOrigin(toScreen));
+    painter.save();
+    painter.setWorldTransform(toScreen.inverted() * painter.worldTransform());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != image.size());
+    painter.drawPixmap(r, image, image.rect());
+    painter.restore();
+}
+
 void PictureLayer::paintEvent(QPaintEvent* event)
 {
     ++paintCount_;
     QPainter painter(this);
     const QRect clip = event->rect();
-    // A scaled scene is drawn in the designed pixels, onto pictures drawn at its scale.
+    const QRect screenClip = painter.deviceTransform().mapRect(QRectF(clip)).toAlignedRect();
+    // The pictures lie in the designed pixels, drawn at the scene's scale (and shaken with the road).
     const QTransform scaling = shift_ * QTransform::fromScale(drawScale_, drawScale_);
+    painter.setWorldTransform(scaling);
+    const QTransform toScreen = painter.deviceTransform();
     const QRect designedClip =
         scaling.isIdentity() ? clip : scaling.inverted().mapRect(clip).adjusted(-1, -1, 1, 1);
     // The background shows only where no opaque picture at the bottom covers it.
     const Picture* bottom = pictures_.empty() ? nullptr : pictures_.front();
-    const bool covered = bottom && bottom->Visible() && !bottom->image().hasAlphaChannel() &&
-                         bottom->drawnRect().contains(designedClip);
-    if (!covered) painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
-    if (!scaling.isIdentity()) {
-        painter.setTransform(scaling);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const bool covered = bottom && bottom->Visible() && !bottom->image().isNull() &&
+                         !bottom->image().hasAlphaChannel() &&
+                         PlacedPicture(bottom->drawnRect(), bottom->image(), toScreen.m11())
+                             .translated(screenOrigin(toScreen)).contains(screenClip);
+    if (!covered) {
+        painter.save();
+        painter.resetTransform();
+        painter.fillRect(clip, background_.isValid() ? background_ : palette().window().color());
+        painter.restore();
     }
     for (const Picture* p : pictures_) {
         if (!p->Visible() || p->image().isNull()) continue;
         const QRect r = p->drawnRect();
         if (!r.intersects(designedClip)) continue;
         if (p == beneathOf_ && beneath_) beneath_(painter);
-        painter.drawPixmap(r, p->image());
+        DrawPicturePixels(painter, r, p->image());
     }
     if (overlay_) overlay_(painter);
 }
@@ -215,14 +255,15 @@ QPixmap RenderPicture(const QString& resource, int width, int height, qreal dpr)
 
 QPixmap RenderRoadStrip(const QString& tileResource, int tileWidth, int height, qreal dpr)
 {
+    // The two copies side by side pixel for pixel, whatever the ratio.
     const QPixmap tile = RenderPicture(tileResource, tileWidth, height, dpr);
     QPixmap strip(QSize(tile.width() * 2, tile.height()));
     strip.fill(Qt::transparent);
-    strip.setDevicePixelRatio(dpr);
     QPainter painter(&strip);
-    painter.drawPixmap(QRectF(0, 0, tileWidth, height), tile, QRectF(tile.rect()));
-    painter.drawPixmap(QRectF(tileWidth, 0, tileWidth, height), tile, QRectF(tile.rect()));
+    painter.drawPixmap(tile.rect(), tile, tile.rect());
+    painter.drawPixmap(tile.rect().translated(tile.width(), 0), tile, tile.rect());
     painter.end();
+    strip.setDevicePixelRatio(dpr);
     // A road without a see-through pixel is kept opaque: drawn many times a second, it is then
     // copied instead of blended, to the same pixels.
     QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -90,7 +90,8 @@ public:
     void setUpdatesHeld(bool held);
     void flushHeldUpdates();
     // Draws the pictures at factor times their size, as a scene drawn larger or smaller than
-    // designed; the pictures keep their places and sizes in the designed pixels.
+    // designed; the pictures keep their places and sizes in the designed pixels. Each picture
+    // is drawn pixel for pixel from an image drawn at that size (DrawPicturePixels).
     void setDrawScale(qreal factor);
     // What is painted over the pictures, in the designed pixels: marks that are no picture of
     // their own. Nothing until set; the owner asks for the repaint when they change.
@@ -124,6 +125,14 @@ private:
     std::function<void(QPainter&)> beneath_;
     QTransform shift_;
 };
+
+// Where a picture of the designed rectangle is drawn, in screen pixels from the designed pixel
+// (0, 0), at scale screen pixels per designed pixel: at the nearest whole place, as large as
+// its image when the image is drawn for that scale, else stretched over the scaled rectangle.
+QRect PlacedPicture(const QRect& designed, const QPixmap& image, qreal scale);
+// Draws a picture at the designed rectangle of the painter's coordinates, its pixels copied one
+// to one onto the screen's at the place PlacedPicture gives: never through a scaled painter.
+void DrawPicturePixels(QPainter& painter, const QRect& designed, const QPixmap& image);
 
 // Renders a picture source (an SVG resource) at the given size in logical pixels, sharp at the
 // given device-pixel ratio. An unreadable source gives a magenta box, so a missing picture is
