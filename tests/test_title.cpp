@@ -15,7 +15,9 @@
 
 #include "app/form_title.h"
 #include "flow/race_screen_wiring.h"
+#include "prefs/choices.h"
 #include "prefs/language.h"
+#include "storage/player_settings.h"
 #include "screens/form_controls.h"
 #include "screens/form_rank.h"
 #include "screens/key_settings_dialog.h"
@@ -156,6 +158,36 @@ private slots:
         for (QWidget* w : QList<QWidget*>{title, race, form_Rank::create(title), form_Controls::Open(race), &keys})
             titles << w->windowTitle();
         QCOMPARE(titles, (QStringList{"Tavolnik", "Tavolnik", "Ranking", "Controls", "Keys"}));
+    }
+
+    // The title's language link: English offered loudly to a player whose system speaks
+    // another language until a language is chosen, and a click switches and keeps it.
+    void languageLink_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("standsOut");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("first start") << QString() << QStringLiteral("English") << true << QStringLiteral("en");
+        QTest::newRow("Japanese chosen") << QStringLiteral("ja") << QStringLiteral("English") << false << QStringLiteral("en");
+        QTest::newRow("English chosen") << QStringLiteral("en") << QStringLiteral("日本語") << false << QStringLiteral("ja");
+    }
+
+    void languageLink()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, kept);
+        if (!stored.isEmpty()) QVERIFY(SetPlayerSetting(OptionsGroup, LanguageKey, stored));
+        ShowLanguage(ChosenLanguage());
+        form_Title* title = openTitle();
+        const QRect start = title->Command1->geometry();
+        QTEST(title->cmd_Language->text(), "link");
+        QTEST(!title->cmd_Language->isFlat(), "standsOut");
+        QTest::mouseClick(title->cmd_Language, Qt::LeftButton);
+        QCOMPARE(PlayerSetting(OptionsGroup, LanguageKey, QString()), kept);
+        QCOMPARE(ShownLanguage(), kept);
+        QTRY_VERIFY(title->cmd_Language->isFlat());
+        QCOMPARE(title->Command1->geometry(), start);
     }
 
     void modeButtonOpensTheRaceScreen_data()
