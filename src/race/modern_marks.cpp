@@ -96,7 +96,10 @@ void PaintModernMarks(const form_Main& race, QPainter& painter)
             painter.drawLine(QPointF(from, y), QPointF(from + length, y));
         }
     }
-    for (int n = 1; n <= 6; ++n) {
+    // A car still waiting to come in when the stage is won or the game is over never comes: its
+    // mark goes with the race.
+    const bool raceOn = race.RaceRunning() || race.Paused();
+    for (int n = 1; n <= 6 && raceOn; ++n) {
         if (CarFlag[n] != VbTrue) continue;
         const QRect mark = EntryMarkOf(race.car(n)->drawnRect(), road);
         if (mark.isEmpty()) continue;
