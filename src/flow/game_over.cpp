@@ -31,6 +31,8 @@ void form_Main::GameOver(int16_t kind)
     // otherwise turn the race back on, or end it a second time.
     timer_Crush->setEnabled(false);
     CrushStep = 0;
+    // The entry marks go with the race.
+    roadLayer->update();
 
     timer_BGM->setEnabled(false);
     BgmControl(BgmStop);

@@ -92,4 +92,6 @@ void form_Main::Init_Car()
     for (Picture* obstacle : img_Shogai) obstacle->setLeft(-79);
     for (int n = 1; n <= 6; ++n) CarFlag[n] = CarEntering[n] = VbFalse;
     for (int n = 1; n <= 4; ++n) ShogaiFlag[n] = VbFalse;
+    // The entry marks of the cars that were waiting go with them.
+    roadLayer->update();
 }
