@@ -23,7 +23,6 @@
 #include "runtime/random.h"
 #include "runtime/scene_wait.h"
 #include "flow/race_screen_wiring.h"
-#include "prefs/choices.h"
 #include "screens/form_main.h"
 #include "player_driver.h"
 

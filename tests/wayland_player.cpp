@@ -80,6 +80,11 @@ private:
         if (!step.ready()) {
             if (clock_.elapsed() > 60000) {
                 stuck_ = step.waitsFor;
+                // What the screen showed, to tell a slow machine from a wrong state.
+                if (form_Main* race = form_Main::current())
+                    std::fprintf(stderr, "wayland_player: stuck with the race %s, %s, the ranking %s, TITLE %s\n",
+                                 race->RaceRunning() ? "running" : "stopped", race->isFullScreen() ? "full screen" : "in a window",
+                                 rankingWindow() ? "open" : "closed", race->cmd_Title->isEnabled() ? "offered" : "off");
                 // Ends the game: every window closes as its close box would close it.
                 for (QWidget* w : QApplication::topLevelWidgets())
                     if (w->isVisible() && w->windowHandle()) w->windowHandle()->close();
@@ -138,7 +143,8 @@ int main(int argc, char* argv[])
              QTest::keyClick(race, Qt::Key_Up);
          }},
         {"Alt+Return shows the running race on the whole screen",
-         [&race] { return race->isFullScreen() && race->RaceRunning(); },
+         // Left only once the compositor has made it whole: a busy one may still be on its way.
+         [&race] { return race->isFullScreen() && race->size() == race->screen()->size() && race->RaceRunning(); },
          [&race] { QTest::keyClick(race, Qt::Key_Return, Qt::AltModifier); }},
         {"the drive ends with the board wrecked",
          [&race] { return !race->RaceRunning() && (rankingWindow() || race->cmd_Title->isEnabled()); },
