@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <vector>
 
@@ -248,10 +250,10 @@ public:
             const QString line = QString::fromLocal8Bit(raw).trimmed();
             if (line.startsWith(QLatin1String("loop "))) loops.append(fields(line));
             else if (line.startsWith(QLatin1String("mix "))) mix->insert(fields(line));
-            // "effect name=Up rms_db=..", "fade what=stop ms=..": kept as "effect Up rms_db",
-            // "fade stop ms".
+            // "effect name=Up rms_db=..", "fade what=stop ms=..", "loudness tune=1 lufs=..": kept
+            // as "effect Up rms_db", "fade stop ms", "loudness 1 lufs".
             else if (line.startsWith(QLatin1String("effect ")) || line.startsWith(QLatin1String("fade ")) ||
-                     line.startsWith(QLatin1String("cuts "))) {
+                     line.startsWith(QLatin1String("cuts ")) || line.startsWith(QLatin1String("loudness "))) {
                 const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
                 QString prefix = words.first();
                 if (words.size() > 1 && !line.startsWith(QLatin1String("cuts ")))
@@ -555,7 +557,25 @@ int main(int argc, char* argv[])
         haveLevels ? QStringLiteral("%1 to %2 dBFS (%3 dB apart)")
                          .arg(quietestTune, 0, 'f', 2).arg(loudestTune, 0, 'f', 2).arg(loudestTune - quietestTune, 0, 'f', 2)
                    : QStringLiteral("?"),
-        QStringLiteral("within 1.5 dB"), verdict(haveLevels, loudestTune - quietestTune <= 1.5));
+        QStringLiteral("-"), QStringLiteral("-"));
+    // The tunes are matched by loudness (EBU R128), recorded and synthesised live alike.
+    for (const char* way : {"lufs", "live_lufs"}) {
+        double softest = 0, loudest = -200;
+        int tunes = 0;
+        for (int n = 1; n <= 5; ++n) {
+            const QString key = QStringLiteral("loudness %1 %2").arg(n).arg(QLatin1String(way));
+            if (!mix.contains(key) || !std::isfinite(mix.value(key))) continue;
+            ++tunes;
+            softest = std::min(softest, mix.value(key));
+            loudest = std::max(loudest, mix.value(key));
+        }
+        add(QStringLiteral("tunes as heard: loudness of BGM1-5, %1, softest to loudest")
+                .arg(QLatin1String(std::strcmp(way, "lufs") == 0 ? "recorded" : "synthesised live")),
+            tunes == 5 ? QStringLiteral("%1 to %2 LUFS (%3 LU apart)")
+                             .arg(softest, 0, 'f', 2).arg(loudest, 0, 'f', 2).arg(loudest - softest, 0, 'f', 2)
+                       : QStringLiteral("?"),
+            QStringLiteral("within 1 LU"), verdict(tunes == 5, loudest - softest <= 1.0));
+    }
     double effectLow = 0, effectHigh = -200;
     int effects = 0;
     for (const char* name : {"Up", "Down", "Crush1", "Crush2"}) {
